@@ -1,0 +1,19 @@
+# Installs the Debian packages that are missing; sourced by run.sh and test.sh.
+# Usage: ensure_packages PACKAGE...
+ensure_packages() {
+    local missing=()
+    local p
+    for p in "$@"; do
+        dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+    done
+    [ "${#missing[@]}" -eq 0 ] && return 0
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What the build and the tests need.
+BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
+                fonts-dejavu-core)

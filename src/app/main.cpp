@@ -1,0 +1,30 @@
+#include "app/frmTerminal.h"
+#include "ui/Dialogs.h"
+#include "ui/QtDatagramSocket.h"
+#include "ui/QtSerialPort.h"
+#include "ui/SettingsStore.h"
+#include "ui/StorageFolder.h"
+
+#include <QApplication>
+#include <QDir>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmar Controller"));
+    app.setQuitOnLastWindowClosed(false);
+
+    const QString folder = ui::storageFolder();
+    ui::ensureFolder(folder);
+    ui::IniSettingsStore settings(QDir(folder).filePath(QStringLiteral("settings.ini")));
+    ui::QtSerialPort port(settings);
+    ui::QtDatagramSocket socket;
+    ui::QtDialogs dialogs;
+
+    frmTerminal window(port, socket, dialogs, settings);
+    dialogs.setParent(&window);
+    QObject::connect(&window, &frmTerminal::programEnded, &app, &QApplication::quit,
+                     Qt::QueuedConnection);
+    window.Form_Load();
+    window.show();
+    return app.exec();
+}

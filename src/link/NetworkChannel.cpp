@@ -1,0 +1,67 @@
+#include "link/NetworkChannel.h"
+
+#include "link/CommandSink.h"
+#include "ui/DatagramSocket.h"
+#include "ui/Timer.h"
+
+#include <QLineEdit>
+
+namespace devicelink {
+
+const QString NetworkChannel::serialMarker = QStringLiteral("0.0.0.0");
+
+NetworkChannel::NetworkChannel(ui::DatagramSocket &socket, QLineEdit &IPAD, CommandSink &sink,
+                               ui::Timer &Timer3, ui::Timer &Timer5, Decoder decode,
+                               QObject *parent)
+    : QObject(parent)
+    , m_socket(socket)
+    , m_IPAD(IPAD)
+    , m_sink(sink)
+    , m_Timer3(Timer3)
+    , m_Timer5(Timer5)
+    , m_decode(std::move(decode)) {
+    connect(&m_socket, &ui::DatagramSocket::DataArrival, this,
+            &NetworkChannel::Winsock1_DataArrival);
+    connect(&m_Timer3, &ui::Timer::tick, this, &NetworkChannel::Timer3_Timer);
+    connect(&m_Timer5, &ui::Timer::tick, this, &NetworkChannel::Timer5_Timer);
+}
+
+bool NetworkChannel::serialSelected() const { return m_IPAD.text() == serialMarker; }
+
+void NetworkChannel::addressSite() { m_socket.setRemoteHost(m_IPAD.text()); }
+
+void NetworkChannel::sendToSite(const QByteArray &datagram) {
+    addressSite();
+    m_socket.SendData(datagram);
+}
+
+void NetworkChannel::sendZero() { m_socket.SendData(QByteArray("0")); }
+
+void NetworkChannel::statusRequest() {
+    if (serialSelected())
+        m_sink.send(QStringLiteral("2E"));
+    else
+        sendToSite(QByteArray("1.\r"));
+}
+
+void NetworkChannel::Timer3_Timer() {
+    m_Timer3.setEnabled(false);
+    statusRequest();
+}
+
+void NetworkChannel::Timer5_Timer() {
+    statusRequest();
+    m_Timer5.setEnabled(false);
+}
+
+void NetworkChannel::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender) {
+    // Only the current site's replies count; anything else on this port is
+    // neither decoded nor acknowledged.
+    if (!m_socket.isFromRemoteHost(sender))
+        return;
+    if (m_decode)
+        m_decode(QString::fromLatin1(datagram.mid(1)));
+    sendZero();
+}
+
+} // namespace devicelink

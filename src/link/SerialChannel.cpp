@@ -1,0 +1,95 @@
+#include "link/SerialChannel.h"
+
+#include "link/LogFile.h"
+#include "link/TerminalBox.h"
+#include "ui/Dialogs.h"
+#include "ui/SerialPort.h"
+
+#include <QAction>
+
+namespace devicelink {
+
+SerialChannel::SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, TerminalBox &txtTerm,
+                             PortMenus menus, const bool &echoEnabled, LogFile &log,
+                             Decoder decode, std::function<void()> closeLog, QObject *parent)
+    : QObject(parent)
+    , m_port(port)
+    , m_dialogs(dialogs)
+    , m_txtTerm(txtTerm)
+    , m_menus(menus)
+    , m_echoEnabled(echoEnabled)
+    , m_log(log)
+    , m_decode(std::move(decode))
+    , m_closeLog(std::move(closeLog)) {
+    connect(&m_port, &ui::SerialPort::OnComm, this, &SerialChannel::MSComm1_OnComm);
+    connect(&m_port, &ui::SerialPort::LinkLost, this, &SerialChannel::onLinkLost);
+    m_txtTerm.setKeyHandler([this](int &code) { txtTerm_KeyPress(code); });
+}
+
+void SerialChannel::mnuOpen_Click() {
+    const QString error = m_port.setPortOpen(!m_port.PortOpen());
+    if (!error.isEmpty())
+        m_dialogs.warning(error);
+    showPortState();
+}
+
+void SerialChannel::showPortState() {
+    const bool open = m_port.PortOpen();
+    if (m_menus.mnuOpen)
+        m_menus.mnuOpen->setChecked(open);
+    if (m_menus.mnuSendText)
+        m_menus.mnuSendText->setEnabled(open);
+    if (m_menus.mnuHangUp)
+        m_menus.mnuHangUp->setEnabled(open);
+    if (m_menus.mnuDial)
+        m_menus.mnuDial->setEnabled(true);
+}
+
+void SerialChannel::txtTerm_KeyPress(int &keyCode) {
+    if (!m_port.PortOpen())
+        return;
+    if (keyCode >= 0 && keyCode <= 255)
+        m_port.Output(QByteArray(1, static_cast<char>(keyCode)));
+    if (!m_echoEnabled) {
+        m_txtTerm.moveCaretToEnd();
+        keyCode = 0;
+    }
+}
+
+void SerialChannel::MSComm1_OnComm() {
+    if (m_port.CommEvent() != ui::SerialPort::comEvReceive)
+        return;
+    const QString text = QString::fromLatin1(m_port.Input());
+    QString shown = text;
+    AppendToTerminal(m_txtTerm, shown);
+    if (m_decode)
+        m_decode(text);
+}
+
+void SerialChannel::AppendToTerminal(TerminalBox &box, QString &text) {
+    text = box.appendReceived(text);
+    while (m_log.isOpen()) {
+        const QString error = m_log.write(text);
+        if (error.isEmpty())
+            break;
+        const ui::Dialogs::Answer answer = m_dialogs.message(
+            error, ui::Dialogs::Buttons::RetryCancel, ui::Dialogs::Icon::Critical);
+        if (answer != ui::Dialogs::Answer::Retry) {
+            if (m_closeLog)
+                m_closeLog();
+            else
+                m_log.close();
+            break;
+        }
+    }
+    box.moveCaretToEnd();
+}
+
+void SerialChannel::onLinkLost(const QString &description) {
+    // The device went away (an adapter unplugged, the far end gone): the port
+    // is closed already; say so once and show it on the menu.
+    showPortState();
+    m_dialogs.warning(description);
+}
+
+} // namespace devicelink

@@ -1,0 +1,69 @@
+#include "link/TerminalBuffer.h"
+
+namespace devicelink {
+
+namespace {
+constexpr QChar backspace(8);
+constexpr QChar lineFeed(10);
+constexpr QChar carriageReturn(13);
+} // namespace
+
+QString TerminalBuffer::filter(const QString &received, bool *eraseLast) {
+    // A backspace removes the character before it; one with nothing before
+    // it in this text erases the last character already shown instead.
+    QString kept;
+    kept.reserve(received.size());
+    for (const QChar c : received) {
+        if (c != backspace)
+            kept.append(c);
+        else if (!kept.isEmpty())
+            kept.chop(1);
+        else
+            *eraseLast = true;
+    }
+    // Line feeds are dropped and every carriage return gets its own back,
+    // so CR, LF and CR LF all end a line the same way.
+    QString out;
+    out.reserve(kept.size() + kept.size() / 8);
+    for (const QChar c : kept) {
+        if (c == lineFeed)
+            continue;
+        out.append(c);
+        if (c == carriageReturn)
+            out.append(lineFeed);
+    }
+    return out;
+}
+
+TerminalBuffer::Change TerminalBuffer::append(const QString &received) {
+    Change change;
+    if (m_text.size() > trimAbove) {
+        m_text.remove(0, trimCount);
+        change.rewritten = true;
+    }
+    bool eraseLast = false;
+    change.appended = filter(received, &eraseLast);
+    if (eraseLast && !m_text.isEmpty()) {
+        m_text.chop(1);
+        change.rewritten = true;
+    }
+    m_text.append(change.appended);
+    return change;
+}
+
+bool TerminalBuffer::type(int keyCode) {
+    if (keyCode == 8) {
+        if (m_text.endsWith(QLatin1String("\r\n")))
+            m_text.chop(2);
+        else
+            m_text.chop(1);
+        return true;
+    }
+    if (keyCode == 13)
+        m_text.append(QLatin1String("\r\n"));
+    else if (keyCode > 0 && keyCode <= 255)
+        m_text.append(QChar(keyCode));
+    return false;
+}
+
+} // namespace devicelink

@@ -1,0 +1,61 @@
+#include "panel/AuxPad.h"
+
+#include "link/CommandSink.h"
+#include "panel/Controls.h"
+#include "ui/ColourButton.h"
+#include "ui/Timer.h"
+
+namespace panel {
+
+namespace {
+struct AuxDesign {
+    const char *name;
+    const char *caption;
+    int left, top, width, height;
+    const char *codes[2];
+    bool followUp;
+};
+
+constexpr AuxDesign designs[] = {
+    {"seq", "Seq", 4800, 730, 975, 220, {"8C", nullptr}, false},
+    {"Wiper", "Wiper", 5760, 730, 975, 220, {"B4", nullptr}, true},
+    {"AP", "A/P", 4800, 930, 975, 220, {"BC", nullptr}, false},
+    {"Lamps", "Lamps", 5760, 930, 975, 220, {"B6", nullptr}, true},
+    {"Aux", "Aux", 4800, 1140, 975, 220, {"BA", nullptr}, true},
+    // Tour is the tour start followed at once by the A/P code.
+    {"Tour", "Tour", 6960, 2040, 1500, 240, {"5D", "BC"}, false},
+};
+} // namespace
+
+AuxPad::AuxPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &Timer4, ui::Timer &Timer3)
+    : QObject(parent)
+    , m_sink(sink)
+    , m_Timer4(Timer4)
+    , m_Timer3(Timer3) {
+    for (int i = 0; i < static_cast<int>(std::size(designs)); ++i) {
+        const AuxDesign &d = designs[i];
+        auto *button = makeButton(parent, QLatin1String(d.name), QLatin1String(d.caption), d.left,
+                                  d.top, d.width, d.height);
+        const auto which = static_cast<Button>(i);
+        connect(button, &QPushButton::clicked, this, [this, which] { Click(which); });
+    }
+    connect(&m_Timer4, &ui::Timer::tick, this, &AuxPad::Timer4_Timer);
+}
+
+void AuxPad::Click(Button button) {
+    const AuxDesign &d = designs[button];
+    for (const char *code : d.codes) {
+        if (code)
+            m_sink.send(QLatin1String(code));
+    }
+    if (d.followUp)
+        m_Timer4.setEnabled(true);
+}
+
+void AuxPad::Timer4_Timer() {
+    m_sink.send(QStringLiteral("B7"));
+    m_Timer4.setEnabled(false);
+    m_Timer3.setEnabled(true);
+}
+
+} // namespace panel

@@ -1,0 +1,90 @@
+#include "panel/PresetPad.h"
+
+#include "link/CommandCode.h"
+#include "link/CommandSink.h"
+#include "panel/Controls.h"
+#include "ui/ColourButton.h"
+#include "ui/Timer.h"
+
+#include <QCheckBox>
+
+namespace panel {
+
+namespace {
+// The designed names: upper-case P3 to P8, lower case for the rest.
+QString presetName(int n) {
+    return QStringLiteral("%1%2").arg(n >= 3 && n <= 8 ? QLatin1Char('P') : QLatin1Char('p')).arg(n);
+}
+
+constexpr int lefts[] = {4800, 5160, 5520, 5880, 6240};
+} // namespace
+
+PresetPad::PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerSet,
+                     ui::Timer &TimerStore)
+    : QObject(parent)
+    , m_sink(sink)
+    , m_TimerSet(TimerSet)
+    , m_TimerStore(TimerStore) {
+    m_store = makeControl<QCheckBox>(parent, QStringLiteral("store"), QStringLiteral("Store Preset"),
+                                     4800, 1440, 1455, 220);
+    for (int n = 1; n <= 16; ++n) {
+        // p1 ends the check box's row; the other fifteen form three rows of five.
+        const int left = n == 1 ? 6240 : lefts[(n - 2) % 5];
+        const int top = n == 1 ? 1470 : 1680 + ((n - 2) / 5) * 210;
+        auto *button = makeButton(parent, presetName(n), QString::number(n), left, top, 375, 220);
+        connect(button, &QPushButton::clicked, this, [this, n] { p_Click(n); });
+        m_buttons.append(button);
+    }
+    connect(&m_TimerSet, &ui::Timer::tick, this, &PresetPad::TimerSet_Timer);
+    connect(&m_TimerStore, &ui::Timer::tick, this, &PresetPad::TimerStore_Timer);
+}
+
+void PresetPad::setButtonsEnabled(bool enabled) {
+    for (ui::ColourButton *button : m_buttons)
+        button->setEnabled(enabled);
+}
+
+void PresetPad::p_Click(int preset) {
+    (m_store->isChecked() ? m_TimerStore : m_TimerSet).setEnabled(true);
+    PresetKey = devicelink::numberCode(preset);
+    setButtonsEnabled(false);
+}
+
+void PresetPad::TimerSet_Timer() {
+    switch (PresetStep) {
+    case 0:
+        m_sink.send(QStringLiteral("5D"));
+        PresetStep = 1;
+        break;
+    case 1:
+        m_sink.send(PresetKey);
+        PresetStep = 2;
+        break;
+    case 2:
+        m_sink.send(QStringLiteral("5E"));
+        PresetStep = 0;
+        m_TimerSet.setEnabled(false);
+        setButtonsEnabled(true);
+        break;
+    default:
+        break;
+    }
+}
+
+void PresetPad::TimerStore_Timer() {
+    static const char *const codes[] = {"F7", "5D", nullptr, "F8", "5E"};
+    if (PresetStep < 0 || PresetStep > 4)
+        return;
+    const char *code = codes[PresetStep];
+    m_sink.send(code ? QLatin1String(code) : PresetKey);
+    if (PresetStep < 4) {
+        ++PresetStep;
+        return;
+    }
+    PresetStep = 0;
+    m_TimerStore.setEnabled(false);
+    m_store->setChecked(false);
+    setButtonsEnabled(true);
+}
+
+} // namespace panel

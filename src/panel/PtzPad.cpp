@@ -1,0 +1,104 @@
+#include "panel/PtzPad.h"
+
+#include "link/CommandCode.h"
+#include "link/CommandSink.h"
+#include "panel/Controls.h"
+#include "ui/HoldButton.h"
+#include "ui/Timer.h"
+
+#include <QLabel>
+#include <QScrollBar>
+
+namespace panel {
+
+namespace {
+
+struct ButtonDesign {
+    const char *name;
+    const char *caption;
+    int left, top, width;
+    const char *press;
+    const char *release;
+};
+
+// Each axis uses three consecutive codes: start one way, stop, start the other.
+constexpr ButtonDesign designs[] = {
+    {"up", "Up", 7320, 0, 700, "64", "65"},
+    {"leftT", "Left", 6960, 240, 700, "60", "61"},
+    {"right", "Right", 7780, 240, 700, "62", "61"},
+    {"down", "Down", 7320, 480, 700, "66", "65"},
+    {"zp", "zoom +", 4800, 120, 975, "6C", "6D"},
+    {"zm", "zoom -", 5760, 120, 975, "6E", "6D"},
+    {"fp", "focus +", 4800, 320, 975, "70", "71"},
+    {"fm", "focus -", 5760, 320, 975, "72", "71"},
+    {"ip", "iris +", 4800, 530, 975, "74", "75"},
+    {"im", "iris -", 5760, 530, 975, "76", "75"},
+};
+
+QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, int minimum, int value) {
+    auto *bar = new QScrollBar(Qt::Horizontal, parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setRange(minimum, minimum + 7);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setValue(value);
+    ui::placeInTwips(bar, 6960, top, 1510, 255);
+    return bar;
+}
+
+bool isDirection(PtzPad::Button b) { return b <= PtzPad::Down; }
+bool isPan(PtzPad::Button b) { return b == PtzPad::Left || b == PtzPad::Right; }
+
+} // namespace
+
+PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerPan,
+               ui::Timer &TimerTilt, ui::Timer &Timer5)
+    : QObject(parent)
+    , m_sink(sink)
+    , m_TimerPan(TimerPan)
+    , m_TimerTilt(TimerTilt)
+    , m_Timer5(Timer5) {
+    for (int i = 0; i < static_cast<int>(std::size(designs)); ++i) {
+        const ButtonDesign &d = designs[i];
+        auto *button = makeControl<ui::HoldButton>(parent, QLatin1String(d.name),
+                                                   QLatin1String(d.caption), d.left, d.top,
+                                                   d.width, 220);
+        const auto which = static_cast<Button>(i);
+        connect(button, &ui::HoldButton::MouseDown, this, [this, which] { MouseDown(which); });
+        connect(button, &ui::HoldButton::MouseUp, this, [this, which] { MouseUp(which); });
+    }
+    makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"), 6960, 800, 1572,
+              252);
+    m_HScroll1 = makeSpeedBar(parent, "HScroll1", 1050, 0x90, 0x95);
+    makeLabel(parent, QStringLiteral("TiltSpeed"), QStringLiteral("Tilt Speed"), 6960, 1420, 1572,
+              252);
+    m_HScroll2 = makeSpeedBar(parent, "HScroll2", 1680, 0x98, 0x9D);
+    connect(&m_TimerPan, &ui::Timer::tick, this, &PtzPad::TimerPan_Timer);
+    connect(&m_TimerTilt, &ui::Timer::tick, this, &PtzPad::TimerTilt_Timer);
+}
+
+void PtzPad::MouseDown(Button button) {
+    if (isDirection(button))
+        m_Timer5.setEnabled(false);
+    m_sink.send(QLatin1String(designs[button].press));
+    if (isDirection(button))
+        (isPan(button) ? m_TimerPan : m_TimerTilt).setEnabled(true);
+}
+
+void PtzPad::MouseUp(Button button) {
+    m_sink.send(QLatin1String(designs[button].release));
+    if (isDirection(button))
+        m_Timer5.setEnabled(true);
+}
+
+void PtzPad::TimerPan_Timer() {
+    m_sink.send(devicelink::codeOf(m_HScroll1->value()));
+    m_TimerPan.setEnabled(false);
+}
+
+void PtzPad::TimerTilt_Timer() {
+    m_sink.send(devicelink::codeOf(m_HScroll2->value()));
+    m_TimerTilt.setEnabled(false);
+}
+
+} // namespace panel

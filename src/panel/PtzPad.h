@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+
+class QLabel;
+class QScrollBar;
+class QWidget;
+
+namespace devicelink {
+class CommandSink;
+}
+namespace ui {
+class HoldButton;
+class Timer;
+} // namespace ui
+
+namespace panel {
+
+// Manual pan/tilt/zoom: ten hold-to-run buttons send a start code on press
+// and the axis' stop code on release; a direction press also sends, 500 ms
+// later, the speed set on its scroll bar. While a direction is held no status
+// request may interrupt the movement, so Timer5 waits for the release.
+class PtzPad : public QObject {
+    Q_OBJECT
+public:
+    enum Button { Up, Left, Right, Down, ZoomIn, ZoomOut, FocusIn, FocusOut, IrisOpen, IrisClose };
+
+    PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerPan, ui::Timer &TimerTilt,
+           ui::Timer &Timer5);
+
+    void MouseDown(Button button); // up_MouseDown .. im_MouseDown
+    void MouseUp(Button button);   // up_MouseUp .. im_MouseUp
+    void TimerPan_Timer();
+    void TimerTilt_Timer();
+
+    QScrollBar *HScroll1() const { return m_HScroll1; }
+    QScrollBar *HScroll2() const { return m_HScroll2; }
+
+private:
+    devicelink::CommandSink &m_sink;
+    ui::Timer &m_TimerPan;
+    ui::Timer &m_TimerTilt;
+    ui::Timer &m_Timer5;
+    QScrollBar *m_HScroll1;
+    QScrollBar *m_HScroll2;
+};
+
+} // namespace panel

@@ -1,0 +1,64 @@
+#include "panel/SelectionPad.h"
+
+#include "link/CommandCode.h"
+#include "link/CommandSink.h"
+#include "panel/Controls.h"
+#include "ui/ColourButton.h"
+#include "ui/Timer.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+
+namespace panel {
+
+SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandSink &sink,
+                           ui::Timer &Timer3)
+    : QObject(parent)
+    , m_sink(sink)
+    , m_Timer3(Timer3) {
+    for (int n = 1; n <= 16; ++n) {
+        const int column = n <= 8 ? 0 : 1;
+        const int top = 120 + ((n - 1) % 8) * 240;
+        auto *button = makeButton(parent, QStringLiteral("C%1").arg(n), QString::number(n),
+                                  1080 + column * 1800, top, 255, 255);
+        connect(button, &QPushButton::clicked, this, [this, n] { C_Click(n); });
+        m_cameras.append(button);
+        m_titles.append(makeLabel(parent, QStringLiteral("T%1").arg(n),
+                                  QStringLiteral("CAMERA %1").arg(n), 1440 + column * 1800, top,
+                                  1395, 255));
+    }
+    makeLabel(parent, QStringLiteral("Label1"), QStringLiteral("MONITOR"), 120, 600, 735, 255);
+    const int places[4][2] = {{120, 960}, {600, 960}, {120, 1320}, {600, 1320}};
+    for (int m = 1; m <= 4; ++m) {
+        auto *button = makeButton(parent, QStringLiteral("M%1").arg(m), QString::number(m),
+                                  places[m - 1][0], places[m - 1][1], 252, 252);
+        connect(button, &QPushButton::clicked, this, [this, m] { M_Click(m); });
+        m_monitors.append(button);
+        auto *item = monMenu->addAction(QString::number(m));
+        item->setObjectName(QStringLiteral("Mon%1").arg(m));
+        item->setCheckable(true);
+        item->setVisible(false);
+        item->setEnabled(false);
+        connect(item, &QAction::triggered, this, [this, m] { Mon_Click(m); });
+        m_monItems.append(item);
+    }
+}
+
+void SelectionPad::C_Click(int camera) {
+    m_sink.send(devicelink::numberCode(camera));
+    m_Timer3.setEnabled(true);
+}
+
+void SelectionPad::M_Click(int monitor) {
+    m_sink.send(devicelink::codeOf(0x50 + monitor));
+    m_Timer3.setEnabled(true);
+}
+
+void SelectionPad::Mon_Click(int item) {
+    M_Click(item);
+    for (int i = 0; i < m_monItems.size(); ++i)
+        m_monItems[i]->setChecked(i + 1 == item);
+}
+
+} // namespace panel

@@ -1,0 +1,41 @@
+#include "ui/ColourButton.h"
+
+#include <QPainter>
+
+namespace ui {
+
+ColourButton::ColourButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
+    , m_face(palette().color(QPalette::Button)) {}
+
+void ColourButton::setFace(const QColor &colour) {
+    if (colour == m_face)
+        return;
+    m_face = colour;
+    update();
+}
+
+void ColourButton::paintEvent(QPaintEvent *) {
+    QPainter p(this);
+    const QRect r = rect();
+    p.fillRect(r, m_face);
+    const bool down = isDown();
+    // A raised or sunken edge one pixel wide, outside the face colour's area
+    // only at the very rim.
+    p.setPen(down ? palette().color(QPalette::Dark) : palette().color(QPalette::Light));
+    p.drawLine(r.topLeft(), r.topRight());
+    p.drawLine(r.topLeft(), r.bottomLeft());
+    p.setPen(down ? palette().color(QPalette::Light) : palette().color(QPalette::Shadow));
+    p.drawLine(r.bottomLeft(), r.bottomRight());
+    p.drawLine(r.topRight(), r.bottomRight());
+    p.setPen(isEnabled() ? palette().color(QPalette::ButtonText)
+                         : palette().color(QPalette::Disabled, QPalette::ButtonText));
+    p.drawText(r.adjusted(0, down ? 1 : 0, 0, down ? 1 : 0), Qt::AlignCenter | Qt::TextShowMnemonic,
+               text());
+    if (hasFocus()) {
+        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        p.drawRect(r.adjusted(2, 2, -3, -3));
+    }
+}
+
+} // namespace ui

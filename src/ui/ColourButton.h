@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QColor>
+#include <QPushButton>
+
+namespace ui {
+
+// A command button whose face shows exactly the colour it is given (the
+// panel lights routing buttons in an exact green), with a plain border and
+// its caption; a style's gradients would change the colour.
+class ColourButton : public QPushButton {
+    Q_OBJECT
+public:
+    explicit ColourButton(const QString &caption, QWidget *parent = nullptr);
+
+    QColor face() const { return m_face; }
+    void setFace(const QColor &colour);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QColor m_face;
+};
+
+} // namespace ui

@@ -1,0 +1,243 @@
+#include "ui/QtSerialPort.h"
+
+#include "ui/SettingsStore.h"
+
+#include <QTimer>
+
+#ifdef Q_OS_UNIX
+#include <termios.h>
+#endif
+
+namespace ui {
+
+QtSerialPort::QtSerialPort(const SettingsStore &store, QObject *parent)
+    : SerialPort(parent)
+    , m_store(store) {
+    connect(&m_port, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+    connect(&m_port, &QSerialPort::bytesWritten, this, &SerialPort::BytesWritten);
+    connect(&m_port, &QSerialPort::errorOccurred, this, &QtSerialPort::onError);
+}
+
+QtSerialPort::~QtSerialPort() = default;
+
+QString QtSerialPort::devicePath(int port) const {
+    const QString mapped = m_store.value(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(port));
+    if (!mapped.isEmpty())
+        return mapped;
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM%1").arg(port);
+#else
+    return QStringLiteral("/dev/ttyS%1").arg(port - 1);
+#endif
+}
+
+QString QtSerialPort::setCommPort(int port) {
+    if (m_port.isOpen())
+        return QStringLiteral("Port already open");
+    if (port < 1 || port > 255)
+        return QStringLiteral("Invalid port number");
+    m_commPort = port;
+    return {};
+}
+
+QString QtSerialPort::setSettings(const QString &settings) {
+    QString error;
+    const auto parsed = SerialSettings::parse(settings, &error);
+    if (!parsed)
+        return error;
+    if (parsed->dataBits < 5)
+        return QStringLiteral("%1 data bits are not supported by this port").arg(parsed->dataBits);
+#ifndef Q_OS_WIN
+    if (parsed->stopBits == QLatin1String("1.5"))
+        return QStringLiteral("1.5 stop bits are not supported by this port");
+#endif
+    if (m_port.isOpen()) {
+        error = apply(*parsed);
+        if (!error.isEmpty()) {
+            apply(m_settings);
+            return error;
+        }
+    }
+    m_settings = *parsed;
+    return {};
+}
+
+QString QtSerialPort::setHandshaking(int code) {
+    if (code < 0 || code > 3)
+        return QStringLiteral("Invalid property value");
+    if (m_port.isOpen()) {
+        const QString error = applyHandshaking(code);
+        if (!error.isEmpty()) {
+            applyHandshaking(m_handshaking);
+            return error;
+        }
+    }
+    m_handshaking = code;
+    return {};
+}
+
+QString QtSerialPort::portError(const QString &what) const {
+    return QStringLiteral("Com%1 (%2): %3").arg(m_commPort).arg(devicePath(m_commPort), what);
+}
+
+QString QtSerialPort::apply(const SerialSettings &s) {
+    static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
+                                                   QSerialPort::OddParity, QSerialPort::MarkParity,
+                                                   QSerialPort::SpaceParity};
+    const int parity = static_cast<int>(QByteArrayView("neoms").indexOf(s.parity));
+    QSerialPort::StopBits stop = QSerialPort::OneStop;
+    if (s.stopBits == QLatin1String("2"))
+        stop = QSerialPort::TwoStop;
+    else if (s.stopBits == QLatin1String("1.5"))
+        stop = QSerialPort::OneAndHalfStop;
+    const auto refused = [this](const QString &what) {
+        QString reason = m_port.errorString();
+        m_port.clearError();
+        if (m_port.error() == QSerialPort::NoError && reason == QLatin1String("No error"))
+            reason = QStringLiteral("the device refuses it");
+        return portError(QStringLiteral("cannot set %1: %2").arg(what, reason));
+    };
+    if (!m_port.setBaudRate(s.speed))
+        return refused(QStringLiteral("%1 baud").arg(s.speed));
+    if (!m_port.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)))
+        return refused(QStringLiteral("%1 data bits").arg(s.dataBits));
+    if (!m_port.setParity(parities[parity < 0 ? 0 : parity]))
+        return refused(QStringLiteral("parity %1").arg(QLatin1Char(s.parity)));
+    if (!m_port.setStopBits(stop))
+        return refused(QStringLiteral("%1 stop bits").arg(s.stopBits));
+    return {};
+}
+
+QString QtSerialPort::applyHandshaking(int code) {
+    const QSerialPort::FlowControl flow = code == 1   ? QSerialPort::SoftwareControl
+                                          : code == 0 ? QSerialPort::NoFlowControl
+                                                      : QSerialPort::HardwareControl;
+    if (!m_port.setFlowControl(flow)) {
+        const QString error = portError(m_port.errorString());
+        m_port.clearError();
+        return error;
+    }
+    if (code == 3) {
+#ifdef Q_OS_UNIX
+        // QSerialPort knows no "both"; add Xon/Xoff to the RTS/CTS it set.
+        termios tio{};
+        const int fd = static_cast<int>(m_port.handle());
+        if (::tcgetattr(fd, &tio) != 0)
+            return portError(QString::fromLocal8Bit(strerror(errno)));
+        tio.c_iflag |= IXON | IXOFF;
+        if (::tcsetattr(fd, TCSANOW, &tio) != 0)
+            return portError(QString::fromLocal8Bit(strerror(errno)));
+#else
+        return portError(QStringLiteral("Xon/Xoff together with RTS/CTS is not supported"));
+#endif
+    }
+    return {};
+}
+
+QString QtSerialPort::setPortOpen(bool open) {
+    if (open == m_port.isOpen())
+        return open ? QStringLiteral("Port already open") : QString();
+    if (!open) {
+        m_port.close();
+        return {};
+    }
+    m_port.setPortName(devicePath(m_commPort));
+    if (!m_port.open(QIODevice::ReadWrite)) {
+        const QString error = portError(m_port.errorString());
+        m_port.clearError();
+        return error;
+    }
+    QString error = apply(m_settings);
+    if (error.isEmpty())
+        error = applyHandshaking(m_handshaking);
+    if (!error.isEmpty()) {
+        m_port.close();
+        return error;
+    }
+    m_losing = false;
+    // A line without modem control (a pseudo-terminal) refuses this; that is
+    // not a fault of the link.
+    m_port.setDataTerminalReady(m_dtr);
+    m_port.clearError();
+    return {};
+}
+
+QString QtSerialPort::Output(const QByteArray &bytes) {
+    if (!m_port.isOpen())
+        return QStringLiteral("Operation valid only when the port is open");
+    if (m_port.write(bytes) != bytes.size())
+        return portError(m_port.errorString());
+    return {};
+}
+
+QByteArray QtSerialPort::Input() {
+    if (!m_port.isOpen())
+        return {};
+    return m_inputLen > 0 ? m_port.read(m_inputLen) : m_port.readAll();
+}
+
+int QtSerialPort::OutBufferCount() const {
+    return m_port.isOpen() ? static_cast<int>(m_port.bytesToWrite()) : 0;
+}
+
+QString QtSerialPort::setDTREnable(bool on) {
+    m_dtr = on;
+    if (m_port.isOpen()) {
+        m_port.setDataTerminalReady(on);
+        m_port.clearError();
+    }
+    return {};
+}
+
+bool QtSerialPort::pinout(QSerialPort::PinoutSignal signal) const {
+    if (!m_port.isOpen())
+        return false;
+    const bool on = m_port.pinoutSignals().testFlag(signal);
+    m_port.clearError();
+    return on;
+}
+
+bool QtSerialPort::CDHolding() const { return pinout(QSerialPort::DataCarrierDetectSignal); }
+bool QtSerialPort::CTSHolding() const { return pinout(QSerialPort::ClearToSendSignal); }
+bool QtSerialPort::DSRHolding() const { return pinout(QSerialPort::DataSetReadySignal); }
+
+void QtSerialPort::onReadyRead() {
+    if (m_rThreshold <= 0)
+        return;
+    while (m_port.isOpen() && m_port.bytesAvailable() >= m_rThreshold) {
+        const qint64 before = m_port.bytesAvailable();
+        m_commEvent = comEvReceive;
+        emit OnComm();
+        // A handler that reads nothing (or less than a threshold's worth
+        // when InputLen limits it) waits for the next arrival.
+        if (!m_port.isOpen() || m_port.bytesAvailable() >= before)
+            break;
+    }
+}
+
+void QtSerialPort::onError(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        break;
+    default:
+        // Modem-line requests that a line without modem control refuses,
+        // time-outs and errors of a failed open are handled where they occur.
+        return;
+    }
+    if (!m_port.isOpen() || m_losing)
+        return;
+    m_losing = true;
+    const QString description = portError(m_port.errorString());
+    // Closing from inside QSerialPort's own notifier is not safe; close just after.
+    QTimer::singleShot(0, this, [this, description] {
+        if (!m_port.isOpen())
+            return;
+        m_port.close();
+        m_port.clearError();
+        emit LinkLost(description);
+    });
+}
+
+} // namespace ui

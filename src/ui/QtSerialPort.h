@@ -1,0 +1,56 @@
+#pragma once
+
+#include "ui/SerialPort.h"
+#include "ui/SerialSettings.h"
+
+#include <QSerialPort>
+
+namespace ui {
+
+class SettingsStore;
+
+// The serial port over QSerialPort. Port n is the device named by
+// [Ports] Com<n> in the settings store, else /dev/ttyS<n-1> (COM<n> on Windows).
+class QtSerialPort : public SerialPort {
+    Q_OBJECT
+public:
+    explicit QtSerialPort(const SettingsStore &store, QObject *parent = nullptr);
+    ~QtSerialPort() override;
+
+    QString devicePath(int port) const;
+
+    int CommPort() const override { return m_commPort; }
+    QString setCommPort(int port) override;
+    QString Settings() const override { return m_settings.text(); }
+    QString setSettings(const QString &settings) override;
+    int Handshaking() const override { return m_handshaking; }
+    QString setHandshaking(int code) override;
+    bool PortOpen() const override { return m_port.isOpen(); }
+    QString setPortOpen(bool open) override;
+    QString Output(const QByteArray &bytes) override;
+    QByteArray Input() override;
+    int OutBufferCount() const override;
+    bool DTREnable() const override { return m_dtr; }
+    QString setDTREnable(bool on) override;
+    bool CDHolding() const override;
+    bool CTSHolding() const override;
+    bool DSRHolding() const override;
+
+private:
+    QString apply(const SerialSettings &s);
+    QString applyHandshaking(int code);
+    QString portError(const QString &what) const;
+    void onReadyRead();
+    void onError(QSerialPort::SerialPortError error);
+    bool pinout(QSerialPort::PinoutSignal signal) const;
+
+    const SettingsStore &m_store;
+    mutable QSerialPort m_port;
+    int m_commPort = 1;
+    SerialSettings m_settings;
+    int m_handshaking = 0;
+    bool m_dtr = true;
+    bool m_losing = false;
+};
+
+} // namespace ui

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+namespace ui {
+
+// The serial port as the panel uses it: numbered ports, a settings string,
+// flow control, raw output and input, modem lines and a receive event.
+// Setters return the error's description, or empty text when they succeeded.
+class SerialPort : public QObject {
+    Q_OBJECT
+public:
+    // Codes of CommEvent.
+    enum { comEvSend = 1, comEvReceive = 2 };
+
+    using QObject::QObject;
+
+    virtual int CommPort() const = 0;
+    virtual QString setCommPort(int port) = 0;
+    virtual QString Settings() const = 0;
+    virtual QString setSettings(const QString &settings) = 0;
+    virtual int Handshaking() const = 0;
+    virtual QString setHandshaking(int code) = 0;
+    virtual bool PortOpen() const = 0;
+    virtual QString setPortOpen(bool open) = 0;
+    // Puts the bytes on the line.
+    virtual QString Output(const QByteArray &bytes) = 0;
+    // The received bytes waiting (at most InputLen of them when it is not 0).
+    virtual QByteArray Input() = 0;
+    // Bytes written but not yet gone to the line.
+    virtual int OutBufferCount() const = 0;
+    virtual bool DTREnable() const = 0;
+    virtual QString setDTREnable(bool on) = 0;
+    virtual bool CDHolding() const = 0;
+    virtual bool CTSHolding() const = 0;
+    virtual bool DSRHolding() const = 0;
+
+    int CommEvent() const { return m_commEvent; }
+    int OutBufferSize() const { return m_outBufferSize; }
+    int InputLen() const { return m_inputLen; }
+    QString setInputLen(int n);
+    // 0 turns the receive event off; n raises it when n bytes are waiting.
+    int RThreshold() const { return m_rThreshold; }
+    QString setRThreshold(int n);
+    int SThreshold() const { return m_sThreshold; }
+    QString setSThreshold(int n);
+    QString ParityReplace() const { return m_parityReplace; }
+    QString setParityReplace(const QString &c);
+
+signals:
+    // The port's event: read CommEvent for its kind.
+    void OnComm();
+    // Some output has left the buffer.
+    void BytesWritten();
+    // The device went away while open; the port has been closed once.
+    void LinkLost(const QString &description);
+
+protected:
+    int m_commEvent = 0;
+    int m_outBufferSize = 512;
+    int m_inputLen = 0;
+    int m_rThreshold = 1;
+    int m_sThreshold = 0;
+    QString m_parityReplace = QStringLiteral("?");
+};
+
+} // namespace ui

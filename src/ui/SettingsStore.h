@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QSettings;
+
+namespace ui {
+
+// The user's settings store: text values by section and key.
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // A key that was never written reads as empty text.
+    virtual QString value(const QString &section, const QString &key) const = 0;
+    virtual void setValue(const QString &section, const QString &key, const QString &text) = 0;
+};
+
+// settings.ini in the storage folder, INI groups as sections.
+class IniSettingsStore : public SettingsStore {
+public:
+    explicit IniSettingsStore(const QString &path);
+    ~IniSettingsStore() override;
+
+    QString value(const QString &section, const QString &key) const override;
+    void setValue(const QString &section, const QString &key, const QString &text) override;
+
+private:
+    std::unique_ptr<QSettings> m_settings;
+};
+
+} // namespace ui

@@ -1,0 +1,19 @@
+#include "ui/StorageFolder.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace ui {
+
+QString storageFolder() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:/ini");
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/velmar-controller");
+#endif
+}
+
+bool ensureFolder(const QString &path) { return QDir().mkpath(path); }
+
+} // namespace ui

@@ -1,0 +1,126 @@
+// The main window with the real serial and UDP adapters: bytes through a
+// pseudo-terminal mapped in settings.ini, datagrams on 127.0.0.1.
+#include "Fakes.h"
+#include "Pty.h"
+#include "app/frmTerminal.h"
+#include "link/CommandSink.h"
+#include "ui/ColourButton.h"
+#include "ui/QtDatagramSocket.h"
+#include "ui/QtSerialPort.h"
+#include "ui/SettingsStore.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QNetworkDatagram>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUdpSocket>
+
+namespace {
+const QColor lit(0, 192, 0);
+}
+
+class TestPtyLink : public QObject {
+    Q_OBJECT
+
+    struct Rig {
+        Pty pty;
+        QTemporaryDir dir;
+        ui::IniSettingsStore settings{dir.filePath("settings.ini")};
+        ui::QtSerialPort port{settings};
+        ui::QtDatagramSocket socket;
+        fakes::Dialogs dialogs;
+        std::unique_ptr<frmTerminal> window;
+
+        Rig() {
+            settings.setValue("Ports", "Com1", pty.slavePath());
+            window = std::make_unique<frmTerminal>(port, socket, dialogs, settings);
+            window->Form_Load();
+        }
+        template <typename T> T *find(const char *name) {
+            return window->findChild<T *>(QLatin1String(name));
+        }
+    };
+
+private slots:
+    void commandsReachTheFarEnd_data() {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("status request") << "2E" << QByteArray("\x2E\r");
+        QTest::newRow("zero") << "0" << QByteArray("\x00\r", 2);
+        QTest::newRow("wiper") << "B4" << QByteArray("\xB4\r");
+    }
+    void commandsReachTheFarEnd() {
+        QFETCH(QString, code);
+        QFETCH(QByteArray, bytes);
+        Rig rig;
+        QVERIFY(rig.port.PortOpen());
+        rig.window->sink().send(code);
+        QCOMPARE(rig.pty.readFar(bytes.size()), bytes);
+    }
+
+    void typedCodeGoesOutThroughTheMappedPort() {
+        Rig rig;
+        QTest::keyClicks(rig.find<QLineEdit>("Text1"), QStringLiteral("31"));
+        QTest::mouseClick(rig.find<QPushButton>("Command1"), Qt::LeftButton);
+        QCOMPARE(rig.pty.readFar(2), QByteArray("\x31\r"));
+    }
+
+    void closedPortWritesNothing() {
+        Rig rig;
+        rig.find<QAction>("mnuOpen")->trigger();
+        QVERIFY(!rig.port.PortOpen());
+        rig.window->sink().send(QStringLiteral("31"));
+        QCOMPARE(rig.pty.drainFar(100), QByteArray());
+    }
+
+    void receivedBytesReachTheDecoder() {
+        Rig rig;
+        auto *c1 = rig.find<ui::ColourButton>("C1");
+        auto *m1 = rig.find<ui::ColourButton>("M1");
+        rig.pty.writeFar(QByteArray("\x00\x20\x80", 3));
+        // Monitor byte 0x20 names monitor 3, camera byte 0x80 camera 1.
+        QTRY_COMPARE(c1->face(), lit);
+        QCOMPARE(rig.find<ui::ColourButton>("M3")->face(), lit);
+        QVERIFY(m1->face() != lit);
+    }
+
+    void farEndGoingAwayClosesThePortOnce() {
+        Rig rig;
+        auto *mnuOpen = rig.find<QAction>("mnuOpen");
+        QVERIFY(mnuOpen->isChecked());
+        rig.pty.closeFar();
+        QTRY_VERIFY(!mnuOpen->isChecked());
+        QTest::qWait(100);
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+        // The panel goes on working; commands to the closed port are dropped.
+        rig.window->sink().send(QStringLiteral("31"));
+    }
+
+    void aBusyPortShowsItsError() {
+        Rig rig;
+        ui::QtSerialPort other(rig.settings);
+        rig.find<QAction>("mnuOpen")->trigger(); // close
+        QCOMPARE(other.setPortOpen(true), QString());
+        rig.find<QAction>("mnuOpen")->trigger(); // try to open again
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+        QVERIFY(rig.dialogs.shown[0].text.contains(rig.pty.slavePath()));
+        QVERIFY(!rig.find<QAction>("mnuOpen")->isChecked());
+    }
+
+    void networkFrameReachesTheGateway() {
+        Rig rig;
+        QUdpSocket gateway;
+        QVERIFY(gateway.bind(QHostAddress::LocalHost, 0));
+        rig.socket.setRemotePort(gateway.localPort());
+        rig.find<QLineEdit>("IPAD")->setText(QStringLiteral("127.0.0.1"));
+        rig.window->sink().send(QStringLiteral("31"));
+        QTRY_VERIFY(gateway.hasPendingDatagrams());
+        QCOMPARE(gateway.receiveDatagram().data(), QByteArray("\x00\x31\r", 3));
+        QCOMPARE(rig.pty.drainFar(50), QByteArray());
+    }
+};
+
+QTEST_MAIN(TestPtyLink)
+#include "tst_ptylink.moc"
