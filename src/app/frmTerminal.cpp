@@ -181,6 +181,8 @@ void frmTerminal::Invio() { m_sendPath->Invio(); }
 
 void frmTerminal::DecodeStatusReply(const QString &text) { m_status->DecodeStatusReply(text); }
 
+void frmTerminal::applyLanguage(QWidget *dialog) { Q_UNUSED(dialog); }
+
 void frmTerminal::Command1_Click() { m_sendPath->send(m_Text1->text()); }
 
 void frmTerminal::Form_Load() {

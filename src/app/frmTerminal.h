@@ -55,6 +55,10 @@ public:
     devicelink::CommandSink &sink();
     void Invio();
     void DecodeStatusReply(const QString &text);
+    // Gives one of the dialogs that language files relabel (frmProperties,
+    // frmControllerProgram, frmChange) the current language's captions;
+    // each calls it from its own load.
+    void applyLanguage(QWidget *dialog);
 
     // How long the shutdown waits for the serial output to drain before asking.
     void setDrainTimeout(int ms) { m_drainTimeoutMs = ms; }
