@@ -1,0 +1,64 @@
+#include "terminal/frmCancelSend.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace terminal {
+
+frmCancelSend::frmCancelSend(bool &cancelSend, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_cancelSend(cancelSend) {
+    setObjectName(QStringLiteral("frmCancelSend"));
+    setWindowTitle(QStringLiteral("Velmar"));
+    m_Label1 = new QLabel(this);
+    m_Label1->setObjectName(QStringLiteral("Label1"));
+    m_Label1->setMinimumWidth(300);
+    m_Command1 = new QPushButton(QStringLiteral("Cancel"), this);
+    m_Command1->setObjectName(QStringLiteral("Command1"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_Label1);
+    layout->addWidget(m_Command1, 0, Qt::AlignHCenter);
+    connect(m_Command1, &QPushButton::clicked, this, &frmCancelSend::Command1_Click);
+}
+
+void frmCancelSend::Command1_Click() {
+    m_cancelSend = true;
+    emit cancelRequested();
+}
+
+void frmCancelSend::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange)
+        return;
+    if (isActiveWindow()) {
+        // The stay-on-top hint is set once when the window is made; changing
+        // window flags later would hide and re-create it. Raising keeps it
+        // above its owner without moving or resizing it.
+        raise();
+    } else if (!m_cancelSend) {
+        // Back on screen, without taking the focus from the panel, which
+        // keeps working during the transmission.
+        if (isMinimized())
+            showNormal();
+        else
+            show();
+        raise();
+    }
+}
+
+void frmCancelSend::closeEvent(QCloseEvent *event) {
+    // Closing the window while a file goes out would leave the transmission
+    // running with no way to stop it: closing asks it to stop instead, and
+    // the transmission hides the window when it ends.
+    if (!m_cancelSend) {
+        event->ignore();
+        Command1_Click();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+} // namespace terminal

@@ -1,0 +1,262 @@
+#include "terminal/frmProperties.h"
+
+#include "app/frmTerminal.h"
+#include "terminal/PortSettingsFields.h"
+#include "ui/Dialogs.h"
+#include "ui/SerialPort.h"
+#include "ui/SettingsStore.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace terminal {
+
+namespace {
+
+const QString section = QStringLiteral("Properties");
+
+const char *const speeds[] = {"110",   "300",    "600",    "1200",  "2400",  "4800",
+                              "9600",  "14400",  "19200",  "28800", "38400", "56000",
+                              "57600", "115200", "128000", "256000"};
+const char *const dataBits[] = {"4", "5", "6", "7", "8"};
+const char *const stopBits[] = {"1", "1.5", "2"};
+const char *const flowCaptions[] = {"None", "Xon/Xoff", "RTS", "Xon/RTS"};
+const char *const echoCaptions[] = {"Off", "On"};
+
+template <typename T> T *named(T *widget, const char *name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QComboBox *list(const char *name) {
+    auto *box = named(new QComboBox, name);
+    box->setEditable(false);
+    return box;
+}
+
+// Shows a text in a list that only takes its own entries: a text the list
+// does not hold leaves it without a selection.
+void showText(QComboBox *box, const QString &text) {
+    box->setCurrentIndex(box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive));
+}
+
+} // namespace
+
+frmProperties::frmProperties(frmTerminal &terminal, ui::SerialPort &port, ui::Dialogs &dialogs,
+                             ui::SettingsStore &settings, QWidget *parent)
+    : QDialog(parent)
+    , m_terminal(terminal)
+    , m_port(port)
+    , m_dialogs(dialogs)
+    , m_settings(settings) {
+    setObjectName(QStringLiteral("frmProperties"));
+    setWindowTitle(QStringLiteral("Velmar-Controller"));
+    setModal(true);
+    buildControls();
+}
+
+void frmProperties::buildControls() {
+    m_tabSettings = named(new QTabWidget(this), "tabSettings");
+    m_fraSettings = named(new QWidget, "fraSettings");
+    m_tabSettings->addTab(m_fraSettings, QStringLiteral("Settings"));
+
+    m_cboPort = list("cboPort");
+    auto *portLabel = named(new QLabel(QStringLiteral("Port:")), "Label1");
+    portLabel->setBuddy(m_cboPort);
+
+    auto *speedFrame = named(new QGroupBox(QStringLiteral("Maximum Speed")), "Frame1");
+    m_cboSpeed = list("cboSpeed");
+    (new QVBoxLayout(speedFrame))->addWidget(m_cboSpeed);
+
+    auto *connection =
+        named(new QGroupBox(QStringLiteral("Connection Preferences")), "fraConnection");
+    m_cboDataBits = list("cboDataBits");
+    m_cboParity = list("cboParity");
+    m_cboStopBits = list("cboStopBits");
+    auto *connectionGrid = new QGridLayout(connection);
+    const auto addRow = [connectionGrid](int row, const char *name, const char *caption,
+                                         QComboBox *box) {
+        auto *label = named(new QLabel(QLatin1String(caption)), name);
+        label->setBuddy(box);
+        connectionGrid->addWidget(label, row, 0);
+        connectionGrid->addWidget(box, row, 1);
+    };
+    addRow(0, "Label2", "Data Bits:", m_cboDataBits);
+    addRow(1, "Label3", "Parity:", m_cboParity);
+    addRow(2, "Label4", "Stop Bits:", m_cboStopBits);
+
+    auto *flowFrame = named(new QGroupBox(QStringLiteral("&Flow Control")), "Frame5");
+    auto *flowLayout = new QVBoxLayout(flowFrame);
+    for (int i = 0; i < 4; ++i) {
+        m_optFlow[i] = new QRadioButton(QLatin1String(flowCaptions[i]));
+        m_optFlow[i]->setObjectName(QStringLiteral("optFlow%1").arg(i));
+        flowLayout->addWidget(m_optFlow[i]);
+        // Setting a button by code runs the handler too, as a click does.
+        connect(m_optFlow[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optFlow_Click(i);
+        });
+    }
+
+    auto *echoFrame = named(new QGroupBox(QStringLiteral("&Echo")), "fraEcho");
+    auto *echoLayout = new QVBoxLayout(echoFrame);
+    for (int i = 0; i < 2; ++i) {
+        m_optEcho[i] = new QRadioButton(QLatin1String(echoCaptions[i]));
+        m_optEcho[i]->setObjectName(QStringLiteral("optEcho%1").arg(i));
+        echoLayout->addWidget(m_optEcho[i]);
+        connect(m_optEcho[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optEcho_Click(i);
+        });
+    }
+
+    auto *grid = new QGridLayout(m_fraSettings);
+    grid->addWidget(portLabel, 0, 0);
+    grid->addWidget(m_cboPort, 0, 1);
+    grid->addWidget(speedFrame, 1, 0, 1, 2);
+    grid->addWidget(connection, 2, 0, 1, 2);
+    grid->addWidget(flowFrame, 0, 2, 3, 1);
+    grid->addWidget(echoFrame, 3, 2);
+
+    m_cmdOK = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
+    m_cmdOK->setDefault(true);
+    m_cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
+    connect(m_cmdOK, &QPushButton::clicked, this, &frmProperties::cmdOK_Click);
+    connect(m_cmdCancel, &QPushButton::clicked, this, &frmProperties::cmdCancel_Click);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdOK);
+    buttons->addWidget(m_cmdCancel);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabSettings);
+    layout->addLayout(buttons);
+}
+
+void frmProperties::Form_Load() {
+    m_terminal.applyLanguage(this);
+    adjustSize();
+    if (const QScreen *s = screen()) {
+        const QRect area = s->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+    LoadPropertySettings();
+}
+
+void frmProperties::LoadPropertySettings() {
+    // Loading again starts from empty lists rather than repeating entries.
+    for (QComboBox *box : {m_cboPort, m_cboSpeed, m_cboDataBits, m_cboParity, m_cboStopBits})
+        box->clear();
+    for (int n = 1; n <= 16; ++n)
+        m_cboPort->addItem(QStringLiteral("Com%1").arg(n));
+    for (const char *speed : speeds)
+        m_cboSpeed->addItem(QLatin1String(speed));
+    for (const char *bits : dataBits)
+        m_cboDataBits->addItem(QLatin1String(bits));
+    for (const char *parity : parityEntries)
+        m_cboParity->addItem(QLatin1String(parity));
+    for (const char *bits : stopBits)
+        m_cboStopBits->addItem(QLatin1String(bits));
+
+    const PortSettingsFields fields = PortSettingsFields::split(m_port.Settings());
+    showText(m_cboSpeed, fields.speed);
+    showText(m_cboDataBits, fields.dataBits);
+    showText(m_cboStopBits, fields.stopBits);
+    m_cboParity->setCurrentIndex(parityEntryFor(fields.parity));
+
+    const int port = m_port.CommPort();
+    m_cboPort->setCurrentIndex(port >= 1 && port <= 16 ? port - 1 : -1);
+
+    const int handshaking = m_port.Handshaking();
+    if (handshaking >= 0 && handshaking < 4)
+        m_optFlow[handshaking]->setChecked(true);
+    m_optEcho[m_terminal.EchoEnabled ? 1 : 0]->setChecked(true);
+}
+
+void frmProperties::optFlow_Click(int index) {
+    PendingHandshaking = static_cast<short>(index);
+}
+
+void frmProperties::optEcho_Click(int index) {
+    PendingEcho = index == 1;
+}
+
+void frmProperties::showPortMenus() {
+    const bool open = m_port.PortOpen();
+    if (auto *mnuOpen = m_terminal.findChild<QAction *>(QStringLiteral("mnuOpen")))
+        mnuOpen->setChecked(open);
+    if (auto *mnuSendText = m_terminal.findChild<QAction *>(QStringLiteral("mnuSendText")))
+        mnuSendText->setEnabled(open);
+}
+
+void frmProperties::cmdOK_Click() {
+    m_terminal.EchoEnabled = PendingEcho;
+
+    const int oldPort = m_port.CommPort();
+    // A port the list cannot show (above 16) leaves no entry selected; that
+    // keeps the port rather than closing it for a port number 0.
+    const int selected = m_cboPort->currentIndex();
+    const int newPort = selected < 0 ? oldPort : selected + 1;
+    if (newPort != oldPort) {
+        QString error;
+        const auto note = [&error](const QString &e) {
+            if (!e.isEmpty())
+                error = e;
+        };
+        const bool reopen = m_port.PortOpen();
+        if (reopen)
+            note(m_port.setPortOpen(false));
+        const QString portError = m_port.setCommPort(newPort);
+        note(portError);
+        if (portError.isEmpty() && reopen) {
+            note(m_port.setPortOpen(true));
+            showPortMenus();
+        }
+        if (!error.isEmpty()) {
+            m_dialogs.warning(error);
+            m_port.setCommPort(oldPort);
+            // The port is closed now; the menu says so too.
+            showPortMenus();
+            return;
+        }
+    }
+
+    const QString parity =
+        m_cboParity->currentIndex() < 0 ? QString() : m_cboParity->currentText().left(1);
+    const QString settings = m_cboSpeed->currentText().trimmed() + QLatin1Char(',') + parity +
+                             QLatin1Char(',') + m_cboDataBits->currentText().trimmed() +
+                             QLatin1Char(',') + m_cboStopBits->currentText().trimmed();
+    QString error = m_port.setSettings(settings);
+    if (!error.isEmpty()) {
+        m_dialogs.warning(error);
+        return;
+    }
+    error = m_port.setHandshaking(PendingHandshaking);
+    if (!error.isEmpty()) {
+        m_dialogs.warning(error);
+        return;
+    }
+
+    m_settings.setValue(section, QStringLiteral("Settings"), m_port.Settings());
+    m_settings.setValue(section, QStringLiteral("CommPort"), QString::number(m_port.CommPort()));
+    m_settings.setValue(section, QStringLiteral("Handshaking"),
+                        QString::number(m_port.Handshaking()));
+    m_settings.setValue(section, QStringLiteral("Echo"),
+                        m_terminal.EchoEnabled ? QStringLiteral("True") : QStringLiteral("False"));
+    close();
+}
+
+void frmProperties::cmdCancel_Click() {
+    close();
+}
+
+} // namespace terminal
