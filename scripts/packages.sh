@@ -16,4 +16,4 @@ ensure_packages() {
 
 # What the build and the tests need.
 BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
-                fonts-dejavu-core)
+                libsdl2-dev fonts-dejavu-core)

@@ -1,0 +1,159 @@
+#include "joystick/frmCenter.h"
+
+#include "app/frmTerminal.h"
+#include "link/CommandCode.h"
+#include "link/CommandSink.h"
+#include "panel/PtzPad.h"
+#include "ui/Dialogs.h"
+#include "ui/Joystick.h"
+#include "ui/Timer.h"
+#include "ui/Twips.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+
+namespace joystick {
+
+namespace {
+
+// The window's client area in twips.
+constexpr int clientWidth = 2700;
+constexpr int clientHeight = 1500;
+
+QLineEdit *makeBox(QWidget *parent, const char *name, int left, int top, int width) {
+    auto *box = new QLineEdit(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setReadOnly(true);
+    ui::placeInTwips(box, left, top, width, 315);
+    return box;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, int top) {
+    auto *label = new QLabel(QLatin1String(caption), parent);
+    label->setObjectName(QLatin1String(name));
+    ui::placeInTwips(label, 120, top + 30, 300, 255);
+    return label;
+}
+
+void enableSpeedBars(frmTerminal &main, bool enabled) {
+    if (QScrollBar *bar = main.ptz().HScroll1())
+        bar->setEnabled(enabled);
+    if (QScrollBar *bar = main.ptz().HScroll2())
+        bar->setEnabled(enabled);
+}
+
+void enableStatusRequest(frmTerminal &main, bool enabled) {
+    if (auto *timer = main.findChild<ui::Timer *>(QStringLiteral("Timer5")))
+        timer->setEnabled(enabled);
+}
+
+} // namespace
+
+frmCenter::frmCenter(frmTerminal &main, ui::Joystick &joystick, ui::Dialogs &dialogs,
+                     PollState &memory, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_main(main)
+    , m_joystick(joystick)
+    , m_dialogs(dialogs)
+    , m_state(memory) {
+    setObjectName(QStringLiteral("frmCenter"));
+    setWindowTitle(QStringLiteral("JoyStick"));
+
+    m_Timer1 = new ui::Timer(QStringLiteral("Timer1"), 150, false, this);
+    m_TimerVel = new ui::Timer(QStringLiteral("TimerVel"), 80, false, this);
+    m_TimerStopTilt = new ui::Timer(QStringLiteral("TimerStopTilt"), 80, false, this);
+    connect(m_Timer1, &ui::Timer::tick, this, &frmCenter::Timer1_Timer);
+    connect(m_TimerVel, &ui::Timer::tick, this, &frmCenter::TimerVel_Timer);
+    connect(m_TimerStopTilt, &ui::Timer::tick, this, &frmCenter::TimerStopTilt_Timer);
+
+    m_Label1 = makeLabel(this, "Label1", "X", 120);
+    m_Text1 = makeBox(this, "Text1", 480, 120, 975);
+    m_Label2 = makeLabel(this, "Label2", "Y", 540);
+    m_Text2 = makeBox(this, "Text2", 480, 540, 975);
+    m_Text3 = makeBox(this, "Text3", 120, 960, 2460);
+
+    const qreal dpi = logicalDpiX();
+    setFixedSize(ui::twipsToPixels(clientWidth, dpi), ui::twipsToPixels(clientHeight, dpi));
+}
+
+void frmCenter::Form_Load() {
+    enableSpeedBars(m_main, false);
+    const std::optional<ui::JoystickReading> rest = m_joystick.read();
+    if (!rest) {
+        reportMissingJoystick();
+    } else {
+        // The stick is taken to be at rest in the middle of its travel.
+        m_geometry = geometryAt(rest->x, rest->y);
+        m_Timer1->setEnabled(true);
+        m_state.panActive = false;
+        m_state.tiltActive = false;
+        m_state.lastLensCode.clear();
+    }
+    // No status request may cut into the joystick's movements.
+    enableStatusRequest(m_main, false);
+}
+
+void frmCenter::Form_Unload() {
+    enableSpeedBars(m_main, true);
+    m_Timer1->setEnabled(false);
+    // A camera still moving keeps its last command; the status request
+    // after a movement follows as after a panel button.
+    enableStatusRequest(m_main, true);
+}
+
+void frmCenter::halt() {
+    m_halted = true;
+    m_Timer1->setEnabled(false);
+    m_TimerVel->setEnabled(false);
+    m_TimerStopTilt->setEnabled(false);
+}
+
+void frmCenter::reportMissingJoystick() {
+    // Polling stops before the message, so a stick that has gone away is
+    // reported once, not once per tick while the message is up.
+    m_Timer1->setEnabled(false);
+    m_dialogs.message(QStringLiteral("No joyStick detect!"), ui::Dialogs::Buttons::Ok,
+                      ui::Dialogs::Icon::None);
+}
+
+void frmCenter::Timer1_Timer() {
+    const std::optional<ui::JoystickReading> reading = m_joystick.read();
+    if (!reading) {
+        reportMissingJoystick();
+        return;
+    }
+    const PollOutcome out = poll(m_geometry, *reading, m_state);
+    m_Text1->setText(QString::number(out.vX));
+    m_Text2->setText(QString::number(out.vY));
+    if (out.lensLabel)
+        m_Text3->setText(*out.lensLabel);
+    for (const QString &code : out.codes)
+        m_main.sink().send(code);
+    if (m_halted)
+        return;
+    if (out.speedFollowUp)
+        m_TimerVel->setEnabled(true);
+    if (out.panStopFollowUp)
+        m_TimerStopTilt->setEnabled(true);
+}
+
+void frmCenter::TimerVel_Timer() {
+    m_TimerVel->setEnabled(false);
+    m_main.sink().send(devicelink::codeOf(m_state.speedCode));
+}
+
+void frmCenter::TimerStopTilt_Timer() {
+    m_TimerStopTilt->setEnabled(false);
+    m_main.sink().send(QStringLiteral("61"));
+}
+
+void frmCenter::closeEvent(QCloseEvent *event) {
+    if (!m_halted)
+        Form_Unload();
+    halt();
+    event->accept();
+}
+
+} // namespace joystick

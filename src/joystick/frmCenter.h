@@ -1,0 +1,63 @@
+#pragma once
+
+#include "joystick/StickArithmetic.h"
+
+#include <QWidget>
+
+class QLabel;
+class QLineEdit;
+class QScrollBar;
+class frmTerminal;
+
+namespace ui {
+class Dialogs;
+class Joystick;
+class Timer;
+} // namespace ui
+
+namespace joystick {
+
+// The joystick window: while it is open the stick is polled every 150 ms and
+// drives the selected camera with the panel's own pan, tilt, speed, zoom and
+// focus codes, all sent through the main window's send path. Meanwhile the
+// panel's speed bars and its status request after a movement are held off.
+class frmCenter : public QWidget {
+    Q_OBJECT
+public:
+    // memory outlives the window: the last code sent is kept for the whole run.
+    frmCenter(frmTerminal &main, ui::Joystick &joystick, ui::Dialogs &dialogs, PollState &memory,
+              QWidget *parent = nullptr);
+
+    void Form_Load();
+    void Form_Unload();
+    void Timer1_Timer();
+    void TimerVel_Timer();
+    void TimerStopTilt_Timer();
+
+    // The program is ending: stop polling without touching the main window.
+    void halt();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void reportMissingJoystick();
+
+    frmTerminal &m_main;
+    ui::Joystick &m_joystick;
+    ui::Dialogs &m_dialogs;
+    PollState &m_state;
+    Geometry m_geometry;
+    bool m_halted = false;
+
+    ui::Timer *m_Timer1;
+    ui::Timer *m_TimerVel;
+    ui::Timer *m_TimerStopTilt;
+    QLabel *m_Label1;
+    QLabel *m_Label2;
+    QLineEdit *m_Text1;
+    QLineEdit *m_Text2;
+    QLineEdit *m_Text3;
+};
+
+} // namespace joystick
