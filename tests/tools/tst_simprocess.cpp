@@ -1,5 +1,7 @@
 // The simulator as a process: its options, its serial line and datagram
 // port under garbage and floods, and a clean end on a signal.
+#include "SimProcess.h"
+
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QNetworkDatagram>
@@ -15,39 +17,6 @@
 #include <unistd.h>
 
 namespace {
-
-struct Sim {
-    QProcess process;
-    QByteArray out;
-
-    explicit Sim(const QStringList &args) {
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        QObject::connect(&process, &QProcess::readyRead, [this] { out += process.readAll(); });
-        process.start(QStringLiteral(SWITCHER_SIM), args);
-    }
-    ~Sim() {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            QTRY_VERIFY(process.state() == QProcess::NotRunning);
-        }
-    }
-    bool said(const char *text, int timeoutMs = 5000) {
-        return waitUntil([&] { return out.contains(text); }, timeoutMs);
-    }
-    bool ended(int timeoutMs = 5000) {
-        return waitUntil([&] { return process.state() == QProcess::NotRunning; }, timeoutMs);
-    }
-    template <typename F> static bool waitUntil(F done, int timeoutMs) {
-        QDeadlineTimer deadline(timeoutMs);
-        while (!done() && !deadline.hasExpired())
-            QTest::qWait(10);
-        return done();
-    }
-    quint16 udpPort() const {
-        const int at = out.indexOf("listening on 127.0.0.1:");
-        return at < 0 ? 0 : out.mid(at + 23, 5).split('\n').first().trimmed().toUShort();
-    }
-};
 
 // The panel's end of the simulator's serial line.
 struct Line {
@@ -88,7 +57,7 @@ class TestSimProcess : public QObject {
     Q_OBJECT
 private slots:
     void helpNamesEveryOption() {
-        Sim sim({QStringLiteral("--help")});
+        SimProcess sim({QStringLiteral("--help")});
         QVERIFY(sim.ended());
         QCOMPARE(sim.process.exitCode(), 0);
         for (const char *option : {"--serial", "--udp", "--log-rate", "--help", "--version"})
@@ -105,14 +74,14 @@ private slots:
     }
     void wrongOptionsAreRefused() {
         QFETCH(QStringList, args);
-        Sim sim(args);
+        SimProcess sim(args);
         QVERIFY(sim.ended());
         QCOMPARE(sim.process.exitCode(), 2);
         QVERIFY(sim.out.contains("--help"));
     }
 
     void aBareUdpOptionMeansTheDefaultAddress() {
-        Sim sim({QStringLiteral("--udp")});
+        SimProcess sim({QStringLiteral("--udp")});
         // Either it listens there, or it says why it cannot (port in use).
         QVERIFY(sim.said("127.0.0.1:2000"));
     }
@@ -124,7 +93,7 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("keep me");
         file.close();
-        Sim sim({QStringLiteral("--serial"), path});
+        SimProcess sim({QStringLiteral("--serial"), path});
         QVERIFY(sim.ended());
         QCOMPARE(sim.process.exitCode(), 1);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -145,7 +114,7 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("tty"));
         if (staleLink)
             QVERIFY(QFile::link(QStringLiteral("/dev/pts/nonexistent"), path));
-        Sim sim({QStringLiteral("--serial"), path});
+        SimProcess sim({QStringLiteral("--serial"), path});
         QVERIFY(sim.said("line ready"));
         QVERIFY(QFileInfo(path).isSymLink());
         QVERIFY(QFileInfo(path).symLinkTarget().startsWith(QStringLiteral("/dev/pts/")));
@@ -168,7 +137,7 @@ private slots:
         QFETCH(QByteArray, garbage);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("tty"));
-        Sim sim({QStringLiteral("--serial"), path});
+        SimProcess sim({QStringLiteral("--serial"), path});
         QVERIFY(sim.said("line ready"));
         Line line(path);
         QVERIFY(line.fd >= 0);
@@ -187,8 +156,8 @@ private slots:
     }
 
     void datagramFloodIsSurvived() {
-        Sim sim({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"),
-                 QStringLiteral("--log-rate"), QStringLiteral("20")});
+        SimProcess sim({QStringLiteral("--udp"), QStringLiteral("127.0.0.1:0"),
+                        QStringLiteral("--log-rate"), QStringLiteral("20")});
         QVERIFY(sim.said("listening on"));
         const quint16 port = sim.udpPort();
         QVERIFY(port != 0);
