@@ -138,6 +138,10 @@ QString QtSerialPort::setPortOpen(bool open) {
     if (open == m_port.isOpen())
         return open ? QStringLiteral("Port already open") : QString();
     if (!open) {
+        // Hand what is still queued (a modem's hang-up command written just
+        // before) to the line without waiting; closing would drop it.
+        m_port.flush();
+        m_port.clearError();
         m_port.close();
         return {};
     }
