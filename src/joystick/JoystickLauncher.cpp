@@ -22,6 +22,10 @@ JoystickLauncher::~JoystickLauncher() {
     delete m_window;
 }
 
+frmCenter *JoystickLauncher::window() const {
+    return m_window;
+}
+
 void JoystickLauncher::JoyStick_Click() {
     if (m_main.ended())
         return;

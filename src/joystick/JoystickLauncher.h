@@ -30,7 +30,7 @@ public:
     void JoyStick_Click();
 
     // The open window, or null.
-    frmCenter *window() const { return m_window; }
+    frmCenter *window() const;
 
 private:
     void programEnded();

@@ -1,4 +1,4 @@
-// The SDL joystick adapter read through SDL's virtual joystick: the axes'
+// The SDL joystick adapter read through SDL's virtual joystick: axes as
 // counts, the button mask, a stick that goes away, and the joystick window
 // when there is no stick at all.
 #include "Panel.h"
@@ -13,7 +13,7 @@
 
 namespace {
 
-// A virtual stick plugged in for the length of a test.
+// A virtual stick, plugged in until unplugged or destroyed.
 class VirtualStick {
 public:
     VirtualStick(int axes, int buttons) {
@@ -21,136 +21,107 @@ public:
         SDL_zero(desc);
         desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
         desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = static_cast<Uint16>(axes);
-        desc.nbuttons = static_cast<Uint16>(buttons);
-        desc.name = "Velmar test stick";
-        m_index = SDL_JoystickAttachVirtualEx(&desc);
-        if (m_index >= 0)
-            m_stick = SDL_JoystickOpen(m_index);
-        if (m_stick)
-            m_id = SDL_JoystickInstanceID(m_stick);
+        desc.naxes = Uint16(axes);
+        desc.nbuttons = Uint16(buttons);
+        const int index = SDL_JoystickAttachVirtualEx(&desc);
+        m_stick = index >= 0 ? SDL_JoystickOpen(index) : nullptr;
+        m_id = m_stick ? SDL_JoystickInstanceID(m_stick) : -1;
     }
     ~VirtualStick() {
         unplug();
         if (m_stick)
             SDL_JoystickClose(m_stick);
     }
-    bool ok() const { return m_stick != nullptr; }
-    void axis(int n, Sint16 value) { QCOMPARE(SDL_JoystickSetVirtualAxis(m_stick, n, value), 0); }
-    void button(int n, bool down) {
-        QCOMPARE(SDL_JoystickSetVirtualButton(m_stick, n, down ? 1 : 0), 0);
-    }
+    SDL_Joystick *operator->() const { return m_stick; }
+    operator SDL_Joystick *() const { return m_stick; }
     void unplug() {
-        if (m_index < 0)
-            return;
         for (int i = 0; i < SDL_NumJoysticks(); ++i) {
             if (SDL_JoystickGetDeviceInstanceID(i) == m_id)
                 SDL_JoystickDetachVirtual(i);
         }
-        m_index = -1;
     }
 
 private:
-    int m_index = -1;
-    SDL_JoystickID m_id = -1;
-    SDL_Joystick *m_stick = nullptr;
+    SDL_Joystick *m_stick;
+    SDL_JoystickID m_id;
 };
+
+using Reading = QList<quint32>; // x, y, z, buttons
 
 } // namespace
 
 class TestSdlJoystick : public QObject {
     Q_OBJECT
-
-    // The adapter reads joystick 0; a real device would come first.
-    void needNoRealSticks() {
+private slots:
+    void initTestCase() {
+        QCOMPARE(SDL_InitSubSystem(SDL_INIT_JOYSTICK), 0);
+        // The adapter reads joystick 0; a real device would come first.
         if (SDL_NumJoysticks() > 0)
             QSKIP("a joystick is attached to this machine");
     }
-
-private slots:
-    void initTestCase() { QVERIFY(SDL_InitSubSystem(SDL_INIT_JOYSTICK) == 0); }
     void cleanupTestCase() { SDL_QuitSubSystem(SDL_INIT_JOYSTICK); }
 
-    void axesAsCounts_data() {
-        QTest::addColumn<int>("axis");
-        QTest::addColumn<int>("value");
-        QTest::addColumn<quint32>("counts");
-        for (int axis : {0, 1, 2}) {
-            const QByteArray name = QByteArray("axis ") + QByteArray::number(axis);
-            QTest::newRow(name + " at one end") << axis << -32768 << 0u;
-            QTest::newRow(name + " centred") << axis << 0 << 32768u;
-            QTest::newRow(name + " just short of centre") << axis << -1 << 32767u;
-            QTest::newRow(name + " at the other end") << axis << 32767 << 65535u;
-        }
+    void readings_data() {
+        QTest::addColumn<int>("axes");
+        QTest::addColumn<QList<int>>("positions");
+        QTest::addColumn<QList<int>>("pressed");
+        QTest::addColumn<Reading>("reading");
+        const QList<int> none;
+        QTest::newRow("one end") << 3 << QList<int>{-32768, -32768, -32768} << none
+                                 << Reading{0, 0, 0, 0};
+        QTest::newRow("centre") << 3 << QList<int>{0, 0, 0} << none
+                                << Reading{32768, 32768, 32768, 0};
+        QTest::newRow("just short of centre")
+            << 3 << QList<int>{-1, -1, -1} << none << Reading{32767, 32767, 32767, 0};
+        QTest::newRow("other end")
+            << 3 << QList<int>{32767, 32767, 32767} << none << Reading{65535, 65535, 65535, 0};
+        QTest::newRow("axes apart")
+            << 3 << QList<int>{-32768, 0, 32767} << none << Reading{0, 32768, 65535, 0};
+        QTest::newRow("no third axis")
+            << 2 << QList<int>{32767, -32768} << none << Reading{65535, 0, 0, 0};
+        for (int b = 0; b < 4; ++b)
+            QTest::addRow("button %d", b + 1)
+                << 2 << QList<int>{0, 0} << QList<int>{b} << Reading{32768, 32768, 0, 1u << b};
+        QTest::newRow("buttons 1 and 4")
+            << 2 << QList<int>{0, 0} << QList<int>{0, 3} << Reading{32768, 32768, 0, 9};
+        QTest::newRow("button 5 is not in the mask")
+            << 2 << QList<int>{0, 0} << QList<int>{4} << Reading{32768, 32768, 0, 0};
+        QTest::newRow("all six") << 2 << QList<int>{0, 0} << QList<int>{0, 1, 2, 3, 4, 5}
+                                 << Reading{32768, 32768, 0, 15};
     }
-    void axesAsCounts() {
-        QFETCH(int, axis);
-        QFETCH(int, value);
-        QFETCH(quint32, counts);
+    void readings() {
+        QFETCH(int, axes);
+        QFETCH(QList<int>, positions);
+        QFETCH(QList<int>, pressed);
         ui::SdlJoystick adapter;
-        needNoRealSticks();
-        VirtualStick stick(3, 4);
-        QVERIFY(stick.ok());
-        // The other axes stay centred.
-        stick.axis(axis, static_cast<Sint16>(value));
+        VirtualStick stick(axes, 6);
+        QVERIFY(stick);
+        for (int i = 0; i < positions.size(); ++i)
+            QCOMPARE(SDL_JoystickSetVirtualAxis(stick, i, Sint16(positions[i])), 0);
+        for (int b : pressed)
+            QCOMPARE(SDL_JoystickSetVirtualButton(stick, b, 1), 0);
         const std::optional<ui::JoystickReading> r = adapter.read();
         QVERIFY(r);
-        const quint32 read[] = {r->x, r->y, r->z};
-        for (int i = 0; i < 3; ++i)
-            QCOMPARE(read[i], i == axis ? counts : 32768u);
-        QCOMPARE(r->buttons, 0u);
-    }
-
-    void buttonsAsMask_data() {
-        QTest::addColumn<QList<int>>("down");
-        QTest::addColumn<quint32>("mask");
-        QTest::newRow("none") << QList<int>{} << 0u;
-        QTest::newRow("button 1") << QList<int>{0} << 1u;
-        QTest::newRow("button 2") << QList<int>{1} << 2u;
-        QTest::newRow("button 3") << QList<int>{2} << 4u;
-        QTest::newRow("button 4") << QList<int>{3} << 8u;
-        QTest::newRow("buttons 1 and 4") << QList<int>{0, 3} << 9u;
-        QTest::newRow("button 5 is not in the mask") << QList<int>{4} << 0u;
-        QTest::newRow("all six") << QList<int>{0, 1, 2, 3, 4, 5} << 15u;
-    }
-    void buttonsAsMask() {
-        QFETCH(QList<int>, down);
-        QFETCH(quint32, mask);
-        ui::SdlJoystick adapter;
-        needNoRealSticks();
-        VirtualStick stick(2, 6);
-        QVERIFY(stick.ok());
-        for (int b : down)
-            stick.button(b, true);
-        const std::optional<ui::JoystickReading> r = adapter.read();
-        QVERIFY(r);
-        QCOMPARE(r->buttons, mask);
-        // Two axes only: no Z.
-        QCOMPARE(r->z, 0u);
+        QTEST((Reading{r->x, r->y, r->z, r->buttons}), "reading");
     }
 
     void stickComesAndGoes() {
         ui::SdlJoystick adapter;
-        needNoRealSticks();
         QVERIFY(!adapter.read());
         {
             VirtualStick stick(2, 4);
-            QVERIFY(stick.ok());
-            stick.axis(0, 32767);
             QVERIFY(adapter.read());
-            QCOMPARE(adapter.read()->x, 65535u);
             stick.unplug();
             QVERIFY(!adapter.read());
         }
         // A stick without two axes cannot steer.
         VirtualStick lever(1, 4);
-        QVERIFY(lever.ok());
+        QVERIFY(lever);
         QVERIFY(!adapter.read());
     }
 
     void windowWithoutJoystick() {
         ui::SdlJoystick adapter;
-        needNoRealSticks();
         Panel p;
         p.window.serialChannel().mnuOpen_Click();
         joystick::JoystickLauncher launcher(p.window, adapter, p.dialogs);
