@@ -157,16 +157,17 @@ void frmTerminal::buildControls(QWidget *central) {
     m_aux = new panel::AuxPad(central, *m_sendPath, *m_Timer4, *m_Timer3);
 
     m_status = std::make_unique<devicelink::StatusDisplay>(*this, m_selection->cameras(),
-                                                     m_selection->monitors());
+                                                           m_selection->monitors());
     const auto decode = [this](const QString &text) { DecodeStatusReply(text); };
     devicelink::PortMenus menus{m_mnuOpen, m_mnuSendText, m_mnuHangUp, m_mnuDial};
     m_serial = std::make_unique<devicelink::SerialChannel>(m_port, m_dialogs, *m_txtTerm, menus,
-                                                     EchoEnabled, m_log, decode,
-                                                     [this] { mnuCloseLog_Click(); });
-    m_network = std::make_unique<devicelink::NetworkChannel>(m_socket, *m_IPAD, *m_sendPath, *m_Timer3,
-                                                       *m_Timer5, decode);
+                                                           EchoEnabled, m_log, decode,
+                                                           [this] { mnuCloseLog_Click(); });
+    m_network = std::make_unique<devicelink::NetworkChannel>(m_socket, *m_IPAD, *m_sendPath,
+                                                             *m_Timer3, *m_Timer5, decode);
     m_sendPath->attach(*m_serial, *m_network);
-    connect(m_mnuOpen, &QAction::triggered, m_serial.get(), &devicelink::SerialChannel::mnuOpen_Click);
+    connect(m_mnuOpen, &QAction::triggered, m_serial.get(),
+            &devicelink::SerialChannel::mnuOpen_Click);
 
     const qreal dpi = central->logicalDpiX();
     central->setMinimumSize(ui::twipsToPixels(clientWidth, dpi),
@@ -175,15 +176,25 @@ void frmTerminal::buildControls(QWidget *central) {
            ui::twipsToPixels(clientHeight, dpi) + menuBar()->sizeHint().height());
 }
 
-devicelink::CommandSink &frmTerminal::sink() { return *m_sendPath; }
+devicelink::CommandSink &frmTerminal::sink() {
+    return *m_sendPath;
+}
 
-void frmTerminal::Invio() { m_sendPath->Invio(); }
+void frmTerminal::Invio() {
+    m_sendPath->Invio();
+}
 
-void frmTerminal::DecodeStatusReply(const QString &text) { m_status->DecodeStatusReply(text); }
+void frmTerminal::DecodeStatusReply(const QString &text) {
+    m_status->DecodeStatusReply(text);
+}
 
-void frmTerminal::applyLanguage(QWidget *dialog) { Q_UNUSED(dialog); }
+void frmTerminal::applyLanguage(QWidget *dialog) {
+    Q_UNUSED(dialog);
+}
 
-void frmTerminal::Command1_Click() { m_sendPath->send(m_Text1->text()); }
+void frmTerminal::Command1_Click() {
+    m_sendPath->send(m_Text1->text());
+}
 
 void frmTerminal::Form_Load() {
     m_socket.setRemoteHost(m_IPAD->text());
@@ -225,8 +236,7 @@ bool frmTerminal::applyStoredPortSettings() {
     if (!handshaking.isEmpty()) {
         bool ok = false;
         const int code = handshaking.trimmed().toInt(&ok);
-        const QString error =
-            ok ? m_port.setHandshaking(code) : QStringLiteral("Type mismatch");
+        const QString error = ok ? m_port.setHandshaking(code) : QStringLiteral("Type mismatch");
         if (!error.isEmpty()) {
             m_dialogs.warning(error);
             return false;

@@ -23,8 +23,12 @@ std::optional<int> commandValue(const QString &code) {
     return value;
 }
 
-QString codeOf(int value) { return QString::number(value, 16).toUpper(); }
+QString codeOf(int value) {
+    return QString::number(value, 16).toUpper();
+}
 
-QString numberCode(int n) { return codeOf(0x30 + n); }
+QString numberCode(int n) {
+    return codeOf(0x30 + n);
+}
 
 } // namespace devicelink

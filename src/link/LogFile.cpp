@@ -5,9 +5,8 @@ namespace devicelink {
 QString LogFile::open(const QString &path, bool append) {
     m_file.close();
     m_file.setFileName(path);
-    const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | QIODevice::Unbuffered |
-        (append ? QIODevice::Append : QIODevice::Truncate);
+    const QIODevice::OpenMode mode = QIODevice::WriteOnly | QIODevice::Unbuffered |
+                                     (append ? QIODevice::Append : QIODevice::Truncate);
     if (!m_file.open(mode))
         return m_file.errorString();
     return {};

@@ -26,16 +26,22 @@ NetworkChannel::NetworkChannel(ui::DatagramSocket &socket, QLineEdit &IPAD, Comm
     connect(&m_Timer5, &ui::Timer::tick, this, &NetworkChannel::Timer5_Timer);
 }
 
-bool NetworkChannel::serialSelected() const { return m_IPAD.text() == serialMarker; }
+bool NetworkChannel::serialSelected() const {
+    return m_IPAD.text() == serialMarker;
+}
 
-void NetworkChannel::addressSite() { m_socket.setRemoteHost(m_IPAD.text()); }
+void NetworkChannel::addressSite() {
+    m_socket.setRemoteHost(m_IPAD.text());
+}
 
 void NetworkChannel::sendToSite(const QByteArray &datagram) {
     addressSite();
     m_socket.SendData(datagram);
 }
 
-void NetworkChannel::sendZero() { m_socket.SendData(QByteArray("0")); }
+void NetworkChannel::sendZero() {
+    m_socket.SendData(QByteArray("0"));
+}
 
 void NetworkChannel::statusRequest() {
     if (serialSelected())

@@ -28,8 +28,7 @@ public:
     static const QString serialMarker; // "0.0.0.0": IPAD's text for the serial channel
 
     NetworkChannel(ui::DatagramSocket &socket, QLineEdit &IPAD, CommandSink &sink,
-                   ui::Timer &Timer3, ui::Timer &Timer5, Decoder decode,
-                   QObject *parent = nullptr);
+                   ui::Timer &Timer3, ui::Timer &Timer5, Decoder decode, QObject *parent = nullptr);
 
     bool serialSelected() const;
 

@@ -10,8 +10,8 @@
 namespace devicelink {
 
 SerialChannel::SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, TerminalBox &txtTerm,
-                             PortMenus menus, const bool &echoEnabled, LogFile &log,
-                             Decoder decode, std::function<void()> closeLog, QObject *parent)
+                             PortMenus menus, const bool &echoEnabled, LogFile &log, Decoder decode,
+                             std::function<void()> closeLog, QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_dialogs(dialogs)

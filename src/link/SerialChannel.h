@@ -32,8 +32,8 @@ class SerialChannel : public QObject {
 public:
     using Decoder = std::function<void(const QString &)>;
 
-    SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, TerminalBox &txtTerm,
-                  PortMenus menus, const bool &echoEnabled, LogFile &log, Decoder decode,
+    SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, TerminalBox &txtTerm, PortMenus menus,
+                  const bool &echoEnabled, LogFile &log, Decoder decode,
                   std::function<void()> closeLog, QObject *parent = nullptr);
 
     void mnuOpen_Click();

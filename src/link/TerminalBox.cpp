@@ -83,7 +83,9 @@ void TerminalBox::clearAll() {
     QPlainTextEdit::clear();
 }
 
-void TerminalBox::moveCaretToEnd() { moveCursor(QTextCursor::End); }
+void TerminalBox::moveCaretToEnd() {
+    moveCursor(QTextCursor::End);
+}
 
 void TerminalBox::showAll() {
     setPlainText(displayText(m_buffer.text()));

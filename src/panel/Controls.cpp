@@ -6,8 +6,8 @@
 
 namespace panel {
 
-ui::ColourButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
-                             int left, int top, int width, int height) {
+ui::ColourButton *makeButton(QWidget *parent, const QString &name, const QString &caption, int left,
+                             int top, int width, int height) {
     return makeControl<ui::ColourButton>(parent, name, caption, left, top, width, height);
 }
 

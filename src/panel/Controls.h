@@ -24,8 +24,8 @@ T *makeControl(QWidget *parent, const QString &name, const QString &caption, int
     return control;
 }
 
-ui::ColourButton *makeButton(QWidget *parent, const QString &name, const QString &caption,
-                             int left, int top, int width, int height);
+ui::ColourButton *makeButton(QWidget *parent, const QString &name, const QString &caption, int left,
+                             int top, int width, int height);
 QLabel *makeLabel(QWidget *parent, const QString &name, const QString &caption, int left, int top,
                   int width, int height);
 

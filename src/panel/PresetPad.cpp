@@ -13,7 +13,9 @@ namespace panel {
 namespace {
 // The designed names: upper-case P3 to P8, lower case for the rest.
 QString presetName(int n) {
-    return QStringLiteral("%1%2").arg(n >= 3 && n <= 8 ? QLatin1Char('P') : QLatin1Char('p')).arg(n);
+    return QStringLiteral("%1%2")
+        .arg(n >= 3 && n <= 8 ? QLatin1Char('P') : QLatin1Char('p'))
+        .arg(n);
 }
 
 constexpr int lefts[] = {4800, 5160, 5520, 5880, 6240};
@@ -25,8 +27,8 @@ PresetPad::PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &
     , m_sink(sink)
     , m_TimerSet(TimerSet)
     , m_TimerStore(TimerStore) {
-    m_store = makeControl<QCheckBox>(parent, QStringLiteral("store"), QStringLiteral("Store Preset"),
-                                     4800, 1440, 1455, 220);
+    m_store = makeControl<QCheckBox>(parent, QStringLiteral("store"),
+                                     QStringLiteral("Store Preset"), 4800, 1440, 1455, 220);
     for (int n = 1; n <= 16; ++n) {
         // p1 ends the check box's row; the other fifteen form three rows of five.
         const int left = n == 1 ? 6240 : lefts[(n - 2) % 5];

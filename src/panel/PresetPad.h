@@ -24,7 +24,8 @@ namespace panel {
 class PresetPad : public QObject {
     Q_OBJECT
 public:
-    PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerSet, ui::Timer &TimerStore);
+    PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerSet,
+              ui::Timer &TimerStore);
 
     void p_Click(int preset); // p1_Click .. p16_Click
     void TimerSet_Timer();

@@ -23,16 +23,11 @@ struct ButtonDesign {
 
 // Each axis uses three consecutive codes: start one way, stop, start the other.
 constexpr ButtonDesign designs[] = {
-    {"up", "Up", 7320, 0, 700, "64", "65"},
-    {"leftT", "Left", 6960, 240, 700, "60", "61"},
-    {"right", "Right", 7780, 240, 700, "62", "61"},
-    {"down", "Down", 7320, 480, 700, "66", "65"},
-    {"zp", "zoom +", 4800, 120, 975, "6C", "6D"},
-    {"zm", "zoom -", 5760, 120, 975, "6E", "6D"},
-    {"fp", "focus +", 4800, 320, 975, "70", "71"},
-    {"fm", "focus -", 5760, 320, 975, "72", "71"},
-    {"ip", "iris +", 4800, 530, 975, "74", "75"},
-    {"im", "iris -", 5760, 530, 975, "76", "75"},
+    {"up", "Up", 7320, 0, 700, "64", "65"},         {"leftT", "Left", 6960, 240, 700, "60", "61"},
+    {"right", "Right", 7780, 240, 700, "62", "61"}, {"down", "Down", 7320, 480, 700, "66", "65"},
+    {"zp", "zoom +", 4800, 120, 975, "6C", "6D"},   {"zm", "zoom -", 5760, 120, 975, "6E", "6D"},
+    {"fp", "focus +", 4800, 320, 975, "70", "71"},  {"fm", "focus -", 5760, 320, 975, "72", "71"},
+    {"ip", "iris +", 4800, 530, 975, "74", "75"},   {"im", "iris -", 5760, 530, 975, "76", "75"},
 };
 
 QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, int minimum, int value) {
@@ -46,8 +41,12 @@ QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, int minimum
     return bar;
 }
 
-bool isDirection(PtzPad::Button b) { return b <= PtzPad::Down; }
-bool isPan(PtzPad::Button b) { return b == PtzPad::Left || b == PtzPad::Right; }
+bool isDirection(PtzPad::Button b) {
+    return b <= PtzPad::Down;
+}
+bool isPan(PtzPad::Button b) {
+    return b == PtzPad::Left || b == PtzPad::Right;
+}
 
 } // namespace
 
@@ -60,9 +59,8 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
     , m_Timer5(Timer5) {
     for (int i = 0; i < static_cast<int>(std::size(designs)); ++i) {
         const ButtonDesign &d = designs[i];
-        auto *button = makeControl<ui::HoldButton>(parent, QLatin1String(d.name),
-                                                   QLatin1String(d.caption), d.left, d.top,
-                                                   d.width, 220);
+        auto *button = makeControl<ui::HoldButton>(
+            parent, QLatin1String(d.name), QLatin1String(d.caption), d.left, d.top, d.width, 220);
         const auto which = static_cast<Button>(i);
         connect(button, &ui::HoldButton::MouseDown, this, [this, which] { MouseDown(which); });
         connect(button, &ui::HoldButton::MouseUp, this, [this, which] { MouseUp(which); });

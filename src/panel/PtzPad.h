@@ -25,8 +25,8 @@ class PtzPad : public QObject {
 public:
     enum Button { Up, Left, Right, Down, ZoomIn, ZoomOut, FocusIn, FocusOut, IrisOpen, IrisClose };
 
-    PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerPan, ui::Timer &TimerTilt,
-           ui::Timer &Timer5);
+    PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerPan,
+           ui::Timer &TimerTilt, ui::Timer &Timer5);
 
     void MouseDown(Button button); // up_MouseDown .. im_MouseDown
     void MouseUp(Button button);   // up_MouseUp .. im_MouseUp

@@ -82,8 +82,8 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
 std::optional<QString> QtDialogs::inputBox(const QString &prompt, const QString &title,
                                            const QString &defaultText) {
     bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, titleOr(title), prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
+    const QString text = QInputDialog::getText(m_parent, titleOr(title), prompt, QLineEdit::Normal,
+                                               defaultText, &ok);
     if (!ok)
         return std::nullopt;
     return text;

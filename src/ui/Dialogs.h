@@ -33,7 +33,8 @@ public:
 
 class QtDialogs : public Dialogs {
 public:
-    explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    explicit QtDialogs(QWidget *parent = nullptr)
+        : m_parent(parent) {}
     void setParent(QWidget *parent) { m_parent = parent; }
 
     Answer message(const QString &text, Buttons buttons, Icon icon,

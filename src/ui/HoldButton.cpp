@@ -24,7 +24,11 @@ void HoldButton::mouseReleaseEvent(QMouseEvent *event) {
     emit MouseUp();
 }
 
-void HoldButton::keyPressEvent(QKeyEvent *event) { event->ignore(); }
-void HoldButton::keyReleaseEvent(QKeyEvent *event) { event->ignore(); }
+void HoldButton::keyPressEvent(QKeyEvent *event) {
+    event->ignore();
+}
+void HoldButton::keyReleaseEvent(QKeyEvent *event) {
+    event->ignore();
+}
 
 } // namespace ui

@@ -76,8 +76,8 @@ bool QtDatagramSocket::sendTo(const QHostAddress &address, const QByteArray &dat
     // the serial channel, never a site.
     if (isUnspecified(address))
         return false;
-    if (m_socket.state() != QAbstractSocket::BoundState &&
-        !m_socket.bind(QHostAddress::Any, 0) && !m_socket.bind(QHostAddress::AnyIPv4, 0))
+    if (m_socket.state() != QAbstractSocket::BoundState && !m_socket.bind(QHostAddress::Any, 0) &&
+        !m_socket.bind(QHostAddress::AnyIPv4, 0))
         return false;
     return m_socket.writeDatagram(datagram, address, m_remotePort) == datagram.size();
 }

@@ -21,7 +21,8 @@ QtSerialPort::QtSerialPort(const SettingsStore &store, QObject *parent)
 QtSerialPort::~QtSerialPort() = default;
 
 QString QtSerialPort::devicePath(int port) const {
-    const QString mapped = m_store.value(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(port));
+    const QString mapped =
+        m_store.value(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(port));
     if (!mapped.isEmpty())
         return mapped;
 #ifdef Q_OS_WIN
@@ -201,9 +202,15 @@ bool QtSerialPort::pinout(QSerialPort::PinoutSignal signal) const {
     return on;
 }
 
-bool QtSerialPort::CDHolding() const { return pinout(QSerialPort::DataCarrierDetectSignal); }
-bool QtSerialPort::CTSHolding() const { return pinout(QSerialPort::ClearToSendSignal); }
-bool QtSerialPort::DSRHolding() const { return pinout(QSerialPort::DataSetReadySignal); }
+bool QtSerialPort::CDHolding() const {
+    return pinout(QSerialPort::DataCarrierDetectSignal);
+}
+bool QtSerialPort::CTSHolding() const {
+    return pinout(QSerialPort::ClearToSendSignal);
+}
+bool QtSerialPort::DSRHolding() const {
+    return pinout(QSerialPort::DataSetReadySignal);
+}
 
 void QtSerialPort::onReadyRead() {
     if (m_rThreshold <= 0)

@@ -14,6 +14,8 @@ QString storageFolder() {
 #endif
 }
 
-bool ensureFolder(const QString &path) { return QDir().mkpath(path); }
+bool ensureFolder(const QString &path) {
+    return QDir().mkpath(path);
+}
 
 } // namespace ui

@@ -20,6 +20,8 @@ void Timer::setEnabled(bool enabled) {
         m_timer.stop();
 }
 
-void Timer::setInterval(int ms) { m_timer.setInterval(ms); }
+void Timer::setInterval(int ms) {
+    m_timer.setInterval(ms);
+}
 
 } // namespace ui

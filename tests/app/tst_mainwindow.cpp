@@ -29,8 +29,9 @@ private slots:
             const char *name;
             int interval;
             bool enabled;
-        } timers[] = {{"Timer3", 1000, true},    {"Timer5", 4000, true},  {"TimerMove", 1000, true},
-                      {"Timer4", 800, false},    {"TimerPan", 500, false}, {"TimerTilt", 500, false},
+        } timers[] = {{"Timer3", 1000, true},    {"Timer5", 4000, true},
+                      {"TimerMove", 1000, true}, {"Timer4", 800, false},
+                      {"TimerPan", 500, false},  {"TimerTilt", 500, false},
                       {"TimerSet", 100, false},  {"TimerStore", 200, false}};
         for (const auto &t : timers) {
             auto *timer = p.find<ui::Timer>(QLatin1String(t.name));
@@ -83,8 +84,10 @@ private slots:
     void startupEndsEarlyOnARejectedSetting_data() {
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("value");
-        QTest::newRow("settings") << "Settings" << "9600,x,8,1";
-        QTest::newRow("handshaking") << "Handshaking" << "7";
+        QTest::newRow("settings") << "Settings"
+                                  << "9600,x,8,1";
+        QTest::newRow("handshaking") << "Handshaking"
+                                     << "7";
     }
     void startupEndsEarlyOnARejectedSetting() {
         QFETCH(QString, key);
@@ -95,8 +98,9 @@ private slots:
         p.window.Form_Load();
         QCOMPARE(p.dialogs.shown.size(), 1);
         QCOMPARE(p.dialogs.shown[0].icon, ui::Dialogs::Icon::Exclamation);
-        QCOMPARE(p.dialogs.shown[0].text, key == "Settings" ? QStringLiteral("Invalid port settings \"9600,x,8,1\"")
-                                                            : QStringLiteral("Invalid property value"));
+        QCOMPARE(p.dialogs.shown[0].text,
+                 key == "Settings" ? QStringLiteral("Invalid port settings \"9600,x,8,1\"")
+                                   : QStringLiteral("Invalid property value"));
         QVERIFY(!p.port.PortOpen());
         QVERIFY(!p.find<QAction>("mnuOpen")->isChecked());
         QVERIFY(p.window.startupEndedEarly());
@@ -138,9 +142,11 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<QByteArray>("serial");
         QTest::addColumn<QByteArray>("datagram"); // empty: nothing sent
-        QTest::newRow("status request") << "2E" << QByteArray("\x2E\r") << QByteArray("\x00\x2E\r", 3);
+        QTest::newRow("status request")
+            << "2E" << QByteArray("\x2E\r") << QByteArray("\x00\x2E\r", 3);
         QTest::newRow("value 0") << "0" << QByteArray("\x00\r", 2) << QByteArray("\x00\x00\r", 3);
-        QTest::newRow("byte, not text") << "B4" << QByteArray("\xB4\r") << QByteArray("\x00\xB4\r", 3);
+        QTest::newRow("byte, not text")
+            << "B4" << QByteArray("\xB4\r") << QByteArray("\x00\xB4\r", 3);
         QTest::newRow("above 255: CR only") << "100" << QByteArray("\r") << QByteArray();
         QTest::newRow("no such code") << "2e" << QByteArray() << QByteArray();
         QTest::newRow("empty code") << "" << QByteArray() << QByteArray();
@@ -266,7 +272,8 @@ private slots:
         }
         QVERIFY(!p.window.logFile().isOpen());
         QCOMPARE(p.window.windowTitle(), QStringLiteral("Serial Terminal"));
-        QCOMPARE(p.find<devicelink::TerminalBox>("txtTerm")->terminalText(), QStringLiteral("hello"));
+        QCOMPARE(p.find<devicelink::TerminalBox>("txtTerm")->terminalText(),
+                 QStringLiteral("hello"));
         p.port.receive("more");
         QCOMPARE(p.dialogs.shown.size(), 2);
     }

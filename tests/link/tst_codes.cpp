@@ -57,18 +57,35 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("received");
         QTest::addColumn<QString>("result");
-        QTest::newRow("backspace in the middle") << "" << "A\bB" << "B";
-        QTest::newRow("backspace at start erases the last shown")
-            << "xyz" << "\bC" << "xyC";
-        QTest::newRow("two leading backspaces erase one") << "xyz" << "\b\bC" << "xyC";
-        QTest::newRow("backspace into an empty box") << "" << "\bC" << "C";
-        QTest::newRow("backspace after consuming") << "xy" << "A\b\bC" << "xC";
-        QTest::newRow("CR LF kept") << "" << "A\r\nB" << "A\r\nB";
-        QTest::newRow("lone LF dropped") << "" << "A\nB" << "AB";
-        QTest::newRow("lone CR gets LF") << "" << "A\rB" << "A\r\nB";
-        QTest::newRow("LF CR") << "" << "\n\r" << "\r\n";
-        QTest::newRow("bytes above 127 kept") << "" << chars({0, 32, 128, 255})
-                                               << chars({0, 32, 128, 255});
+        QTest::newRow("backspace in the middle") << ""
+                                                 << "A\bB"
+                                                 << "B";
+        QTest::newRow("backspace at start erases the last shown") << "xyz"
+                                                                  << "\bC"
+                                                                  << "xyC";
+        QTest::newRow("two leading backspaces erase one") << "xyz"
+                                                          << "\b\bC"
+                                                          << "xyC";
+        QTest::newRow("backspace into an empty box") << ""
+                                                     << "\bC"
+                                                     << "C";
+        QTest::newRow("backspace after consuming") << "xy"
+                                                   << "A\b\bC"
+                                                   << "xC";
+        QTest::newRow("CR LF kept") << ""
+                                    << "A\r\nB"
+                                    << "A\r\nB";
+        QTest::newRow("lone LF dropped") << ""
+                                         << "A\nB"
+                                         << "AB";
+        QTest::newRow("lone CR gets LF") << ""
+                                         << "A\rB"
+                                         << "A\r\nB";
+        QTest::newRow("LF CR") << ""
+                               << "\n\r"
+                               << "\r\n";
+        QTest::newRow("bytes above 127 kept")
+            << "" << chars({0, 32, 128, 255}) << chars({0, 32, 128, 255});
     }
     void terminalFilter() {
         QFETCH(QString, shown);

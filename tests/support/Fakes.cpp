@@ -95,8 +95,7 @@ Dialogs::Answer Dialogs::message(const QString &text, Buttons buttons, Icon icon
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
 }
 
-std::optional<QString> Dialogs::inputBox(const QString &prompt, const QString &,
-                                         const QString &) {
+std::optional<QString> Dialogs::inputBox(const QString &prompt, const QString &, const QString &) {
     prompts.append(prompt);
     return inputs.isEmpty() ? std::nullopt : inputs.dequeue();
 }

@@ -17,9 +17,9 @@ class SerialPort : public ui::SerialPort {
     Q_OBJECT
 public:
     QByteArray written;
-    QString openError;        // the error the next open reports, if any
-    int outBufferCount = 0;   // bytes that "have not left yet"
-    QByteArray pending;       // received, not yet read
+    QString openError;      // the error the next open reports, if any
+    int outBufferCount = 0; // bytes that "have not left yet"
+    QByteArray pending;     // received, not yet read
 
     void receive(const QByteArray &bytes);
     // Empties the output buffer as a line that has sent everything.
@@ -78,9 +78,9 @@ public:
         QString title;
     };
     QList<Shown> shown;
-    QQueue<Answer> answers;                 // empty: Ok, or Cancel for other sets
-    QQueue<std::optional<QString>> inputs;  // empty: cancelled
-    QQueue<QString> fileNames;              // empty: cancelled
+    QQueue<Answer> answers;                // empty: Ok, or Cancel for other sets
+    QQueue<std::optional<QString>> inputs; // empty: cancelled
+    QQueue<QString> fileNames;             // empty: cancelled
     QList<QString> prompts;
 
     Answer message(const QString &text, Buttons buttons, Icon icon,

@@ -5,14 +5,18 @@
 #include <QAbstractButton>
 #include <QLineEdit>
 
-void Panel::selectSite(const QString &address) { find<QLineEdit>("IPAD")->setText(address); }
+void Panel::selectSite(const QString &address) {
+    find<QLineEdit>("IPAD")->setText(address);
+}
 
 void Panel::click(const QString &name) {
     if (auto *button = find<QAbstractButton>(name))
         QTest::mouseClick(button, Qt::LeftButton);
 }
 
-QByteArray Panel::takeWritten() { return std::exchange(port.written, {}); }
+QByteArray Panel::takeWritten() {
+    return std::exchange(port.written, {});
+}
 
 QList<QByteArray> Panel::takeDatagrams() {
     QList<QByteArray> out;

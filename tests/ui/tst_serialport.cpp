@@ -21,17 +21,28 @@ private slots:
     void settingsStrings_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("backAs"); // empty: refused
-        QTest::newRow("design") << "9600,n,8,1" << "9600,n,8,1";
-        QTest::newRow("upper-case parity comes back lower") << "4800,O,7,1" << "4800,o,7,1";
-        QTest::newRow("mark, two stop bits") << "115200,M,8,2" << "115200,m,8,2";
-        QTest::newRow("space") << "300,s,5,1" << "300,s,5,1";
-        QTest::newRow("unknown parity") << "9600,x,8,1" << "";
-        QTest::newRow("no speed") << ",n,8,1" << "";
-        QTest::newRow("three fields") << "9600,n,8" << "";
-        QTest::newRow("nine data bits") << "9600,n,9,1" << "";
-        QTest::newRow("four data bits") << "9600,n,4,1" << "";
-        QTest::newRow("1.5 stop bits") << "19200,e,7,1.5" << "";
-        QTest::newRow("three stop bits") << "9600,n,8,3" << "";
+        QTest::newRow("design") << "9600,n,8,1"
+                                << "9600,n,8,1";
+        QTest::newRow("upper-case parity comes back lower") << "4800,O,7,1"
+                                                            << "4800,o,7,1";
+        QTest::newRow("mark, two stop bits") << "115200,M,8,2"
+                                             << "115200,m,8,2";
+        QTest::newRow("space") << "300,s,5,1"
+                               << "300,s,5,1";
+        QTest::newRow("unknown parity") << "9600,x,8,1"
+                                        << "";
+        QTest::newRow("no speed") << ",n,8,1"
+                                  << "";
+        QTest::newRow("three fields") << "9600,n,8"
+                                      << "";
+        QTest::newRow("nine data bits") << "9600,n,9,1"
+                                        << "";
+        QTest::newRow("four data bits") << "9600,n,4,1"
+                                        << "";
+        QTest::newRow("1.5 stop bits") << "19200,e,7,1.5"
+                                       << "";
+        QTest::newRow("three stop bits") << "9600,n,8,3"
+                                         << "";
     }
     void settingsStrings() {
         QFETCH(QString, text);
