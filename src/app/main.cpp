@@ -1,9 +1,11 @@
 #include "app/frmTerminal.h"
+#include "joystick/JoystickLauncher.h"
 #include "ui/Dialogs.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SettingsStore.h"
 #include "ui/StorageFolder.h"
+#include "ui/sdl/SdlJoystick.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,6 +24,8 @@ int main(int argc, char *argv[]) {
 
     frmTerminal window(port, socket, dialogs, settings);
     dialogs.setParent(&window);
+    ui::SdlJoystick joystickDevice;
+    joystick::JoystickLauncher joystickLauncher(window, joystickDevice, dialogs);
     QObject::connect(&window, &frmTerminal::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.Form_Load();
