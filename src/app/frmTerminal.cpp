@@ -13,6 +13,7 @@
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
+#include "ui/StorageFolder.h"
 #include "ui/Timer.h"
 #include "ui/Twips.h"
 
@@ -58,6 +59,7 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
     , m_dialogs(dialogs)
     , m_settings(settings) {
     setObjectName(QStringLiteral("frmTerminal"));
+    m_storageFolder = ui::storageFolder();
     setWindowTitle(QStringLiteral("Velmar-Controller"));
 
     m_Timer3 = new ui::Timer(QStringLiteral("Timer3"), 1000, true, this);
@@ -174,6 +176,11 @@ void frmTerminal::buildControls(QWidget *central) {
                             ui::twipsToPixels(clientHeight, dpi));
     resize(ui::twipsToPixels(clientWidth, dpi),
            ui::twipsToPixels(clientHeight, dpi) + menuBar()->sizeHint().height());
+}
+
+deviceQPoint frmTerminal::positionInTwips() const {
+    const qreal dpi = logicalDpiX();
+    return {ui::pixelsToTwips(x(), dpi), ui::pixelsToTwips(y(), dpi)};
 }
 
 devicelink::CommandSink &frmTerminal::sink() {

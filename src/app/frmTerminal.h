@@ -60,6 +60,12 @@ public:
     // each calls it from its own load.
     void applyLanguage(QWidget *dialog);
 
+    // The folder of velmarcontroller.ini and RemoteIPVelmar.ini.
+    QString storageFolder() const { return m_storageFolder; }
+    void setStorageFolder(const QString &folder) { m_storageFolder = folder; }
+    // The window's position (its frame's top-left) in twips.
+    QPoint positionInTwips() const;
+
     // How long the shutdown waits for the serial output to drain before asking.
     void setDrainTimeout(int ms) { m_drainTimeoutMs = ms; }
     // True once the program has ended (the window closed for good).
@@ -135,6 +141,7 @@ private:
     panel::PresetPad *m_presets;
     panel::AuxPad *m_aux;
 
+    QString m_storageFolder;
     int m_drainTimeoutMs = 10000;
     bool m_exitCancel = false;
     bool m_startupEndedEarly = false;
