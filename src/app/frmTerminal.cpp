@@ -178,7 +178,7 @@ void frmTerminal::buildControls(QWidget *central) {
            ui::twipsToPixels(clientHeight, dpi) + menuBar()->sizeHint().height());
 }
 
-deviceQPoint frmTerminal::positionInTwips() const {
+QPoint frmTerminal::positionInTwips() const {
     const qreal dpi = logicalDpiX();
     return {ui::pixelsToTwips(x(), dpi), ui::pixelsToTwips(y(), dpi)};
 }

@@ -48,9 +48,9 @@ QStringList ConfigFile::lines(const QByteArray &bytes) {
     return out;
 }
 
-ConfigFile::Reading ConfigFile::read(const QByteArray &bytes) {
+ConfigReading ConfigFile::read(const QByteArray &bytes) {
     const QStringList l = lines(bytes);
-    Reading r;
+    ConfigReading r;
     r.left = l.value(0);
     r.top = l.value(1);
     if (l.value(2).isEmpty())
@@ -70,7 +70,9 @@ ConfigFile::Reading ConfigFile::read(const QByteArray &bytes) {
     return r;
 }
 
-QString ConfigFile::positionText(int twips) { return QString::number(twips); }
+QString ConfigFile::positionText(int twips) {
+    return QString::number(twips);
+}
 
 QString ConfigFile::paddedPositionText(int twips) {
     return (twips < 0 ? QString() : QStringLiteral(" ")) + QString::number(twips) +

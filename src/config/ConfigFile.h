@@ -14,10 +14,10 @@ struct ConfigFile {
     static constexpr int cameras = 16;
     static constexpr int lineCount = 35;
 
-    QString left;             // position texts as written or read
+    QString left; // position texts as written or read
     QString top;
-    QStringList titles;       // 16 camera titles
-    QStringList types;        // 16 camera types ("Dome", "P&T", "FIX", or "F")
+    QStringList titles; // 16 camera titles
+    QStringList types;  // 16 camera types ("Dome", "P&T", "FIX", or "F")
     QString languageFile;
 
     // The design captions "CAMERA 1" .. "CAMERA 16" and type "F" everywhere.
@@ -28,16 +28,8 @@ struct ConfigFile {
     // The lines of a file: CR LF, CR or LF end a line.
     static QStringList lines(const QByteArray &bytes);
 
-    // What a start-up reads from a file's bytes. A file whose camera 1 title
-    // is empty or missing is fresh: nothing past line 2 is taken from it.
-    // Cameras past the end of a short file keep the design title and "F".
-    struct Reading {
-        bool fresh = true;
-        QString left;
-        QString top;
-        ConfigFile file = defaults();
-    };
-    static Reading read(const QByteArray &bytes);
+    // What a start-up reads from a file's bytes.
+    static struct ConfigReading read(const QByteArray &bytes);
 
     // Position text of the periodic rewrite: the plain number.
     static QString positionText(int twips);
@@ -45,6 +37,16 @@ struct ConfigFile {
     static QString paddedPositionText(int twips);
     // A position line read back; blanks around the number are accepted.
     static std::optional<int> parsePosition(const QString &text);
+};
+
+// A file whose camera 1 title is empty or missing is fresh: nothing past
+// line 2 is taken from it. Cameras past the end of a short file keep the
+// design title and "F".
+struct ConfigReading {
+    bool fresh = true;
+    QString left;
+    QString top;
+    ConfigFile file = ConfigFile::defaults();
 };
 
 } // namespace config
