@@ -1,5 +1,9 @@
 #include "app/frmTerminal.h"
 
+#include "config/ConfigFile.h"
+#include "config/Localiser.h"
+#include "config/StoredFile.h"
+#include "config/frmSceltaLingua.h"
 #include "link/NetworkChannel.h"
 #include "link/SendPath.h"
 #include "link/SerialChannel.h"
@@ -17,10 +21,13 @@
 #include "ui/Timer.h"
 #include "ui/Twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QEventLoop>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -79,6 +86,8 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
     central->setFont(small);
     setCentralWidget(central);
     buildControls(central);
+    m_localiser = std::make_unique<config::Localiser>(*this);
+    connect(m_TimerMove, &ui::Timer::tick, this, &frmTerminal::TimerMove_Timer);
 }
 
 frmTerminal::~frmTerminal() = default;
@@ -131,7 +140,8 @@ void frmTerminal::buildMenus() {
     };
     command("ControllerProgram", QStringLiteral("&Sets texts of Velmar-Controller"));
     command("About", QStringLiteral("&About"));
-    command("Language", QStringLiteral("&Language"));
+    connect(command("Language", QStringLiteral("&Language")), &QAction::triggered, this,
+            &frmTerminal::Language_Click);
     command("JoyStick", QStringLiteral("&JoyStick"));
     command("mnuChange", QStringLiteral("<=>"));
 }
@@ -196,7 +206,36 @@ void frmTerminal::DecodeStatusReply(const QString &text) {
 }
 
 void frmTerminal::applyLanguage(QWidget *dialog) {
-    Q_UNUSED(dialog);
+    CaricaLingua(LanguageFile, dialog);
+}
+
+void frmTerminal::CaricaLingua(const QString &lingua) {
+    CaricaLingua(lingua, nullptr);
+}
+
+void frmTerminal::CaricaLingua(const QString &lingua, const QWidget *loading) {
+    if (!m_localiser->apply(lingua))
+        return;
+    bool siteChooserOpen = loading && loading->objectName() == QLatin1String("frmChange");
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget *w : windows) {
+        const QString name = w->objectName();
+        if (name != QLatin1String("frmProperties") &&
+            name != QLatin1String("frmControllerProgram") && name != QLatin1String("frmChange"))
+            continue;
+        m_localiser->applyTo(w);
+        if (name == QLatin1String("frmChange") && w->isVisible())
+            siteChooserOpen = true;
+    }
+    if (loading)
+        m_localiser->applyTo(const_cast<QWidget *>(loading));
+    // Relabelling the remote site chooser brings it into being, and its load
+    // stops the status polls and signs off from the current site.
+    if (!siteChooserOpen) {
+        m_Timer3->setEnabled(false);
+        m_Timer5->setEnabled(false);
+        m_network->sendZero();
+    }
 }
 
 void frmTerminal::Command1_Click() {
@@ -261,9 +300,91 @@ bool frmTerminal::applyStoredPortSettings() {
     return true;
 }
 
+QString frmTerminal::configurationPath() const {
+    return QDir(m_storageFolder).filePath(QStringLiteral("velmarcontroller.ini"));
+}
+
+void frmTerminal::placeAt(int leftTwips, int topTwips) {
+    const qreal dpi = logicalDpiX();
+    const QRect wanted(QPoint(ui::twipsToPixels(leftTwips, dpi), ui::twipsToPixels(topTwips, dpi)),
+                       frameGeometry().size());
+    // A position that puts the whole window off every screen (a monitor that
+    // is gone) is ignored: the window stays centred.
+    const auto screens = QApplication::screens();
+    for (const QScreen *s : screens) {
+        if (s->geometry().intersects(wanted)) {
+            move(wanted.topLeft());
+            return;
+        }
+    }
+}
+
 void frmTerminal::readConfiguration() {
-    // The configuration file (window position, camera titles and types, the
-    // language) is read here.
+    const config::StoredFile file(configurationPath());
+    const std::optional<QByteArray> bytes = file.read();
+    const config::ConfigReading reading = config::ConfigFile::read(bytes.value_or(QByteArray()));
+    SavedLeft = reading.left;
+    SavedTop = reading.top;
+    const QPoint here = positionInTwips();
+    placeAt(config::ConfigFile::parsePosition(SavedLeft).value_or(here.x()),
+            config::ConfigFile::parsePosition(SavedTop).value_or(here.y()));
+    m_configurationRead = true;
+    if (reading.fresh) {
+        for (int k = 1; k <= config::ConfigFile::cameras; ++k)
+            CameraType[k] = QStringLiteral("F");
+        // Titles a camera 1 without a title left behind would be overwritten
+        // by the next rewrite; keep them beside it.
+        if (bytes && config::ConfigFile::lines(*bytes).size() > 3)
+            config::StoredFile(configurationPath() + QStringLiteral(".bak")).replace(*bytes);
+        showChooser();
+        m_waitingForLanguage = true;
+        hide();
+        return;
+    }
+    const auto titles = m_selection->titles();
+    for (int k = 1; k <= config::ConfigFile::cameras; ++k) {
+        CameraType[k] = reading.file.types[k - 1];
+        titles[k - 1]->setText(reading.file.titles[k - 1]);
+    }
+    LanguageFile = reading.file.languageFile;
+    CaricaLingua(LanguageFile);
+}
+
+void frmTerminal::TimerMove_Timer() {
+    // Until the file has been read, what is on disk is the operator's and
+    // the panel's design captions must not replace it.
+    if (!m_configurationRead)
+        return;
+    const QPoint at = positionInTwips();
+    SavedLeft = config::ConfigFile::positionText(at.x());
+    SavedTop = config::ConfigFile::positionText(at.y());
+    config::ConfigFile file;
+    file.left = SavedLeft;
+    file.top = SavedTop;
+    for (int k = 1; k <= config::ConfigFile::cameras; ++k) {
+        file.titles.append(m_selection->titles()[k - 1]->text());
+        file.types.append(CameraType[k]);
+    }
+    file.languageFile = LanguageFile;
+    config::StoredFile(configurationPath()).replace(file.bytes());
+}
+
+void frmTerminal::showChooser() {
+    if (!m_chooser) {
+        m_chooser = new frmSceltaLingua(*this, this);
+        // Closing the chooser without a choice still brings the panel back.
+        connect(m_chooser, &frmSceltaLingua::closedWithoutChoice, this, [this] {
+            if (!m_ended)
+                show();
+        });
+    }
+    m_chooser->show();
+    m_chooser->raise();
+    m_chooser->activateWindow();
+}
+
+void frmTerminal::Language_Click() {
+    showChooser();
 }
 
 void frmTerminal::Form_Unload(bool &Cancel) {
@@ -330,6 +451,8 @@ void frmTerminal::end() {
     for (ui::Timer *timer : timers)
         timer->setEnabled(false);
     hide();
+    if (m_chooser)
+        m_chooser->close();
     emit programEnded();
 }
 

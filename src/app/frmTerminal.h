@@ -3,10 +3,12 @@
 #include "link/LogFile.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <memory>
 
 class QAction;
+class frmSceltaLingua;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -27,6 +29,10 @@ class SerialChannel;
 class StatusDisplay;
 class TerminalBox;
 } // namespace devicelink
+
+namespace config {
+class Localiser;
+}
 
 namespace panel {
 class AuxPad;
@@ -59,6 +65,13 @@ public:
     // frmControllerProgram, frmChange) the current language's captions;
     // each calls it from its own load.
     void applyLanguage(QWidget *dialog);
+    // Applies a language file to the main window and to the dialogs it
+    // relabels.
+    void CaricaLingua(const QString &lingua);
+    void TimerMove_Timer();
+    void Language_Click();
+    // At a fresh start the main window waits, hidden, for a language choice.
+    bool waitingForLanguage() const { return m_waitingForLanguage; }
 
     // The folder of velmarcontroller.ini and RemoteIPVelmar.ini.
     QString storageFolder() const { return m_storageFolder; }
@@ -100,6 +113,10 @@ private:
     void buildControls(QWidget *central);
     bool applyStoredPortSettings();
     void readConfiguration();
+    QString configurationPath() const;
+    void placeAt(int leftTwips, int topTwips);
+    void showChooser();
+    void CaricaLingua(const QString &lingua, const QWidget *loading);
     bool drainSerialOutput(bool &Cancel);
     void end();
 
@@ -142,6 +159,10 @@ private:
     panel::AuxPad *m_aux;
 
     QString m_storageFolder;
+    std::unique_ptr<config::Localiser> m_localiser;
+    QPointer<frmSceltaLingua> m_chooser;
+    bool m_configurationRead = false;
+    bool m_waitingForLanguage = false;
     int m_drainTimeoutMs = 10000;
     bool m_exitCancel = false;
     bool m_startupEndedEarly = false;

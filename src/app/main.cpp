@@ -29,6 +29,7 @@ int main(int argc, char *argv[]) {
     QObject::connect(&window, &frmTerminal::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.Form_Load();
-    window.show();
+    if (!window.waitingForLanguage())
+        window.show();
     return app.exec();
 }

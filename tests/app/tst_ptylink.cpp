@@ -36,6 +36,7 @@ class TestPtyLink : public QObject {
         Rig() {
             settings.setValue("Ports", "Com1", pty.slavePath());
             window = std::make_unique<frmTerminal>(port, socket, dialogs, settings);
+            window->setStorageFolder(dir.path());
             window->Form_Load();
         }
         template <typename T> T *find(const char *name) {

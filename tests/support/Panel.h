@@ -4,16 +4,21 @@
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 // The main window built on fake platform parts, for driving it as an
 // operator would and reading what went out on the line.
 struct Panel {
+    QTemporaryDir storage; // the storage folder, empty at first
     fakes::SerialPort port;
     fakes::DatagramSocket socket;
     fakes::Dialogs dialogs;
     fakes::SettingsStore settings;
     frmTerminal window{port, socket, dialogs, settings};
+
+    Panel() { window.setStorageFolder(storage.path()); }
+    QString storagePath(const QString &name) const { return storage.filePath(name); }
 
     template <typename T = QWidget> T *find(const QString &name) {
         T *child = window.findChild<T *>(name);
