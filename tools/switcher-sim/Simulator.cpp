@@ -69,6 +69,8 @@ QString Simulator::listen(const Endpoint &endpoint) {
         return error;
     }
     m_udp = udp;
+    // Room for a burst: a status request behind a flood is still read.
+    m_udp->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, 1 << 20);
     connect(m_udp, &QUdpSocket::readyRead, this, &Simulator::onDatagrams);
     const Endpoint bound{m_udp->localAddress(), m_udp->localPort()};
     log(QStringLiteral("udp"), QStringLiteral("listening on %1").arg(bound.text()));
