@@ -1,0 +1,48 @@
+#include "config/SiteList.h"
+
+#include "config/ConfigFile.h"
+
+namespace config {
+
+QString SiteList::fileName() {
+    return QStringLiteral("RemoteIPVelmar.ini");
+}
+
+QStringList SiteList::entries(const QByteArray &bytes) {
+    QStringList out;
+    const QStringList lines = ConfigFile::lines(bytes);
+    for (const QString &line : lines) {
+        if (!line.isEmpty())
+            out.append(line);
+    }
+    return out;
+}
+
+QByteArray SiteList::bytes(const QStringList &entries) {
+    QByteArray out;
+    for (const QString &entry : entries) {
+        out.append(oneLine(entry).toLatin1());
+        out.append("\r\n");
+    }
+    return out;
+}
+
+QByteArray SiteList::appended(const std::optional<QByteArray> &file, const QString &entry) {
+    QByteArray out = file.value_or(QByteArray());
+    if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+        out.append("\r\n");
+    out.append(oneLine(entry).toLatin1());
+    out.append("\r\n");
+    return out;
+}
+
+QString SiteList::oneLine(const QString &text) {
+    QString out = text;
+    for (QChar &c : out) {
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+} // namespace config

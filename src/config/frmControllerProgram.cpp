@@ -1,0 +1,150 @@
+#include "config/frmControllerProgram.h"
+
+#include "app/frmTerminal.h"
+#include "config/ConfigFile.h"
+#include "config/SiteList.h"
+#include "config/StoredFile.h"
+#include "panel/SelectionPad.h"
+#include "ui/Twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+
+namespace config {
+
+namespace {
+// Two columns of eight rows, cameras 1 to 8 on the left; each row a title
+// box and a type box. Figures in twips.
+constexpr int rows = 8;
+constexpr int rowTop = 120;
+constexpr int rowPitch = 420;
+constexpr int boxHeight = 315;
+constexpr int titleWidth = 1800;
+constexpr int typeWidth = 1200;
+constexpr int columnLeft[2] = {120, 3480};
+constexpr int typeOffset = 1920;
+constexpr int clientWidth = 6720;
+constexpr int clientHeight = rowTop + rows * rowPitch;
+
+QString builtInTitle(int camera) {
+    // "CAMERA 1" .. "CAMERA 9", then "CAMERA10": the design's eight characters.
+    return camera < 10 ? QStringLiteral("CAMERA %1").arg(camera)
+                       : QStringLiteral("CAMERA%1").arg(camera);
+}
+} // namespace
+
+frmControllerProgram::frmControllerProgram(frmTerminal &main)
+    : QMainWindow(&main, Qt::Window)
+    , m_main(main) {
+    setObjectName(QStringLiteral("frmControllerProgram"));
+    setWindowTitle(QStringLiteral("Velmar-Controller"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    QMenuBar *bar = menuBar();
+    bar->setNativeMenuBar(false);
+    m_Save = bar->addAction(QStringLiteral("Save &settings"));
+    m_Save->setObjectName(QStringLiteral("Save"));
+    m_Annulla = bar->addAction(QStringLiteral("E&xit"));
+    m_Annulla->setObjectName(QStringLiteral("Annulla"));
+    connect(m_Save, &QAction::triggered, this, &frmControllerProgram::Save_Click);
+    connect(m_Annulla, &QAction::triggered, this, &frmControllerProgram::Annulla_Click);
+
+    auto *central = new QWidget(this);
+    setCentralWidget(central);
+    for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
+        const int left = columnLeft[(camera - 1) / rows];
+        const int top = rowTop + ((camera - 1) % rows) * rowPitch;
+
+        auto *title = new QLineEdit(builtInTitle(camera), central);
+        title->setObjectName(QStringLiteral("Text%1").arg(camera));
+        ui::placeInTwips(title, left, top, titleWidth, boxHeight);
+        m_Text.append(title);
+
+        auto *type = new QComboBox(central);
+        type->setObjectName(QStringLiteral("Combo%1").arg(camera));
+        type->setEditable(true);
+        type->setInsertPolicy(QComboBox::NoInsert);
+        type->addItems({QStringLiteral("Dome"), QStringLiteral("P&T"), QStringLiteral("FIX")});
+        type->setEditText(QStringLiteral("FIX"));
+        ui::placeInTwips(type, left + typeOffset, top, typeWidth, boxHeight);
+        m_Combo.append(type);
+    }
+
+    const qreal dpi = central->logicalDpiX();
+    central->setMinimumSize(ui::twipsToPixels(clientWidth, dpi),
+                            ui::twipsToPixels(clientHeight, dpi));
+    resize(ui::twipsToPixels(clientWidth, dpi),
+           ui::twipsToPixels(clientHeight, dpi) + bar->sizeHint().height());
+}
+
+frmControllerProgram &frmControllerProgram::ensure(frmTerminal &main) {
+    auto *dialog = main.findChild<frmControllerProgram *>(QStringLiteral("frmControllerProgram"),
+                                                          Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new frmControllerProgram(main);
+        dialog->Form_Load();
+    }
+    return *dialog;
+}
+
+frmControllerProgram &frmControllerProgram::open(frmTerminal &main) {
+    frmControllerProgram &dialog = ensure(main);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    return dialog;
+}
+
+void frmControllerProgram::Form_Load() {
+    m_main.applyLanguage(this);
+    const QList<QLabel *> &titles = m_main.selection().titles();
+    for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
+        if (const QLabel *label = titles.value(camera - 1))
+            m_Text[camera - 1]->setText(label->text());
+        m_Combo[camera - 1]->setEditText(m_main.CameraType.value(camera));
+    }
+}
+
+void frmControllerProgram::Save_Click() {
+    const QPoint position = m_main.positionInTwips();
+    ConfigFile file;
+    file.left = ConfigFile::paddedPositionText(position.x());
+    file.top = ConfigFile::paddedPositionText(position.y());
+    for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
+        // A title or type is one line of the file whatever was pasted into it.
+        file.titles.append(SiteList::oneLine(m_Text[camera - 1]->text()));
+        file.types.append(SiteList::oneLine(m_Combo[camera - 1]->currentText()));
+    }
+    file.languageFile = m_main.LanguageFile;
+    // A file that cannot be written is not reported: the panel still takes
+    // the titles, and the main window's periodic rewrite tries again.
+    StoredFile(QDir(m_main.storageFolder()).filePath(QStringLiteral("velmarcontroller.ini")))
+        .replace(file.bytes());
+
+    const QList<QLabel *> &titles = m_main.selection().titles();
+    if (m_main.CameraType.size() <= ConfigFile::cameras)
+        m_main.CameraType.resize(ConfigFile::cameras + 1);
+    for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
+        if (QLabel *label = titles.value(camera - 1))
+            label->setText(file.titles[camera - 1]);
+        m_main.CameraType[camera] = file.types[camera - 1];
+    }
+    close();
+}
+
+void frmControllerProgram::Annulla_Click() {
+    close();
+}
+
+void frmControllerProgram::closeEvent(QCloseEvent *event) {
+    // A closed dialog is on its way out; the next opening builds and loads a
+    // new one, so it no longer answers to its name.
+    setObjectName(QString());
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace config

@@ -1,0 +1,99 @@
+#include "config/frmNew.h"
+
+#include "app/frmTerminal.h"
+#include "config/SiteList.h"
+#include "config/StoredFile.h"
+#include "config/frmChange.h"
+#include "ui/Twips.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace config {
+
+namespace {
+constexpr int fields = 4;
+constexpr int fieldWidth = 495;
+constexpr int dotWidth = 195;
+constexpr int rowTop = 120;
+constexpr int rowHeight = 375;
+constexpr int clientWidth = 3855;
+constexpr int clientHeight = 615;
+} // namespace
+
+frmNew::frmNew(frmTerminal &main)
+    : QWidget(&main, Qt::Window)
+    , m_main(main) {
+    setObjectName(QStringLiteral("frmNew"));
+    setWindowTitle(QStringLiteral("Velmar-Controller"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    int left = 120;
+    for (int n = 1; n <= fields; ++n) {
+        if (n > 1) {
+            auto *dot = new QLabel(QStringLiteral("."), this);
+            dot->setObjectName(QStringLiteral("Dot%1").arg(n - 1));
+            QFont large = dot->font();
+            large.setPointSize(18);
+            large.setBold(true);
+            dot->setFont(large);
+            dot->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            ui::placeInTwips(dot, left, rowTop, dotWidth, rowHeight);
+            left += dotWidth;
+        }
+        auto *box = new QLineEdit(this);
+        box->setObjectName(QStringLiteral("Text%1").arg(n));
+        box->setMaxLength(3);
+        ui::placeInTwips(box, left, rowTop, fieldWidth, rowHeight);
+        m_Text.append(box);
+        left += fieldWidth;
+    }
+    m_Command1 = new QPushButton(QStringLiteral("Ok"), this);
+    m_Command1->setObjectName(QStringLiteral("Command1"));
+    ui::placeInTwips(m_Command1, left + 195, rowTop, 855, rowHeight);
+    connect(m_Command1, &QPushButton::clicked, this, &frmNew::Command1_Click);
+
+    const qreal dpi = logicalDpiX();
+    setFixedSize(ui::twipsToPixels(clientWidth, dpi), ui::twipsToPixels(clientHeight, dpi));
+}
+
+frmNew &frmNew::open(frmTerminal &main) {
+    auto *dialog = main.findChild<frmNew *>(QStringLiteral("frmNew"), Qt::FindDirectChildrenOnly);
+    if (!dialog)
+        dialog = new frmNew(main);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+    return *dialog;
+}
+
+void frmNew::Command1_Click() {
+    QStringList parts;
+    for (const QLineEdit *box : std::as_const(m_Text))
+        parts.append(box->text());
+    const QString entry = SiteList::oneLine(parts.join(QLatin1Char('.')));
+
+    // The chooser's list is not read again: the entry is added to it, and the
+    // chooser, built here when it is not open, has read the file without it.
+    frmChange::ensure(m_main).addEntry(entry);
+
+    // The file is rewritten whole with the entry at its end. One that exists
+    // but cannot be read is left alone rather than replaced by this entry.
+    const QString path = QDir(m_main.storageFolder()).filePath(SiteList::fileName());
+    const StoredFile file(path);
+    const std::optional<QByteArray> before = file.read();
+    if (before || !QFileInfo::exists(path))
+        file.replace(SiteList::appended(before, entry));
+    close();
+}
+
+void frmNew::closeEvent(QCloseEvent *event) {
+    setObjectName(QString());
+    QWidget::closeEvent(event);
+}
+
+} // namespace config
