@@ -169,6 +169,18 @@ private slots:
         QTRY_VERIFY(rig.find<QAbstractButton>(QStringLiteral("p1"))->isEnabled());
     }
 
+    void closingThePanelSignsOff() {
+        Rig rig{Network};
+        QVERIFY(rig.ready());
+        rig.click(QStringLiteral("C2"));
+        rig.pollStatus();
+        QVERIFY(rig.sim.said("reply acknowledged"));
+        rig.window->mnuFileExit_Click();
+        QVERIFY(rig.window->ended());
+        QVERIFY(rig.sim.said("signed off"));
+        QVERIFY(!rig.port.PortOpen());
+    }
+
     void theSwitcherGoingAwayIsSurvived_data() {
         QTest::addColumn<int>("channel");
         QTest::newRow("serial") << int(Serial);
