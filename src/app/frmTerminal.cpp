@@ -82,7 +82,7 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("panel"));
     QFont small = central->font();
-    small.setPointSize(8);
+    small.setPixelSize(10);
     central->setFont(small);
     setCentralWidget(central);
     buildControls(central);
