@@ -16,6 +16,8 @@ public:
     bool isEnabled() const { return m_timer.isActive(); }
     void setEnabled(bool enabled);
     int interval() const { return m_timer.interval(); }
+    // Milliseconds to the next tick; -1 while disabled.
+    int remainingTime() const { return m_timer.remainingTime(); }
     void setInterval(int ms);
 
 signals:
