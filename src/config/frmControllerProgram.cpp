@@ -99,6 +99,10 @@ frmControllerProgram &frmControllerProgram::open(frmTerminal &main) {
     return dialog;
 }
 
+QString frmControllerProgram::filePath() const {
+    return QDir(m_main.storageFolder()).filePath(QStringLiteral("velmarcontroller.ini"));
+}
+
 void frmControllerProgram::Form_Load() {
     m_main.applyLanguage(this);
     const QList<QLabel *> &titles = m_main.selection().titles();
@@ -107,6 +111,24 @@ void frmControllerProgram::Form_Load() {
             m_Text[camera - 1]->setText(label->text());
         m_Combo[camera - 1]->setEditText(m_main.CameraType.value(camera));
     }
+    // A start-up that stopped at a refused port setting never read the file:
+    // the panel shows the design captions and no types. The dialog then
+    // edits what is stored, so a save does not replace the stored titles,
+    // types and language with those blanks.
+    m_storedLanguage.clear();
+    if (!m_main.startupEndedEarly())
+        return;
+    const auto bytes = StoredFile(filePath()).read();
+    if (!bytes)
+        return;
+    const ConfigReading stored = ConfigFile::read(*bytes);
+    if (stored.fresh)
+        return;
+    for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
+        m_Text[camera - 1]->setText(stored.file.titles.value(camera - 1));
+        m_Combo[camera - 1]->setEditText(stored.file.types.value(camera - 1));
+    }
+    m_storedLanguage = stored.file.languageFile;
 }
 
 void frmControllerProgram::Save_Click() {
@@ -119,11 +141,10 @@ void frmControllerProgram::Save_Click() {
         file.titles.append(SiteList::oneLine(m_Text[camera - 1]->text()));
         file.types.append(SiteList::oneLine(m_Combo[camera - 1]->currentText()));
     }
-    file.languageFile = m_main.LanguageFile;
+    file.languageFile = m_main.LanguageFile.isEmpty() ? m_storedLanguage : m_main.LanguageFile;
     // A file that cannot be written is not reported: the panel still takes
     // the titles, and the main window's periodic rewrite tries again.
-    StoredFile(QDir(m_main.storageFolder()).filePath(QStringLiteral("velmarcontroller.ini")))
-        .replace(file.bytes());
+    StoredFile(filePath()).replace(file.bytes());
 
     const QList<QLabel *> &titles = m_main.selection().titles();
     if (m_main.CameraType.size() <= ConfigFile::cameras)

@@ -36,7 +36,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    QString filePath() const;
+
     frmTerminal &m_main;
+    QString m_storedLanguage; // kept when the start-up never read the file
     QAction *m_Save;
     QAction *m_Annulla;
     QList<QLineEdit *> m_Text;

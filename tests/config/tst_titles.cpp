@@ -189,6 +189,40 @@ private slots:
         QCOMPARE(dialog->text(2)->text(), "typing"); // not loaded again
     }
 
+    // After a start-up that stopped at a refused port setting the panel never
+    // took the stored titles; a save must not replace them with its blanks.
+    void saveAfterAnEarlyEndedStartKeepsWhatIsStored() {
+        Rig rig{QString()};
+        rig.p.window.LanguageFile.clear();
+        QStringList stored{"1500", "900"};
+        for (int k = 1; k <= 16; ++k)
+            stored << QStringLiteral("Gate %1").arg(k) << QStringLiteral("Dome");
+        stored << "/opt/lang/Italiano.lng";
+        {
+            QFile f(rig.path());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(crlf(stored));
+        }
+        rig.p.settings.setValue("Properties", "Settings", "not a setting");
+        rig.p.window.Form_Load();
+        QVERIFY(rig.p.window.startupEndedEarly());
+        rig.placeAt({10, 20});
+
+        QPointer<frmControllerProgram> dialog = rig.open();
+        QCOMPARE(dialog->text(16)->text(), "Gate 16");
+        QCOMPARE(dialog->combo(16)->currentText(), "Dome");
+        dialog->text(2)->setText("Dock");
+        dialog->findChild<QAction *>("Save")->trigger();
+        QTRY_VERIFY(!dialog);
+
+        stored[0] = " 150 ";
+        stored[1] = " 300 ";
+        stored[4] = "Dock";
+        QCOMPARE(rig.file(), crlf(stored));
+        QCOMPARE(rig.labels()[0], "Gate 1");
+        QCOMPARE(rig.p.window.CameraType[5], "Dome");
+    }
+
     void unwritableFileStillUpdatesThePanel() {
         Rig rig;
         // The storage folder is a plain file: nothing can be written under it.
