@@ -181,14 +181,6 @@ private slots:
         QCOMPARE(lines[14], "unsaved edit\r"); // saved with the first
     }
 
-    void openingTwiceBringsTheSameDialogForward() {
-        Rig rig;
-        frmControllerProgram *dialog = rig.open();
-        dialog->text(2)->setText("typing");
-        QCOMPARE(rig.open(), dialog);
-        QCOMPARE(dialog->text(2)->text(), "typing"); // not loaded again
-    }
-
     // After a start-up that stopped at a refused port setting the panel never
     // took the stored titles; a save must not replace them with its blanks.
     void saveAfterAnEarlyEndedStartKeepsWhatIsStored() {
