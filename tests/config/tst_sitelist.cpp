@@ -143,6 +143,20 @@ private slots:
         QCOMPARE(Rig::entries(chooser), listed);
     }
 
+    // Adding rewrites the file whole: one that cannot be read must not be
+    // replaced by the new entry alone.
+    void unreadableFileIsNotReplaced() {
+        Rig rig("10.0.0.1\r\n10.0.0.2\r\n");
+        QFile::setPermissions(rig.path(), QFile::WriteOwner);
+        if (QFile f(rig.path()); f.open(QIODevice::ReadOnly))
+            QSKIP("file permissions do not apply to this user");
+        frmNew &entry = frmNew::open(rig.p.window);
+        QTest::keyClicks(entry.field(1), "1");
+        entry.findChild<QPushButton *>("Command1")->click();
+        QFile::setPermissions(rig.path(), QFile::ReadOwner | QFile::WriteOwner);
+        QCOMPARE(rig.file(), "10.0.0.1\r\n10.0.0.2\r\n");
+    }
+
     void deleteEntry_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<int>("selected"); // -1: nothing selected
