@@ -114,7 +114,7 @@ private slots:
         auto host = std::make_shared<FakeHost>();
         if (registry.contains('P'))
             host->values["SOFTWARE\\Microsoft\\Shared Tools\\MSINFO|PATH"] = {
-                1, QByteArray("C:\\T\\msinfo.exe\0", 17)};
+                1, QByteArray("C:\\T\\msinfo.exe\0", 16)};
         if (registry.contains('L'))
             host->values["SOFTWARE\\Microsoft\\Shared Tools Location|MSINFO"] = {1, "C:\\S"};
         if (registry.contains('X'))
