@@ -1,8 +1,10 @@
 #include "app/frmTerminal.h"
 
 #include "config/ConfigFile.h"
+#include "config/DialogLaunchers.h"
 #include "config/Localiser.h"
 #include "config/StoredFile.h"
+#include "config/frmChange.h"
 #include "config/frmSceltaLingua.h"
 #include "link/NetworkChannel.h"
 #include "link/SendPath.h"
@@ -13,6 +15,7 @@
 #include "panel/PresetPad.h"
 #include "panel/PtzPad.h"
 #include "panel/SelectionPad.h"
+#include "terminal/TerminalCommands.h"
 #include "ui/DatagramSocket.h"
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
@@ -87,6 +90,9 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
     setCentralWidget(central);
     buildControls(central);
     m_localiser = std::make_unique<config::Localiser>(*this);
+    // The dialogs and terminal commands attach to the menus by name.
+    new config::DialogLaunchers(*this, this);
+    new terminal::TerminalCommands(*this, m_port, m_dialogs, m_settings);
     connect(m_TimerMove, &ui::Timer::tick, this, &frmTerminal::TimerMove_Timer);
 }
 
@@ -216,19 +222,17 @@ void frmTerminal::CaricaLingua(const QString &lingua) {
 void frmTerminal::CaricaLingua(const QString &lingua, const QWidget *loading) {
     if (!m_localiser->apply(lingua))
         return;
-    bool siteChooserOpen = loading && loading->objectName() == QLatin1String("frmChange");
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget *w : windows) {
         const QString name = w->objectName();
-        if (name != QLatin1String("frmProperties") &&
-            name != QLatin1String("frmControllerProgram") && name != QLatin1String("frmChange"))
-            continue;
-        m_localiser->applyTo(w);
-        if (name == QLatin1String("frmChange") && w->isVisible())
-            siteChooserOpen = true;
+        if (name == QLatin1String("frmProperties") ||
+            name == QLatin1String("frmControllerProgram") || name == QLatin1String("frmChange"))
+            m_localiser->applyTo(w);
     }
     if (loading)
         m_localiser->applyTo(const_cast<QWidget *>(loading));
+    const bool siteChooserOpen = config::frmChange::find(*this) ||
+                                 (loading && loading->objectName() == QLatin1String("frmChange"));
     // Relabelling the remote site chooser brings it into being, and its load
     // stops the status polls and signs off from the current site.
     if (!siteChooserOpen) {

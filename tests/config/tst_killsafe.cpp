@@ -39,6 +39,7 @@ private slots:
         env.insert("QT_QPA_PLATFORM", "offscreen");
         int rewrites = 0;
         for (int round = 0; round < 50; ++round) {
+            const QDateTime before = QFileInfo(file.fileName()).lastModified();
             QProcess panel;
             panel.setProcessEnvironment(env);
             panel.setWorkingDirectory(home.path());
@@ -46,7 +47,6 @@ private slots:
             panel.start();
             QVERIFY(panel.waitForStarted());
             QTest::qWait(900 + QRandomGenerator::global()->bounded(900));
-            const QDateTime before = QFileInfo(file.fileName()).lastModified();
             ::kill(static_cast<pid_t>(panel.processId()), SIGKILL);
             QVERIFY(panel.waitForFinished());
             QVERIFY(file.open(QIODevice::ReadOnly));

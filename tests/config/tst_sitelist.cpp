@@ -26,7 +26,6 @@ namespace {
 struct Rig {
     QTemporaryDir dir;
     Panel p;
-    config::DialogLaunchers launchers{p.window};
 
     explicit Rig(const QByteArray &siteList = {}) {
         p.window.setStorageFolder(dir.path());

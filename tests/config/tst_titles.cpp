@@ -23,7 +23,6 @@ namespace {
 struct Rig {
     QTemporaryDir dir;
     Panel p;
-    config::DialogLaunchers launchers{p.window};
 
     explicit Rig(const QString &typeOfEvery = QStringLiteral("F")) {
         p.window.setStorageFolder(dir.path());

@@ -45,8 +45,7 @@ class TestAbout : public QObject {
 private slots:
     void opensModelessWithTitleAndVersion() {
         Panel panel;
-        terminal::TerminalCommands commands(panel.window, panel.port, panel.dialogs,
-                                            panel.settings);
+        auto &commands = *panel.window.findChild<terminal::TerminalCommands *>("terminalCommands");
         panel.window.findChild<QAction *>("About")->trigger();
         terminal::frmAbout *about = commands.about();
         QVERIFY(about && about->isVisible() && !about->isModal());

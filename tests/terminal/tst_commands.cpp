@@ -28,7 +28,8 @@ struct Rig {
     RecordingDialogs dialogs;
     fakes::SettingsStore settings;
     frmTerminal window{port, socket, dialogs, settings};
-    terminal::TerminalCommands commands{window, port, dialogs, settings};
+    terminal::TerminalCommands &commands{
+        *window.findChild<terminal::TerminalCommands *>("terminalCommands")};
 
     // Shown, a menu entry tells its state (hidden it always reads disabled).
     QAction *entry(const char *name) {

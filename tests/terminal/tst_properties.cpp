@@ -17,7 +17,8 @@ namespace {
 // The main window with the terminal commands attached, and its dialog open.
 struct Rig {
     Panel panel;
-    terminal::TerminalCommands commands{panel.window, panel.port, panel.dialogs, panel.settings};
+    terminal::TerminalCommands &commands{
+        *panel.window.findChild<terminal::TerminalCommands *>("terminalCommands")};
     terminal::frmProperties *dialog = nullptr;
 
     // Shown, a menu entry tells its state (hidden it always reads disabled).
@@ -225,7 +226,7 @@ private slots:
         fakes::DatagramSocket socket;
         fakes::Dialogs dialogs;
         frmTerminal window(port, socket, dialogs, settings);
-        terminal::TerminalCommands commands(window, port, dialogs, settings);
+        auto &commands = *window.findChild<terminal::TerminalCommands *>("terminalCommands");
         auto *dialog = commands.loadProperties();
         const auto select = [dialog](const char *list, const QString &text) {
             auto *box = dialog->findChild<QComboBox *>(list);

@@ -57,20 +57,17 @@ struct PtyRig {
     fakes::Dialogs dialogs;
     std::unique_ptr<ui::QtSerialPort> port;
     std::unique_ptr<frmTerminal> window;
-    std::unique_ptr<terminal::TerminalCommands> commands;
+    terminal::TerminalCommands *commands = nullptr;
 
     PtyRig() {
         settings.setValue("Ports", "Com1", pty.slavePath());
         port = std::make_unique<ui::QtSerialPort>(settings);
         window = std::make_unique<frmTerminal>(*port, socket, dialogs, settings);
-        commands = std::make_unique<terminal::TerminalCommands>(*window, *port, dialogs, settings);
+        commands = window->findChild<terminal::TerminalCommands *>("terminalCommands");
         entryEnabled(*window, "mnuSendText");
         window->serialChannel().mnuOpen_Click();
     }
-    ~PtyRig() {
-        commands.reset();
-        window.reset();
-    }
+    ~PtyRig() { window.reset(); }
 };
 
 } // namespace
@@ -214,8 +211,7 @@ private slots:
         const QByteArray bytes = someBytes(1500);
         writeFile(dir, bytes);
         Panel panel;
-        terminal::TerminalCommands commands(panel.window, panel.port, panel.dialogs,
-                                            panel.settings);
+        auto &commands = *panel.window.findChild<terminal::TerminalCommands *>("terminalCommands");
         panel.window.serialChannel().mnuOpen_Click();
         for (const QString &name : names)
             panel.dialogs.fileNames.enqueue(QString(name).replace('@', dir.path()));
