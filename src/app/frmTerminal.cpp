@@ -219,18 +219,15 @@ void frmTerminal::CaricaLingua(const QString &lingua) {
     CaricaLingua(lingua, nullptr);
 }
 
-void frmTerminal::CaricaLingua(const QString &lingua, const QWidget *loading) {
+void frmTerminal::CaricaLingua(const QString &lingua, QWidget *loading) {
     if (!m_localiser->apply(lingua))
         return;
+    // The dialogs that are open (or loading) take their lines at once.
     const auto windows = QApplication::topLevelWidgets();
-    for (QWidget *w : windows) {
-        const QString name = w->objectName();
-        if (name == QLatin1String("frmProperties") ||
-            name == QLatin1String("frmControllerProgram") || name == QLatin1String("frmChange"))
-            m_localiser->applyTo(w);
-    }
-    if (loading)
-        m_localiser->applyTo(const_cast<QWidget *>(loading));
+    for (QWidget *w : windows)
+        m_localiser->applyTo(w);
+    if (loading && !windows.contains(loading))
+        m_localiser->applyTo(loading);
     const bool siteChooserOpen = config::frmChange::find(*this) ||
                                  (loading && loading->objectName() == QLatin1String("frmChange"));
     // Relabelling the remote site chooser brings it into being, and its load

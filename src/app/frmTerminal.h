@@ -116,7 +116,7 @@ private:
     QString configurationPath() const;
     void placeAt(int leftTwips, int topTwips);
     void showChooser();
-    void CaricaLingua(const QString &lingua, const QWidget *loading);
+    void CaricaLingua(const QString &lingua, QWidget *loading);
     bool drainSerialOutput(bool &Cancel);
     void end();
 
