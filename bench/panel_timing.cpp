@@ -1,0 +1,322 @@
+// Command latency and timer accuracy of the panel, measured from outside:
+// the main window runs on the real serial and UDP adapters, its port is a
+// pseudo-terminal whose far end a reader thread watches, and its gateway is
+// a UDP socket on 127.0.0.1. Clicks are real mouse events on the buttons.
+//
+//   bench-panel [--clicks N] [--gap MS] [--timing-only] [--trials N]
+//               [--language FILE]
+//
+// Prints one JSON object: latencies (ms) per channel and the error (ms,
+// arrival minus ideal time) of every timed step of the panel's sequences.
+#include "FarEnd.h"
+
+#include "app/frmTerminal.h"
+#include "config/ConfigFile.h"
+#include "ui/Dialogs.h"
+#include "ui/QtDatagramSocket.h"
+#include "ui/QtSerialPort.h"
+#include "ui/SettingsStore.h"
+#include "ui/Timer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCommandLineParser>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// Nothing modal may stop a measurement: every box is printed and answered
+// with its default.
+class PrintingDialogs : public ui::Dialogs {
+public:
+    Answer message(const QString &text, Buttons, Icon, const QString &) override {
+        std::fprintf(stderr, "message box: %s\n", qPrintable(text));
+        return Answer::Ok;
+    }
+    std::optional<QString> inputBox(const QString &, const QString &, const QString &) override {
+        return std::nullopt;
+    }
+    QString openFileName(const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &) override { return {}; }
+};
+
+// One timed sequence: what the far end must see after the click, and when.
+struct Expected {
+    unsigned char code;
+    double offsetMs;
+    const char *timer; // the timer whose tick sends it; none: sent by the click
+};
+
+// When each of the panel's timers ticked, to split an error into the tick's
+// lateness and the time from the tick to the far end.
+struct Tick {
+    double atMs;
+    QString timer;
+};
+
+struct Trial {
+    QString kind;
+    double clickMs;
+    std::vector<Expected> expected;
+};
+
+struct Click {
+    double atMs;
+    unsigned char code;
+};
+
+// Runs the steps one after another from the event loop, each after its delay,
+// so that the panel's own timers and port notifiers run in between.
+class Script : public QObject {
+public:
+    void then(int delayMs, std::function<void()> step) { m_steps.push_back({delayMs, step}); }
+    void start() { next(); }
+
+private:
+    void next() {
+        if (m_index >= m_steps.size())
+            return;
+        const auto [delay, step] = m_steps[m_index++];
+        QTimer::singleShot(delay, Qt::PreciseTimer, this, [this, step] {
+            step();
+            next();
+        });
+    }
+    std::vector<std::pair<int, std::function<void()>>> m_steps;
+    size_t m_index = 0;
+};
+
+QJsonArray latencies(const std::vector<Click> &clicks, const std::vector<bench::Frame> &frames,
+                     int *lost) {
+    QJsonArray out;
+    size_t j = 0;
+    for (const Click &click : clicks) {
+        size_t k = j;
+        while (k < frames.size() && (frames[k].code != click.code || frames[k].atMs < click.atMs))
+            ++k;
+        if (k == frames.size()) {
+            ++*lost;
+            continue;
+        }
+        out.append(frames[k].atMs - click.atMs);
+        j = k + 1;
+    }
+    return out;
+}
+
+QJsonObject timingErrors(const std::vector<Trial> &trials, const std::vector<bench::Frame> &frames,
+                         const std::vector<Tick> &ticks, QJsonObject *split, int *lost) {
+    QJsonObject out;
+    QJsonArray lateness;
+    QJsonArray sending;
+    size_t j = 0;
+    for (const Trial &trial : trials) {
+        QJsonArray errors = out.value(trial.kind).toArray();
+        for (const Expected &e : trial.expected) {
+            size_t k = j;
+            while (k < frames.size() &&
+                   (frames[k].code != e.code || frames[k].atMs < trial.clickMs))
+                ++k;
+            if (k == frames.size()) {
+                ++*lost;
+                continue;
+            }
+            j = k + 1;
+            if (!e.timer)
+                continue;
+            const double ideal = trial.clickMs + e.offsetMs;
+            errors.append(frames[k].atMs - ideal);
+            // The last tick of that timer before the command arrived.
+            const Tick *tick = nullptr;
+            for (const Tick &t : ticks) {
+                if (t.timer == QLatin1String(e.timer) && t.atMs <= frames[k].atMs &&
+                    t.atMs >= trial.clickMs)
+                    tick = &t;
+            }
+            if (tick) {
+                lateness.append(tick->atMs - ideal);
+                sending.append(frames[k].atMs - tick->atMs);
+            }
+        }
+        out.insert(trial.kind, errors);
+    }
+    split->insert(QStringLiteral("tick_lateness_ms"), lateness);
+    split->insert(QStringLiteral("tick_to_far_end_ms"), sending);
+    return out;
+}
+
+void writeConfiguration(const QString &folder, const QString &language) {
+    config::ConfigFile file = config::ConfigFile::defaults();
+    file.left = QStringLiteral("1200");
+    file.top = QStringLiteral("900");
+    file.languageFile = language;
+    QFile out(folder + QStringLiteral("/velmarcontroller.ini"));
+    if (out.open(QIODevice::WriteOnly))
+        out.write(file.bytes());
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmar Controller"));
+    app.setQuitOnLastWindowClosed(false);
+
+    QCommandLineParser cli;
+    cli.addOptions({
+        {QStringLiteral("clicks"), QStringLiteral("Clicks per channel."), QStringLiteral("n"),
+         QStringLiteral("1000")},
+        {QStringLiteral("gap"), QStringLiteral("Milliseconds between clicks."),
+         QStringLiteral("ms"), QStringLiteral("4")},
+        {QStringLiteral("trials"), QStringLiteral("Runs of each timed sequence."),
+         QStringLiteral("n"), QStringLiteral("8")},
+        {QStringLiteral("timing-only"), QStringLiteral("Only the timed sequences.")},
+        {QStringLiteral("language"), QStringLiteral("Language file named in the configuration."),
+         QStringLiteral("file")},
+        {QStringLiteral("stop-timer"),
+         QStringLiteral("Stops one of the window's timers first (to find what delays the others)."),
+         QStringLiteral("name")},
+    });
+    cli.process(app);
+    const int clickCount = cli.value(QStringLiteral("clicks")).toInt();
+    const int gap = cli.value(QStringLiteral("gap")).toInt();
+    const int trialCount = cli.value(QStringLiteral("trials")).toInt();
+    const bool timingOnly = cli.isSet(QStringLiteral("timing-only"));
+
+    bench::PtyFarEnd line;
+    bench::UdpFarEnd gateway;
+    if (!line.ok() || !gateway.ok()) {
+        std::fprintf(stderr, "no pseudo-terminal or no UDP socket\n");
+        return 1;
+    }
+    QTemporaryDir folder;
+    ui::IniSettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
+    settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
+                      QString::fromStdString(line.slavePath()));
+    writeConfiguration(folder.path(), cli.value(QStringLiteral("language")));
+
+    ui::QtSerialPort port(settings);
+    ui::QtDatagramSocket socket;
+    PrintingDialogs dialogs;
+    frmTerminal window(port, socket, dialogs, settings);
+    window.setStorageFolder(folder.path());
+    window.Form_Load();
+    window.show();
+    if (!port.PortOpen()) {
+        std::fprintf(stderr, "the panel did not open its port\n");
+        return 1;
+    }
+    socket.setRemotePort(gateway.port());
+    for (const QString &name : cli.values(QStringLiteral("stop-timer"))) {
+        if (auto *timer = window.findChild<ui::Timer *>(name))
+            timer->setEnabled(false);
+    }
+
+    auto *IPAD = window.findChild<QLineEdit *>(QStringLiteral("IPAD"));
+    auto *store = window.findChild<QCheckBox *>(QStringLiteral("store"));
+    const auto button = [&window](const QString &name) {
+        return window.findChild<QPushButton *>(name);
+    };
+
+    std::vector<Tick> ticks;
+    for (const char *name : {"TimerStore", "TimerSet", "Timer4", "Timer3"}) {
+        auto *timer = window.findChild<ui::Timer *>(QLatin1String(name));
+        if (!timer)
+            continue;
+        // Connected after the panel's own handler: this runs just after it sent.
+        QObject::connect(timer, &ui::Timer::tick, &window, [&ticks, name] {
+            ticks.push_back({bench::nowMs(), QLatin1String(name)});
+        });
+    }
+    std::vector<Click> serialClicks;
+    std::vector<Click> udpClicks;
+    std::vector<Trial> trials;
+    Script script;
+    const auto clickCameras = [&](std::vector<Click> &clicks) {
+        for (int i = 0; i < clickCount; ++i) {
+            script.then(gap, [&clicks, &button, i] {
+                const int camera = i % 16 + 1;
+                QPushButton *b = button(QStringLiteral("C%1").arg(camera));
+                clicks.push_back({bench::nowMs(), static_cast<unsigned char>(0x30 + camera)});
+                QTest::mouseClick(b, Qt::LeftButton);
+            });
+        }
+    };
+
+    // Start-up settles first (the language load, the first rewrite of the file).
+    script.then(1500, [] {});
+    if (!timingOnly) {
+        clickCameras(serialClicks);
+        script.then(1200, [IPAD] { IPAD->setText(QStringLiteral("127.0.0.1")); });
+        clickCameras(udpClicks);
+        // The status request a selection arms is sent before the timing runs.
+        script.then(1200, [IPAD] { IPAD->setText(QStringLiteral("0.0.0.0")); });
+        script.then(1200, [] {});
+    }
+    for (int t = 0; t < trialCount; ++t) {
+        const int preset = t % 16 + 1;
+        const QString name =
+            QStringLiteral("%1%2")
+                .arg(preset >= 3 && preset <= 8 ? QLatin1Char('P') : QLatin1Char('p'))
+                .arg(preset);
+        const auto key = static_cast<unsigned char>(0x30 + preset);
+        script.then(100, [&, name, key] {
+            store->setChecked(true);
+            trials.push_back({QStringLiteral("preset store (200 ms steps)"),
+                              bench::nowMs(),
+                              {{0xF7, 200, "TimerStore"},
+                               {0x5D, 400, "TimerStore"},
+                               {key, 600, "TimerStore"},
+                               {0xF8, 800, "TimerStore"},
+                               {0x5E, 1000, "TimerStore"}}});
+            QTest::mouseClick(button(name), Qt::LeftButton);
+        });
+        script.then(1150, [&, name, key] {
+            trials.push_back(
+                {QStringLiteral("preset recall (100 ms steps)"),
+                 bench::nowMs(),
+                 {{0x5D, 100, "TimerSet"}, {key, 200, "TimerSet"}, {0x5E, 300, "TimerSet"}}});
+            QTest::mouseClick(button(name), Qt::LeftButton);
+        });
+        script.then(450, [&] {
+            trials.push_back({QStringLiteral("Timer4 + Timer3 (800 ms + 1 s)"),
+                              bench::nowMs(),
+                              {{0xB6, 0, nullptr}, {0xB7, 800, "Timer4"}, {0x2E, 1800, "Timer3"}}});
+            QTest::mouseClick(button(QStringLiteral("Lamps")), Qt::LeftButton);
+        });
+        script.then(1950, [] {});
+    }
+    script.then(300, [&] {
+        int lost = 0;
+        QJsonObject result;
+        if (!timingOnly) {
+            const std::vector<bench::Frame> udpFrames = gateway.frames();
+            result.insert(QStringLiteral("serial_latency_ms"),
+                          latencies(serialClicks, line.frames(), &lost));
+            result.insert(QStringLiteral("udp_latency_ms"), latencies(udpClicks, udpFrames, &lost));
+        }
+        QJsonObject split;
+        result.insert(QStringLiteral("timing_error_ms"),
+                      timingErrors(trials, line.frames(), ticks, &split, &lost));
+        result.insert(QStringLiteral("timing_split"), split);
+        result.insert(QStringLiteral("lost"), lost);
+        std::fputs(QJsonDocument(result).toJson(QJsonDocument::Compact).constData(), stdout);
+        std::fputs("\n", stdout);
+        bool cancel = false;
+        window.setDrainTimeout(1000);
+        window.Form_Unload(cancel);
+        QApplication::quit();
+    });
+    script.start();
+    return app.exec();
+}
