@@ -1,12 +1,23 @@
 #include "ui/SettingsStore.h"
 
+#include "ui/StorageFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStringList>
 
 namespace ui {
 
 IniSettingsStore::IniSettingsStore(const QString &path)
-    : m_settings(std::make_unique<QSettings>(path, QSettings::IniFormat)) {}
+    : m_settings(std::make_unique<QSettings>(path, QSettings::IniFormat)) {
+    // An empty file from the first start on, so that an operator who wants
+    // to map a port ([Ports] Com1=...) finds where to write it.
+    if (!QFileInfo::exists(path)) {
+        ensureFolder(QFileInfo(path).absolutePath());
+        QFile(path).open(QIODevice::WriteOnly);
+    }
+}
 
 IniSettingsStore::~IniSettingsStore() = default;
 
