@@ -14,6 +14,11 @@ QString displayText(QString text) {
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
 }
+
+// How many characters displayText() makes of the text.
+qsizetype displayLength(QStringView text) {
+    return text.size() - text.count(QLatin1String("\r\n"));
+}
 } // namespace
 
 TerminalBox::TerminalBox(QWidget *parent)
@@ -26,6 +31,9 @@ TerminalBox::TerminalBox(QWidget *parent)
     QPalette p = palette();
     p.setColor(QPalette::Text, QColor(0, 0, 255));
     setPalette(p);
+    m_frame.setSingleShot(true);
+    m_frame.setTimerType(Qt::PreciseTimer);
+    connect(&m_frame, &QTimer::timeout, this, &TerminalBox::showPending);
 }
 
 int TerminalBox::keyCode(const QKeyEvent &event) {
@@ -63,32 +71,128 @@ void TerminalBox::keyPressEvent(QKeyEvent *event) {
         m_keyHandler(code);
     if (code == 0)
         return;
-    if (m_buffer.type(code))
+    // The operator's own keys show at once, after what was received before them.
+    showPending();
+    if (m_buffer.type(code)) {
         showAll();
-    else
-        showAppended(code == 13 ? QStringLiteral("\r\n") : QString(QChar(code)));
+        return;
+    }
+    showAppended(code == 13 ? QStringLiteral("\r\n") : QString(QChar(code)));
+    markShown();
 }
 
 QString TerminalBox::appendReceived(const QString &received) {
     const TerminalBuffer::Change change = m_buffer.append(received);
-    if (change.rewritten)
-        showAll();
+    if (!change.rewritten && change.appended.isEmpty())
+        return change.appended;
+    follow(change);
+    m_pending = true;
+    if (m_frame.isActive())
+        return change.appended;
+    const qint64 since = m_sinceShown.isValid() ? m_sinceShown.elapsed() : frameMs;
+    if (since >= frameMs)
+        showPending();
     else
-        showAppended(change.appended);
+        m_frame.start(static_cast<int>(frameMs - since));
     return change.appended;
+}
+
+void TerminalBox::follow(const TerminalBuffer::Change &change) {
+    if (m_rebuild)
+        return;
+    // The trim takes the front of the text on screen (and, past its end, text
+    // not shown yet: then the screen is rebuilt).
+    m_keptFrom += change.dropped;
+    if (change.erasedLast) {
+        // The erased character is on screen unless new text followed it.
+        const qsizetype beforeErase = m_buffer.text().size() - change.appended.size() + 1;
+        if (beforeErase == m_keptTo - m_keptFrom)
+            --m_keptTo;
+    }
+    if (m_keptFrom >= m_keptTo)
+        m_rebuild = true;
+}
+
+void TerminalBox::showPending() {
+    m_frame.stop();
+    m_sinceShown.start();
+    if (!m_pending)
+        return;
+    if (m_rebuild) {
+        showAll();
+        return;
+    }
+    const QString &text = m_buffer.text();
+    QTextCursor cursor(document());
+    if (m_keptFrom > 0) {
+        QStringView dropped = QStringView(m_shown).left(m_keptFrom);
+        // A CR LF split by the trim leaves its LF in front, showing the line
+        // break that the pair showed.
+        if (dropped.endsWith(QLatin1Char('\r')) && m_shown.at(m_keptFrom) == QLatin1Char('\n'))
+            dropped.chop(1);
+        cursor.setPosition(static_cast<int>(displayLength(dropped)), QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+    }
+    if (m_keptTo < m_shown.size()) {
+        const QStringView erased = QStringView(m_shown).mid(m_keptTo);
+        qsizetype count = displayLength(erased);
+        // Erasing the LF of a CR LF leaves the CR, which shows the same line break.
+        if (m_shown.at(m_keptTo - 1) == QLatin1Char('\r') && erased.startsWith(QLatin1Char('\n')))
+            --count;
+        if (count > 0) {
+            cursor.movePosition(QTextCursor::End);
+            cursor.movePosition(QTextCursor::Left, QTextCursor::KeepAnchor,
+                                static_cast<int>(count));
+            cursor.removeSelectedText();
+        }
+    }
+    const QString added = text.mid(m_keptTo - m_keptFrom);
+    if (!added.isEmpty()) {
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertText(displayText(added));
+    }
+    // Anything the edits above could not follow is shown whole.
+    if (document()->characterCount() - 1 != displayLength(text)) {
+        showAll();
+        return;
+    }
+    markShown();
+    if (textCursor().atEnd())
+        ensureCursorVisible();
+    else
+        moveCursor(QTextCursor::End);
+}
+
+void TerminalBox::markShown() {
+    m_shown = m_buffer.text();
+    m_keptFrom = 0;
+    m_keptTo = m_shown.size();
+    m_rebuild = false;
+    m_pending = false;
+}
+
+QString TerminalBox::toPlainText() {
+    showPending();
+    return QPlainTextEdit::toPlainText();
 }
 
 void TerminalBox::clearAll() {
     m_buffer.clear();
+    m_frame.stop();
+    markShown();
     QPlainTextEdit::clear();
 }
 
 void TerminalBox::moveCaretToEnd() {
+    // Text waiting for its frame puts the caret at the end when it shows.
+    if (m_pending)
+        return;
     moveCursor(QTextCursor::End);
 }
 
 void TerminalBox::showAll() {
     setPlainText(displayText(m_buffer.text()));
+    markShown();
     moveCaretToEnd();
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
 }

@@ -2,7 +2,9 @@
 
 #include "link/TerminalBuffer.h"
 
+#include <QElapsedTimer>
 #include <QPlainTextEdit>
+#include <QTimer>
 #include <functional>
 
 namespace devicelink {
@@ -10,9 +12,17 @@ namespace devicelink {
 // The terminal box txtTerm: shows the text of its TerminalBuffer and turns
 // each typed key into a character code for the key handler. When the handler
 // leaves the code non-zero (local echo) the character is shown.
+//
+// The buffer follows every receive event at once; the screen follows it at
+// most once a frame. Text that arrives after a quiet spell shows at once;
+// during a burst the box catches up at the next frame, so that a device that
+// floods the line costs one screen update per frame, not one per read.
 class TerminalBox : public QPlainTextEdit {
     Q_OBJECT
 public:
+    // The shortest time between two screen updates during a burst.
+    static constexpr int frameMs = 100;
+
     explicit TerminalBox(QWidget *parent = nullptr);
 
     // Called with the code of each typed character; may set it to 0.
@@ -28,6 +38,12 @@ public:
     void clearAll();
     void moveCaretToEnd();
 
+    // Puts text still waiting for its frame on the screen now.
+    void showPending();
+    bool hasPending() const { return m_pending; }
+    // The text on the screen, brought up to date first.
+    QString toPlainText();
+
     // The character code of a key press: Enter 13, Backspace 8, control keys
     // their control codes, 0 for keys that type nothing.
     static int keyCode(const QKeyEvent &event);
@@ -36,11 +52,24 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
+    void follow(const TerminalBuffer::Change &change);
     void showAll();
     void showAppended(const QString &text);
+    void markShown();
 
     TerminalBuffer m_buffer;
     std::function<void(int &)> m_keyHandler;
+
+    // What the screen shows is the buffer's text as it was at the last
+    // update (m_shown). Since then the buffer kept m_shown[m_keptFrom,
+    // m_keptTo) at its front; the rest of the buffer is new.
+    QString m_shown;
+    qsizetype m_keptFrom = 0;
+    qsizetype m_keptTo = 0;
+    bool m_rebuild = false;
+    bool m_pending = false;
+    QTimer m_frame;
+    QElapsedTimer m_sinceShown;
 };
 
 } // namespace devicelink

@@ -9,29 +9,41 @@ constexpr QChar carriageReturn(13);
 } // namespace
 
 QString TerminalBuffer::filter(const QString &received, bool *eraseLast) {
+    // Both passes write into buffers sized up front: a chatty line hands
+    // over kilobytes per receive event.
+    //
     // A backspace removes the character before it; one with nothing before
     // it in this text erases the last character already shown instead.
     QString kept;
-    kept.reserve(received.size());
-    for (const QChar c : received) {
-        if (c != backspace)
-            kept.append(c);
-        else if (!kept.isEmpty())
-            kept.chop(1);
-        else
-            *eraseLast = true;
+    const QString *text = &received;
+    if (received.contains(backspace)) {
+        kept.resize(received.size());
+        QChar *to = kept.data();
+        qsizetype n = 0;
+        for (const QChar c : received) {
+            if (c != backspace)
+                to[n++] = c;
+            else if (n > 0)
+                --n;
+            else
+                *eraseLast = true;
+        }
+        kept.truncate(n);
+        text = &kept;
     }
     // Line feeds are dropped and every carriage return gets its own back,
     // so CR, LF and CR LF all end a line the same way.
-    QString out;
-    out.reserve(kept.size() + kept.size() / 8);
-    for (const QChar c : kept) {
+    QString out(text->size() + text->count(carriageReturn), Qt::Uninitialized);
+    QChar *to = out.data();
+    qsizetype n = 0;
+    for (const QChar c : *text) {
         if (c == lineFeed)
             continue;
-        out.append(c);
+        to[n++] = c;
         if (c == carriageReturn)
-            out.append(lineFeed);
+            to[n++] = lineFeed;
     }
+    out.truncate(n);
     return out;
 }
 
@@ -40,12 +52,14 @@ TerminalBuffer::Change TerminalBuffer::append(const QString &received) {
     if (m_text.size() > trimAbove) {
         m_text.remove(0, trimCount);
         change.rewritten = true;
+        change.dropped = trimCount;
     }
     bool eraseLast = false;
     change.appended = filter(received, &eraseLast);
     if (eraseLast && !m_text.isEmpty()) {
         m_text.chop(1);
         change.rewritten = true;
+        change.erasedLast = true;
     }
     m_text.append(change.appended);
     return change;

@@ -15,8 +15,10 @@ public:
 
     // What an append did to the text, so a view can follow cheaply.
     struct Change {
-        bool rewritten = false; // front trimmed or a shown character replaced
-        QString appended;       // the filtered text, also what goes to a log
+        bool rewritten = false;  // front trimmed or a shown character replaced
+        QString appended;        // the filtered text, also what goes to a log
+        int dropped = 0;         // characters trimmed from the front, before the rest
+        bool erasedLast = false; // a leading backspace took the last character, after the trim
     };
 
     const QString &text() const { return m_text; }
