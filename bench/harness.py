@@ -36,7 +36,7 @@ PROGRAMS = ("Velmar Controller",) + PEERS
 BAUD_SLICE_MS = 10
 BAUD_SLICE_BYTES = 115
 
-FLOOD_BYTES = 4_000_000
+FLOOD_BYTES = 8_000_000
 FLOOD_TIME_CAP_S = 25
 QUIET_WINDOW_S = 0.5
 QUIET_CAP_S = 40
@@ -385,6 +385,7 @@ class Harness:
         self.panel = os.path.join(self.build, "velmar-controller")
         self.mapwatch = os.path.join(self.build, "bench", "bench-mapwatch")
         self.bench_panel = os.path.join(self.build, "bench", "bench-panel")
+        self.timerref = os.path.join(self.build, "bench", "bench-timerref")
         self.shim = os.path.join(self.build, "bench", "libmodemshim.so")
         self.language = os.path.join(self.build, "lang", "English.lng")
         self.work = tempfile.mkdtemp(prefix="velmar-bench-")
@@ -432,14 +433,27 @@ class Harness:
     # 1, 2, 3: latency and timing, inside one panel over a pty and UDP --------------------
 
     def run_bench_panel(self, extra):
+        """Runs the panel's timing program with a bare timer process beside it,
+        so that the machine's own timer lateness is known for the same time."""
         env = dict(os.environ, DISPLAY=self.display)
         env.pop("QT_QPA_PLATFORM", None)
-        out = subprocess.run([self.bench_panel, "--language", self.language] + extra, env=env,
-                             capture_output=True, text=True, timeout=240, cwd=self.work)
+        reference = subprocess.Popen([self.timerref], stdin=subprocess.PIPE,
+                                     stdout=subprocess.PIPE, text=True)
+        try:
+            out = subprocess.run([self.bench_panel, "--language", self.language] + extra,
+                                 env=env, capture_output=True, text=True, timeout=240,
+                                 cwd=self.work)
+        finally:
+            reference_out, _ = reference.communicate(timeout=10)
         lines = [l for l in out.stdout.splitlines() if l.startswith("{")]
         if out.returncode != 0 or not lines:
             raise RuntimeError("bench-panel failed: " + out.stderr.strip()[-500:])
-        return json.loads(lines[-1])
+        result = json.loads(lines[-1])
+        try:
+            result["reference"] = json.loads(reference_out)
+        except ValueError:
+            result["reference"] = {"tick_lateness_ms": []}
+        return result
 
     def latency_and_timing(self):
         log("command latency (serial, UDP) and timer accuracy, idle")
@@ -471,10 +485,20 @@ class Harness:
                 parts.append(f"{kind.split(' (')[0]}: p99 {percentile(absolute, 99):.2f}")
             p50, p99 = percentile(all_errors, 50), percentile(all_errors, 99)
             lost = data.get("lost", 0)
+            split = data.get("timing_split", {})
+            late = [abs(v) for v in split.get("tick_lateness_ms", [])]
+            wire = split.get("tick_to_far_end_ms", [])
+            ref = [abs(v) for v in data["reference"]["tick_lateness_ms"]]
+            note = (f"of which tick late p50 {percentile(late, 50):.2f}/p99 "
+                    f"{percentile(late, 99):.2f}, tick to far end p50 {percentile(wire, 50):.2f}/p99 "
+                    f"{percentile(wire, 99):.2f}; bare Qt timer beside it: p50 "
+                    f"{percentile(ref, 50):.2f}/p99 {percentile(ref, 99):.2f} ms")
+            if lost:
+                note += f"; {lost} commands missing"
             self.row(f"timing accuracy, {label}", f"p99 error < {limit:g} ms",
                      f"|error| p50 {p50:.2f} ms",
                      f"p99 {p99:.2f} ms ({len(all_errors)} steps; " + "; ".join(parts) + ")",
-                     p99 < limit and lost == 0, f"{lost} commands missing" if lost else "")
+                     p99 < limit and lost == 0, note)
 
     # 4, 6: start-up -----------------------------------------------------------------------
 
