@@ -49,10 +49,14 @@ QString TerminalBuffer::filter(const QString &received, bool *eraseLast) {
 
 TerminalBuffer::Change TerminalBuffer::append(const QString &received) {
     Change change;
-    if (m_text.size() > trimAbove) {
-        m_text.remove(0, trimCount);
+    // One receive event can carry more than the 4096 characters a trim drops
+    // (a port that held a lot when it was read); trimming once per event
+    // would then let the box grow without end. Trim until it is small again.
+    while (m_text.size() - change.dropped > trimAbove)
+        change.dropped += trimCount;
+    if (change.dropped > 0) {
+        m_text.remove(0, change.dropped);
         change.rewritten = true;
-        change.dropped = trimCount;
     }
     bool eraseLast = false;
     change.appended = filter(received, &eraseLast);

@@ -88,6 +88,29 @@ private slots:
         }
     }
 
+    void largeEventsKeepTheBoxSmall_data() {
+        QTest::addColumn<int>("eventLength");
+        QTest::newRow("events of 4000") << 4000;
+        QTest::newRow("events of 10000") << 10000;
+        QTest::newRow("events of 40000") << 40000;
+    }
+    void largeEventsKeepTheBoxSmall() {
+        // Whatever size the receive events have, the box holds at most
+        // 16000 characters before an append, and the newest text is kept.
+        QFETCH(int, eventLength);
+        devicelink::TerminalBuffer buffer;
+        for (int i = 0; i < 12; ++i) {
+            const QString event = filler(eventLength, static_cast<char>('a' + i % 3));
+            buffer.append(event);
+            QVERIFY(buffer.text().size() <= devicelink::TerminalBuffer::trimAbove + eventLength);
+            QVERIFY(buffer.text().endsWith(event));
+        }
+        TerminalBox box;
+        for (int i = 0; i < 6; ++i)
+            box.appendReceived(filler(eventLength));
+        QCOMPARE(box.toPlainText(), onScreen(box.terminalText()));
+    }
+
     void quietLineShowsAtOnceBurstWithinAFrame() {
         TerminalBox box;
         box.appendReceived(QStringLiteral("first"));
