@@ -6,7 +6,10 @@ namespace ui {
 
 ColourButton::ColourButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent)
-    , m_face(palette().color(QPalette::Button)) {}
+    , m_face(palette().color(QPalette::Button)) {
+    // The face covers the whole button: nothing behind it needs repainting.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 void ColourButton::setFace(const QColor &colour) {
     if (colour == m_face)
