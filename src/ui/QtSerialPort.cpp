@@ -6,6 +6,7 @@
 
 #ifdef Q_OS_UNIX
 #include <termios.h>
+#include <unistd.h>
 #endif
 
 namespace ui {
@@ -170,7 +171,24 @@ QString QtSerialPort::setPortOpen(bool open) {
 QString QtSerialPort::Output(const QByteArray &bytes) {
     if (!m_port.isOpen())
         return QStringLiteral("Operation valid only when the port is open");
-    if (m_port.write(bytes) != bytes.size())
+    qsizetype sent = 0;
+#ifdef Q_OS_UNIX
+    // With nothing queued, the bytes go to the line at once instead of on the
+    // event loop's next pass, after whatever repaint the same click asked
+    // for. A line that takes only part of them (or none: it is backed up)
+    // gets the rest through the port's queue, which waits for it.
+    if (m_port.bytesToWrite() == 0) {
+        const ssize_t n =
+            ::write(static_cast<int>(m_port.handle()), bytes.constData(), bytes.size());
+        if (n > 0) {
+            sent = n;
+            // Announced from the event loop, as the queue announces its writes.
+            QMetaObject::invokeMethod(this, &SerialPort::BytesWritten, Qt::QueuedConnection);
+        }
+    }
+#endif
+    const qsizetype rest = bytes.size() - sent;
+    if (rest > 0 && m_port.write(bytes.constData() + sent, rest) != rest)
         return portError(m_port.errorString());
     return {};
 }

@@ -106,6 +106,26 @@ private slots:
         QVERIFY(port.PortOpen());
     }
 
+    // A command is on the line when Output returns, not on the event loop's
+    // next pass; a line that is backed up queues the rest without failing.
+    void commandsLeaveAtOnceAndABackedUpLineQueues() {
+        Pty pty;
+        mapPort(1, pty.slavePath());
+        ui::QtSerialPort port(m_store);
+        QCOMPARE(port.setPortOpen(true), QString());
+        QCOMPARE(port.Output("\x35\r"), QString());
+        QCOMPARE(pty.readFar(2, 0), QByteArray("\x35\r"));
+
+        const QByteArray block(4096, 'x');
+        for (int i = 0; i < 64; ++i)
+            QCOMPARE(port.Output(block), QString());
+        QVERIFY(port.OutBufferCount() > 0); // the far end has not read
+        QByteArray far;
+        QTRY_VERIFY((far += pty.readFar(1 << 30, 0)).size() == 64 * 4096 &&
+                    port.OutBufferCount() == 0);
+        QVERIFY(port.PortOpen());
+    }
+
     void closedPortWritesNothing() {
         Pty pty;
         mapPort(1, pty.slavePath());
