@@ -232,11 +232,8 @@ void frmTerminal::CaricaLingua(const QString &lingua, QWidget *loading) {
                                  (loading && loading->objectName() == QLatin1String("frmChange"));
     // Relabelling the remote site chooser brings it into being, and its load
     // stops the status polls and signs off from the current site.
-    if (!siteChooserOpen) {
-        m_Timer3->setEnabled(false);
-        m_Timer5->setEnabled(false);
-        m_network->sendZero();
-    }
+    if (!siteChooserOpen)
+        config::frmChange::leaveSite(*this);
 }
 
 void frmTerminal::Command1_Click() {

@@ -84,9 +84,9 @@ QString frmChange::siteListPath() const {
     return QDir(m_main.storageFolder()).filePath(SiteList::fileName());
 }
 
-void frmChange::enableStatusPolls(bool enabled) {
+void frmChange::enableStatusPolls(frmTerminal &main, bool enabled) {
     for (const char *name : {"Timer3", "Timer5"}) {
-        if (auto *timer = m_main.findChild<ui::Timer *>(QLatin1String(name)))
+        if (auto *timer = main.findChild<ui::Timer *>(QLatin1String(name)))
             timer->setEnabled(enabled);
     }
 }
@@ -99,11 +99,15 @@ void frmChange::readSiteList() {
 
 void frmChange::Form_Load() {
     m_main.applyLanguage(this);
-    enableStatusPolls(false);
+    leaveSite(m_main);
+    readSiteList();
+}
+
+void frmChange::leaveSite(frmTerminal &main) {
+    enableStatusPolls(main, false);
     // The sign-off to the site the socket addresses now; the socket sends
     // nothing while that is the serial marker 0.0.0.0.
-    m_main.networkChannel().sendZero();
-    readSiteList();
+    main.networkChannel().sendZero();
 }
 
 void frmChange::List1_Click(int row) {
@@ -138,7 +142,7 @@ void frmChange::New_Click() {
 }
 
 void frmChange::Ok_Click() {
-    enableStatusPolls(true);
+    enableStatusPolls(m_main, true);
     close();
 }
 

@@ -23,6 +23,9 @@ public:
     static frmChange &ensure(frmTerminal &main);
     // Shows the chooser modeless, loading it first, or brings it forward.
     static frmChange &open(frmTerminal &main);
+    // What the chooser's load does to the link: the status polls stop and
+    // the site the socket addresses is signed off.
+    static void leaveSite(frmTerminal &main);
 
     void Form_Load();
     // The entry in the given row becomes the current site.
@@ -42,7 +45,7 @@ protected:
 private:
     QString siteListPath() const;
     void readSiteList();
-    void enableStatusPolls(bool enabled);
+    static void enableStatusPolls(frmTerminal &main, bool enabled);
 
     frmTerminal &m_main;
     QListWidget *m_List1;

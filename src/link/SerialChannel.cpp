@@ -75,10 +75,7 @@ void SerialChannel::AppendToTerminal(TerminalBox &box, QString &text) {
         const ui::Dialogs::Answer answer = m_dialogs.message(
             error, ui::Dialogs::Buttons::RetryCancel, ui::Dialogs::Icon::Critical);
         if (answer != ui::Dialogs::Answer::Retry) {
-            if (m_closeLog)
-                m_closeLog();
-            else
-                m_log.close();
+            m_closeLog();
             break;
         }
     }
