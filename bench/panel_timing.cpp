@@ -1,7 +1,8 @@
 // Command latency and timer accuracy of the panel, measured from outside:
 // the main window runs on the real serial and UDP adapters, its port is a
 // pseudo-terminal whose far end a reader thread watches, and its gateway is
-// a UDP socket on 127.0.0.1. Clicks are real mouse events on the buttons.
+// a UDP socket on 127.0.0.1. Clicks are real mouse events on the buttons;
+// the joystick window polls a scripted stick.
 //
 //   bench-panel [--clicks N] [--gap MS] [--timing-only] [--trials N]
 //               [--language FILE]
@@ -12,7 +13,11 @@
 
 #include "app/frmTerminal.h"
 #include "config/ConfigFile.h"
+#include "joystick/StickArithmetic.h"
+#include "joystick/frmCenter.h"
+#include "link/CommandCode.h"
 #include "ui/Dialogs.h"
+#include "ui/Joystick.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SettingsStore.h"
@@ -21,15 +26,19 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCommandLineParser>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
+#include <QSocketNotifier>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -64,11 +73,92 @@ struct Tick {
     QString timer;
 };
 
+// Stamps each tick of the panel's timers the moment the event loop hands it
+// over, before the panel's handler runs: on a kernel timer, when its
+// notifier's event arrives; on a QTimer, only after the handler has sent.
+class TickStamps : public QObject {
+public:
+    explicit TickStamps(std::vector<Tick> &ticks)
+        : m_ticks(ticks) {}
+
+    void watch(ui::Timer *timer) {
+        if (!timer)
+            return;
+        if (auto *notifier = timer->findChild<QSocketNotifier *>()) {
+            notifier->installEventFilter(this);
+            return;
+        }
+        connect(timer, &ui::Timer::tick, this, [this, timer] {
+            m_ticks.push_back({bench::nowMs(), timer->objectName()});
+        });
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::SockAct && watched->parent())
+            m_ticks.push_back({bench::nowMs(), watched->parent()->objectName()});
+        return false;
+    }
+
+private:
+    std::vector<Tick> &m_ticks;
+};
+
 struct Trial {
     QString kind;
     double clickMs;
     std::vector<Expected> expected;
 };
+
+// The joystick as a scripted hand moves it: at rest when the window opens,
+// pushed to one end of the X travel for a few polls, then let go.
+class ScriptedStick : public ui::Joystick {
+public:
+    static constexpr quint32 rest = 32767;
+    static constexpr int pushedPolls = 6;
+    static constexpr int polls = pushedPolls + 2;
+
+    void startOver(quint32 x) {
+        m_x = x;
+        m_reads = 0;
+    }
+    // The reading of poll n (0: the one taken when the window opens).
+    ui::JoystickReading reading(int n) const {
+        ui::JoystickReading r{rest, rest, rest, 0};
+        if (n >= 1 && n <= pushedPolls)
+            r.x = m_x;
+        return r;
+    }
+    std::optional<ui::JoystickReading> read() override { return reading(m_reads++); }
+
+private:
+    quint32 m_x = rest;
+    int m_reads = 0;
+};
+
+// What the joystick window must send for the stick's script: each poll's
+// codes when Timer1 ticks (every 150 ms from the opening), its speed or pan
+// stop follow-up 80 ms after.
+std::vector<Expected> joystickSchedule(const ScriptedStick &stick) {
+    const joystick::Geometry geometry =
+        joystick::geometryAt(ScriptedStick::rest, ScriptedStick::rest);
+    joystick::PollState state;
+    std::vector<Expected> out;
+    const auto byte = [](const QString &code) {
+        return static_cast<unsigned char>(devicelink::commandValue(code).value_or(0));
+    };
+    for (int n = 1; n <= ScriptedStick::polls; ++n) {
+        const double at = 150.0 * n;
+        const joystick::PollOutcome poll = joystick::poll(geometry, stick.reading(n), state);
+        for (const QString &code : poll.codes)
+            out.push_back({byte(code), at, "Timer1"});
+        if (poll.speedFollowUp)
+            out.push_back({byte(devicelink::codeOf(state.speedCode)), at + 80, "TimerVel"});
+        if (poll.panStopFollowUp)
+            out.push_back({0x61, at + 80, "TimerStopTilt"});
+    }
+    return out;
+}
 
 struct Click {
     double atMs;
@@ -146,11 +236,14 @@ QJsonObject timingErrors(const std::vector<Trial> &trials, const std::vector<ben
                 continue;
             const double ideal = trial.clickMs + e.offsetMs;
             errors.append(frames[k].atMs - ideal);
-            // The last tick of that timer before the command arrived.
+            // The tick of that timer nearest to the command's arrival (a tick
+            // stamped after its handler may follow the command's arrival).
             const Tick *tick = nullptr;
             for (const Tick &t : ticks) {
-                if (t.timer == QLatin1String(e.timer) && t.atMs <= frames[k].atMs &&
-                    t.atMs >= trial.clickMs)
+                if (t.timer != QLatin1String(e.timer) || t.atMs < trial.clickMs)
+                    continue;
+                if (!tick ||
+                    std::abs(t.atMs - frames[k].atMs) < std::abs(tick->atMs - frames[k].atMs))
                     tick = &t;
             }
             if (tick) {
@@ -238,16 +331,29 @@ int main(int argc, char *argv[]) {
         return window.findChild<QPushButton *>(name);
     };
 
+    ScriptedStick stick;
+    joystick::PollState stickMemory;
+    QPointer<joystick::frmCenter> center;
     std::vector<Tick> ticks;
-    for (const char *name : {"TimerStore", "TimerSet", "Timer4", "Timer3"}) {
-        auto *timer = window.findChild<ui::Timer *>(QLatin1String(name));
-        if (!timer)
-            continue;
-        // Connected after the panel's own handler: this runs just after it sent.
-        QObject::connect(timer, &ui::Timer::tick, &window, [&ticks, name] {
-            ticks.push_back({bench::nowMs(), QLatin1String(name)});
-        });
-    }
+    TickStamps stamps(ticks);
+    for (const char *name : {"TimerStore", "TimerSet", "Timer4", "Timer3"})
+        stamps.watch(window.findChild<ui::Timer *>(QLatin1String(name)));
+    // A bare timer in the same process and event loop: how late any timer
+    // of this process is, whatever the panel's handlers do.
+    QTimer reference;
+    reference.setTimerType(Qt::PreciseTimer);
+    reference.setInterval(100);
+    QElapsedTimer referenceClock;
+    QJsonArray referenceLateness;
+    int referenceTicks = 0;
+    QObject::connect(&reference, &QTimer::timeout, &window, [&] {
+        ++referenceTicks;
+        referenceLateness.append(static_cast<double>(referenceClock.nsecsElapsed()) / 1e6 -
+                                 referenceTicks * 100.0);
+    });
+    referenceClock.start();
+    reference.start();
+
     std::vector<Click> serialClicks;
     std::vector<Click> udpClicks;
     std::vector<Trial> trials;
@@ -303,7 +409,25 @@ int main(int argc, char *argv[]) {
                               {{0xB6, 0, nullptr}, {0xB7, 800, "Timer4"}, {0x2E, 1800, "Timer3"}}});
             trials.back().clickMs = click(button(QStringLiteral("Lamps")));
         });
-        script.then(1950, [] {});
+        script.then(1950, [&, t] {
+            stick.startOver(t % 2 ? 0 : 2 * ScriptedStick::rest);
+            trials.push_back({QStringLiteral("joystick poll (150 ms + 80 ms follow-ups)"), 0,
+                              joystickSchedule(stick)});
+            // Built as the "JoyStick" menu item builds it; the schedule starts
+            // when the window loads, which starts its polling.
+            center = new joystick::frmCenter(window, stick, dialogs, stickMemory);
+            center->setAttribute(Qt::WA_DeleteOnClose);
+            for (const char *timer : {"Timer1", "TimerVel", "TimerStopTilt"})
+                stamps.watch(center->findChild<ui::Timer *>(QLatin1String(timer)));
+            trials.back().clickMs = bench::nowMs();
+            center->Form_Load();
+            center->show();
+        });
+        script.then(150 * ScriptedStick::polls + 120, [&] {
+            if (center)
+                center->close();
+        });
+        script.then(300, [] {});
     }
     script.then(300, [&] {
         int lost = 0;
@@ -317,6 +441,7 @@ int main(int argc, char *argv[]) {
         QJsonObject split;
         result.insert(QStringLiteral("timing_error_ms"),
                       timingErrors(trials, line.frames(), ticks, &split, &lost));
+        split.insert(QStringLiteral("same_process_timer_lateness_ms"), referenceLateness);
         result.insert(QStringLiteral("timing_split"), split);
         result.insert(QStringLiteral("lost"), lost);
         std::fputs(QJsonDocument(result).toJson(QJsonDocument::Compact).constData(), stdout);
