@@ -18,6 +18,7 @@
 #include "terminal/TerminalCommands.h"
 #include "ui/DatagramSocket.h"
 #include "ui/Dialogs.h"
+#include "ui/FramePacer.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
 #include "ui/StorageFolder.h"
@@ -174,8 +175,11 @@ void frmTerminal::buildControls(QWidget *central) {
     m_presets = new panel::PresetPad(central, *m_sendPath, *m_TimerSet, *m_TimerStore);
     m_aux = new panel::AuxPad(central, *m_sendPath, *m_Timer4, *m_Timer3);
 
+    // What the line brings shows in one repaint a frame.
+    auto *frame = new ui::FramePacer(this);
+    m_txtTerm->setPacer(*frame);
     m_status = std::make_unique<devicelink::StatusDisplay>(*this, m_selection->cameras(),
-                                                           m_selection->monitors());
+                                                           m_selection->monitors(), frame);
     const auto decode = [this](const QString &text) { DecodeStatusReply(text); };
     devicelink::PortMenus menus{m_mnuOpen, m_mnuSendText, m_mnuHangUp, m_mnuDial};
     m_serial = std::make_unique<devicelink::SerialChannel>(m_port, m_dialogs, *m_txtTerm, menus,

@@ -4,10 +4,14 @@
 #include <QList>
 #include <QString>
 
+#include <QMetaObject>
+#include <QSet>
+
 class QWidget;
 namespace ui {
 class ColourButton;
-}
+class FramePacer;
+} // namespace ui
 
 namespace devicelink {
 
@@ -15,19 +19,32 @@ namespace devicelink {
 // buttons lit green, the others in the window's current background colour.
 // The buttons' own clicks never colour them, so the panel shows what the
 // switcher reported, not what the operator pressed.
+//
+// The buttons take their colours at once; with a pacer they repaint at its
+// frames, so a line full of text, every read of which decodes as a reply,
+// repaints them once a frame instead of once a read.
 class StatusDisplay {
 public:
     static const QColor lit;
 
     StatusDisplay(QWidget &window, QList<ui::ColourButton *> cameras,
-                  QList<ui::ColourButton *> monitors);
+                  QList<ui::ColourButton *> monitors, ui::FramePacer *pacer = nullptr);
+    ~StatusDisplay();
+    StatusDisplay(const StatusDisplay &) = delete;
+    StatusDisplay &operator=(const StatusDisplay &) = delete;
 
     void DecodeStatusReply(const QString &text);
 
 private:
+    void colour(ui::ColourButton *button, const QColor &colour);
+    void repaintChanged();
+
     QWidget &m_window;
     QList<ui::ColourButton *> m_cameras;
     QList<ui::ColourButton *> m_monitors;
+    ui::FramePacer *m_pacer;
+    QMetaObject::Connection m_frame;
+    QSet<ui::ColourButton *> m_changed;
 };
 
 } // namespace devicelink

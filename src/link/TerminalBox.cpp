@@ -1,5 +1,7 @@
 #include "link/TerminalBox.h"
 
+#include "ui/FramePacer.h"
+
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextCursor>
@@ -31,9 +33,19 @@ TerminalBox::TerminalBox(QWidget *parent)
     QPalette p = palette();
     p.setColor(QPalette::Text, QColor(0, 0, 255));
     setPalette(p);
-    m_frame.setSingleShot(true);
-    m_frame.setTimerType(Qt::PreciseTimer);
-    connect(&m_frame, &QTimer::timeout, this, &TerminalBox::showPending);
+    // Received text is laid out as it streams in: without shaping, simple
+    // text goes straight from characters to glyphs.
+    QFont f = font();
+    f.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(f);
+    m_pacer = new ui::FramePacer(this);
+    m_frame = connect(m_pacer, &ui::FramePacer::frame, this, &TerminalBox::showPending);
+}
+
+void TerminalBox::setPacer(ui::FramePacer &pacer) {
+    disconnect(m_frame);
+    m_pacer = &pacer;
+    m_frame = connect(m_pacer, &ui::FramePacer::frame, this, &TerminalBox::showPending);
 }
 
 int TerminalBox::keyCode(const QKeyEvent &event) {
@@ -87,13 +99,7 @@ QString TerminalBox::appendReceived(const QString &received) {
         return change.appended;
     follow(change);
     m_pending = true;
-    if (m_frame.isActive())
-        return change.appended;
-    const qint64 since = m_sinceShown.isValid() ? m_sinceShown.elapsed() : frameMs;
-    if (since >= frameMs)
-        showPending();
-    else
-        m_frame.start(static_cast<int>(frameMs - since));
+    m_pacer->request();
     return change.appended;
 }
 
@@ -114,8 +120,6 @@ void TerminalBox::follow(const TerminalBuffer::Change &change) {
 }
 
 void TerminalBox::showPending() {
-    m_frame.stop();
-    m_sinceShown.start();
     if (!m_pending)
         return;
     if (m_rebuild) {
@@ -178,7 +182,6 @@ QString TerminalBox::toPlainText() {
 
 void TerminalBox::clearAll() {
     m_buffer.clear();
-    m_frame.stop();
     markShown();
     QPlainTextEdit::clear();
 }

@@ -2,10 +2,12 @@
 
 #include "link/TerminalBuffer.h"
 
-#include <QElapsedTimer>
 #include <QPlainTextEdit>
-#include <QTimer>
 #include <functional>
+
+namespace ui {
+class FramePacer;
+}
 
 namespace devicelink {
 
@@ -14,16 +16,17 @@ namespace devicelink {
 // leaves the code non-zero (local echo) the character is shown.
 //
 // The buffer follows every receive event at once; the screen follows it at
-// most once a frame. Text that arrives after a quiet spell shows at once;
-// during a burst the box catches up at the next frame, so that a device that
-// floods the line costs one screen update per frame, not one per read.
+// the frames of a pacer (its own, or the window's). Text that arrives after a
+// quiet spell shows at once; during a burst the box catches up at the next
+// frame, so that a device that floods the line costs one screen update per
+// frame, not one per read.
 class TerminalBox : public QPlainTextEdit {
     Q_OBJECT
 public:
-    // The shortest time between two screen updates during a burst.
-    static constexpr int frameMs = 100;
-
     explicit TerminalBox(QWidget *parent = nullptr);
+
+    // Follows the frames of the window's pacer instead of its own.
+    void setPacer(ui::FramePacer &pacer);
 
     // Called with the code of each typed character; may set it to 0.
     void setKeyHandler(std::function<void(int &)> handler) { m_keyHandler = std::move(handler); }
@@ -68,8 +71,8 @@ private:
     qsizetype m_keptTo = 0;
     bool m_rebuild = false;
     bool m_pending = false;
-    QTimer m_frame;
-    QElapsedTimer m_sinceShown;
+    ui::FramePacer *m_pacer;
+    QMetaObject::Connection m_frame;
 };
 
 } // namespace devicelink

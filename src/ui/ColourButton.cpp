@@ -12,10 +12,15 @@ ColourButton::ColourButton(const QString &caption, QWidget *parent)
 }
 
 void ColourButton::setFace(const QColor &colour) {
+    if (changeFace(colour))
+        update();
+}
+
+bool ColourButton::changeFace(const QColor &colour) {
     if (colour == m_face)
-        return;
+        return false;
     m_face = colour;
-    update();
+    return true;
 }
 
 void ColourButton::paintEvent(QPaintEvent *) {

@@ -14,7 +14,11 @@ public:
     explicit ColourButton(const QString &caption, QWidget *parent = nullptr);
 
     QColor face() const { return m_face; }
+    // Gives the face a colour and repaints it.
     void setFace(const QColor &colour);
+    // Gives the face a colour for the next repaint, which the caller asks
+    // for; true when the colour changed.
+    bool changeFace(const QColor &colour);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

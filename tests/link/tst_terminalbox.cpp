@@ -2,6 +2,7 @@
 // (trims, backspaces, line ends split between events), the screen ends up
 // showing exactly the stored text, and a burst is shown within a frame.
 #include "link/TerminalBox.h"
+#include "ui/FramePacer.h"
 
 #include <QTest>
 
@@ -119,7 +120,7 @@ private slots:
         // The stored text has it at once; the screen by the next frame.
         QCOMPARE(box.terminalText(), QStringLiteral("first second"));
         QTRY_COMPARE_WITH_TIMEOUT(box.document()->toPlainText(), QStringLiteral("first second"),
-                                  TerminalBox::frameMs * 10);
+                                  ui::FramePacer::frameMs * 10);
     }
 
     void typedKeyShowsAfterTheTextBeforeIt() {
@@ -137,7 +138,7 @@ private slots:
         box.appendReceived(QStringLiteral("a"));
         box.appendReceived(QStringLiteral("b"));
         box.clearAll();
-        QTest::qWait(TerminalBox::frameMs * 2);
+        QTest::qWait(ui::FramePacer::frameMs * 2);
         QCOMPARE(box.document()->toPlainText(), QString());
         box.appendReceived(QStringLiteral("c"));
         QCOMPARE(box.toPlainText(), QStringLiteral("c"));

@@ -8,6 +8,7 @@
 #include "panel/PtzPad.h"
 #include "panel/SelectionPad.h"
 #include "ui/ColourButton.h"
+#include "ui/FramePacer.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/Timer.h"
 
@@ -43,6 +44,17 @@ struct OpenPanel : Panel {
         out += window.selection().monitors();
         return out;
     }
+};
+
+// Counts the paint events a widget receives.
+struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+    int count = 0;
 };
 
 QColor faceOnScreen(QWidget *button) {
@@ -359,6 +371,30 @@ private slots:
         p.port.receive(QByteArray("\x80\x00", 2));
         QCOMPARE(p.find<ui::ColourButton>("M1")->face(), lit);
         QCOMPARE(p.find<ui::ColourButton>("C16")->face(), lit);
+    }
+
+    void repliesInABurstRepaintOnceAFrame() {
+        // Every read of a busy line decodes as a reply: the buttons take each
+        // colour at once, but repaint at the window's frames, not per read.
+        OpenPanel p;
+        p.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+        auto *monitor = p.find<ui::ColourButton>("M1");
+        QTest::qWait(ui::FramePacer::frameMs * 2);
+        PaintCounter paints(monitor);
+        QElapsedTimer clock;
+        clock.start();
+        for (int i = 0; i < 40; ++i) {
+            p.port.receive(i % 2 ? QByteArray("\x01\x00", 2) : QByteArray("\x01\x20", 2));
+            QCOMPARE(monitor->face(), i % 2 ? lit : p.window.palette().color(QPalette::Window));
+            QCoreApplication::processEvents();
+        }
+        const qint64 frames = clock.elapsed() / ui::FramePacer::frameMs + 1;
+        QTest::qWait(ui::FramePacer::frameMs * 2); // the last frame
+        const int repaints = paints.count;
+        QVERIFY2(repaints >= 1 && repaints <= frames + 1,
+                 qPrintable(QStringLiteral("%1 repaints in %2 frames").arg(repaints).arg(frames)));
+        QCOMPARE(faceOnScreen(monitor), lit);
     }
 
     void geometryInTwips_data() {
