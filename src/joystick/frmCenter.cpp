@@ -125,18 +125,20 @@ void frmCenter::Timer1_Timer() {
         return;
     }
     const PollOutcome out = poll(m_geometry, *reading, m_state);
+    // The follow-ups are timed from this poll, not from the end of its sends
+    // (no send runs the event loop, so they cannot come first).
+    if (!m_halted) {
+        if (out.speedFollowUp)
+            m_TimerVel->setEnabled(true);
+        if (out.panStopFollowUp)
+            m_TimerStopTilt->setEnabled(true);
+    }
+    for (const QString &code : out.codes)
+        m_main.sink().send(code);
     m_Text1->setText(QString::number(out.vX));
     m_Text2->setText(QString::number(out.vY));
     if (out.lensLabel)
         m_Text3->setText(*out.lensLabel);
-    for (const QString &code : out.codes)
-        m_main.sink().send(code);
-    if (m_halted)
-        return;
-    if (out.speedFollowUp)
-        m_TimerVel->setEnabled(true);
-    if (out.panStopFollowUp)
-        m_TimerStopTilt->setEnabled(true);
 }
 
 void frmCenter::TimerVel_Timer() {

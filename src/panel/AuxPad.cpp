@@ -53,9 +53,11 @@ void AuxPad::Click(Button button) {
 }
 
 void AuxPad::Timer4_Timer() {
-    m_sink.send(QStringLiteral("B7"));
     m_Timer4.setEnabled(false);
+    // The status request is timed from this tick, not from the end of the
+    // send below (no send runs the event loop, so it cannot come first).
     m_Timer3.setEnabled(true);
+    m_sink.send(QStringLiteral("B7"));
 }
 
 } // namespace panel
