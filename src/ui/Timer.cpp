@@ -88,8 +88,8 @@ void Timer::arm() {
         // The kernel keeps the period itself: every tick is due a whole
         // number of intervals after the start, however late one is handled.
         const timespec period = toTimespec(m_intervalMs);
-        const itimerspec spec{period, period};
-        if (::timerfd_settime(m_fd, 0, &spec, nullptr) == 0)
+        const itimerspec schedule{period, period};
+        if (::timerfd_settime(m_fd, 0, &schedule, nullptr) == 0)
             return;
         // A kernel timer that cannot be set hands over to the QTimer for good.
         delete m_notifier;
