@@ -2,10 +2,9 @@
 
 #include <QColor>
 #include <QList>
-#include <QString>
-
 #include <QMetaObject>
 #include <QSet>
+#include <QString>
 
 class QWidget;
 namespace ui {

@@ -21,8 +21,6 @@ public:
 
     // Something is waiting to be shown.
     void request();
-    // A frame is due (the timer is running).
-    bool isWaiting() const { return m_timer.isActive(); }
 
 signals:
     // Show what is waiting.

@@ -4,7 +4,6 @@
 #include <QtGlobal>
 
 #ifdef Q_OS_LINUX
-#include <cerrno>
 #include <sys/timerfd.h>
 #include <unistd.h>
 #endif
