@@ -1,21 +1,20 @@
 #pragma once
 
+#include "config/LanguageHost.h"
 #include "link/LogFile.h"
+#include "ui/StorageFolder.h"
 
+#include <QList>
 #include <QMainWindow>
-#include <QPointer>
-#include <QStringList>
 #include <memory>
 
-class QAction;
-class frmSceltaLingua;
 class QLineEdit;
-class QMenu;
 class QPushButton;
 
 namespace ui {
 class DatagramSocket;
 class Dialogs;
+class Joystick;
 class SerialPort;
 class SettingsStore;
 class Timer;
@@ -24,14 +23,20 @@ class Timer;
 namespace devicelink {
 class CommandSink;
 class NetworkChannel;
+class RemoteAddress;
 class SendPath;
 class SerialChannel;
 class StatusDisplay;
+class StatusPolls;
 class TerminalBox;
 } // namespace devicelink
 
 namespace config {
-class Localiser;
+class CameraModel;
+}
+
+namespace joystick {
+class JoystickLauncher;
 }
 
 namespace panel {
@@ -41,10 +46,24 @@ class PtzPad;
 class SelectionPad;
 } // namespace panel
 
+namespace terminal {
+class LogCommands;
+class Modem;
+class PortPrompts;
+class Transmission;
+} // namespace terminal
+
+namespace app {
+struct MainMenu;
+class Windows;
+} // namespace app
+
 // The main window: the operator panel, the terminal box, the remote address
-// box and the menus. It owns the timers and composes the panel parts and the
-// link; its own work is start-up, shutdown and the hand-typed code box.
-class frmTerminal : public QMainWindow {
+// box and the menus. It composes the panel parts, the link, the terminal
+// commands and its dialogs; its own work is start-up, shutdown, the
+// periodic rewrite of the configuration file, applying language files and
+// the hand-typed code box.
+class frmTerminal : public QMainWindow, public config::LanguageHost {
     Q_OBJECT
 public:
     frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::Dialogs &dialogs,
@@ -55,27 +74,18 @@ public:
     void Form_Unload(bool &Cancel);
     void mnuFileExit_Click();
     void Command1_Click();
-    void mnuCloseLog_Click();
-
-    // The send path every command takes.
-    devicelink::CommandSink &sink();
-    void Invio();
-    void DecodeStatusReply(const QString &text);
-    // Gives one of the dialogs that language files relabel (frmProperties,
-    // frmControllerProgram, frmChange) the current language's captions;
-    // each calls it from its own load.
-    void applyLanguage(QWidget *dialog);
-    // Applies a language file to the main window and to the dialogs it
-    // relabels.
-    void CaricaLingua(const QString &lingua);
     void TimerMove_Timer();
-    void Language_Click();
+    // Applies a language file to the main window and to the dialogs it
+    // relabels, bringing those into being (hidden, loaded) when they do not exist.
+    void CaricaLingua(const QString &lingua);
+    // CaricaLingua with the language file in use.
+    void applyLanguage() override;
     // At a fresh start the main window waits, hidden, for a language choice.
     bool waitingForLanguage() const { return m_waitingForLanguage; }
 
     // The folder of velmarcontroller.ini and RemoteIPVelmar.ini.
-    QString storageFolder() const { return m_storageFolder; }
-    void setStorageFolder(const QString &folder) { m_storageFolder = folder; }
+    ui::StoragePaths &storage() { return m_paths; }
+    void setStorageFolder(const QString &folder) { m_paths.setFolder(folder); }
     // The window's position (its frame's top-left) in twips.
     QPoint positionInTwips() const;
 
@@ -86,20 +96,27 @@ public:
     // True when start-up stopped at a stored port setting the port refused.
     bool startupEndedEarly() const { return m_startupEndedEarly; }
 
+    // The joystick window, driven by the given device, from "&JoyStick".
+    joystick::JoystickLauncher &attachJoystick(ui::Joystick &joystick);
+
+    // The parts, for the program's tools and tests.
+    devicelink::CommandSink &sink();
     devicelink::SerialChannel &serialChannel() { return *m_serial; }
     devicelink::NetworkChannel &networkChannel() { return *m_network; }
+    devicelink::StatusPolls &polls() { return *m_polls; }
+    devicelink::RemoteAddress &remoteAddress() { return *m_IPAD; }
+    devicelink::LogFile &logFile() { return m_log; }
+    config::CameraModel &cameras() { return *m_cameras; }
     panel::SelectionPad &selection() { return *m_selection; }
     panel::PtzPad &ptz() { return *m_ptz; }
     panel::PresetPad &presets() { return *m_presets; }
     panel::AuxPad &aux() { return *m_aux; }
-    devicelink::LogFile &logFile() { return m_log; }
-
-    // Shared state of the program's windows.
-    bool EchoEnabled = false;
-    QStringList CameraType = QStringList(17, QString());
-    QString LanguageFile;
-    QString SavedLeft;
-    QString SavedTop;
+    terminal::LogCommands &logCommands() { return *m_logCommands; }
+    terminal::Transmission &transmission() { return *m_transmission; }
+    terminal::Modem &modem() { return *m_modem; }
+    terminal::PortPrompts &prompts() { return *m_prompts; }
+    app::Windows &windows() { return *m_windows; }
+    void DecodeStatusReply(const QString &text);
 
 signals:
     // The program has ended: every window closes and no further events run.
@@ -109,14 +126,13 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenus();
     void buildControls(QWidget *central);
+    void wireMenus();
+    void showPortState();
     bool applyStoredPortSettings();
     void readConfiguration();
-    QString configurationPath() const;
     void placeAt(int leftTwips, int topTwips);
-    void showChooser();
-    void CaricaLingua(const QString &lingua, QWidget *loading);
+    QList<QObject *> captioned() const;
     bool drainSerialOutput(bool &Cancel);
     void end();
 
@@ -124,9 +140,10 @@ private:
     ui::DatagramSocket &m_socket;
     ui::Dialogs &m_dialogs;
     ui::SettingsStore &m_settings;
+    ui::StoragePaths m_paths;
 
-    ui::Timer *m_Timer3;
-    ui::Timer *m_Timer5;
+    std::unique_ptr<app::MainMenu> m_menu;
+    devicelink::StatusPolls *m_polls;
     ui::Timer *m_TimerMove;
     ui::Timer *m_Timer4;
     ui::Timer *m_TimerPan;
@@ -134,20 +151,12 @@ private:
     ui::Timer *m_TimerSet;
     ui::Timer *m_TimerStore;
 
-    QAction *m_mnuOpenLog = nullptr;
-    QAction *m_mnuCloseLog = nullptr;
-    QAction *m_mnuSendText = nullptr;
-    QAction *m_mnuFileExit = nullptr;
-    QAction *m_mnuOpen = nullptr;
-    QAction *m_mnuDial = nullptr;
-    QAction *m_mnuHangUp = nullptr;
-    QMenu *m_Mon = nullptr;
-
     devicelink::TerminalBox *m_txtTerm;
-    QLineEdit *m_IPAD;
+    devicelink::RemoteAddress *m_IPAD;
     QLineEdit *m_Text1;
     QPushButton *m_Command1;
 
+    config::CameraModel *m_cameras;
     devicelink::LogFile m_log;
     std::unique_ptr<devicelink::StatusDisplay> m_status;
     std::unique_ptr<devicelink::SerialChannel> m_serial;
@@ -157,11 +166,12 @@ private:
     panel::PtzPad *m_ptz;
     panel::PresetPad *m_presets;
     panel::AuxPad *m_aux;
+    terminal::LogCommands *m_logCommands;
+    terminal::Transmission *m_transmission;
+    terminal::Modem *m_modem;
+    terminal::PortPrompts *m_prompts;
+    app::Windows *m_windows;
 
-    QString m_storageFolder;
-    std::unique_ptr<config::Localiser> m_localiser;
-    QPointer<frmSceltaLingua> m_chooser;
-    bool m_configurationRead = false;
     bool m_waitingForLanguage = false;
     int m_drainTimeoutMs = 10000;
     bool m_exitCancel = false;

@@ -1,5 +1,4 @@
 #include "app/frmTerminal.h"
-#include "joystick/JoystickLauncher.h"
 #include "ui/Dialogs.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
@@ -8,16 +7,15 @@
 #include "ui/sdl/SdlJoystick.h"
 
 #include <QApplication>
-#include <QDir>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmar Controller"));
     app.setQuitOnLastWindowClosed(false);
 
-    const QString folder = ui::storageFolder();
-    ui::ensureFolder(folder);
-    ui::IniSettingsStore settings(QDir(folder).filePath(QStringLiteral("settings.ini")));
+    const ui::StoragePaths paths;
+    ui::ensureFolder(paths.folder());
+    ui::IniSettingsStore settings(paths.settings());
     ui::QtSerialPort port(settings);
     ui::QtDatagramSocket socket;
     ui::QtDialogs dialogs;
@@ -25,7 +23,7 @@ int main(int argc, char *argv[]) {
     frmTerminal window(port, socket, dialogs, settings);
     dialogs.setParent(&window);
     ui::SdlJoystick joystickDevice;
-    joystick::JoystickLauncher joystickLauncher(window, joystickDevice, dialogs);
+    window.attachJoystick(joystickDevice);
     QObject::connect(&window, &frmTerminal::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.Form_Load();

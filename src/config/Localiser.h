@@ -1,29 +1,25 @@
 #pragma once
 
-#include <QHash>
-#include <QString>
+#include <QList>
+#include <QStringList>
+#include <optional>
 
-class QWidget;
+class QObject;
 
 namespace config {
 
-// Applies language files: the main window's captions at once, the dialogs'
-// captions kept so that each dialog gets them whenever it loads.
-class Localiser {
-public:
-    explicit Localiser(QWidget &mainWindow)
-        : m_main(mainWindow) {}
+// Language files on screen: reads one, and gives a window's controls the
+// captions of the lines that name them.
+namespace Localiser {
 
-    // Applies the file to the main window and remembers the dialogs' lines.
-    // A file that cannot be read changes nothing and returns false; lines
-    // missing from a short file leave their captions as they were.
-    bool apply(const QString &path);
-    // Gives a dialog (found by its objectName) the captions of the last file.
-    void applyTo(QWidget *dialog) const;
+// The captions of a language file, in file order; nothing when the file
+// cannot be read (it then changes no caption).
+std::optional<QStringList> read(const QString &path);
 
-private:
-    QWidget &m_main;
-    QHash<QString, QString> m_dialogCaptions; // "frmProperties/Label1" -> caption
-};
+// Each control takes the caption of the line that names its window and its
+// objectName; lines missing from a short file leave their captions alone.
+void relabel(const QStringList &captions, const char *window, const QList<QObject *> &controls);
+
+} // namespace Localiser
 
 } // namespace config

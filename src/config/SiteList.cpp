@@ -4,10 +4,6 @@
 
 namespace config {
 
-QString SiteList::fileName() {
-    return QStringLiteral("RemoteIPVelmar.ini");
-}
-
 QStringList SiteList::entries(const QByteArray &bytes) {
     QStringList out;
     const QStringList lines = ConfigFile::lines(bytes);

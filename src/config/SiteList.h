@@ -11,8 +11,6 @@ namespace config {
 // line ending in CR LF. "0.0.0.0" as an entry stands for the serial port.
 // Empty lines may be in the file and are not entries.
 struct SiteList {
-    static QString fileName(); // "RemoteIPVelmar.ini"
-
     // The entries of a file's bytes; CR LF, CR or LF end a line.
     static QStringList entries(const QByteArray &bytes);
     // A whole file holding these entries.

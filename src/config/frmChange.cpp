@@ -1,18 +1,15 @@
 #include "config/frmChange.h"
 
-#include "app/frmTerminal.h"
+#include "config/LanguageHost.h"
 #include "config/SiteList.h"
 #include "config/StoredFile.h"
-#include "config/frmNew.h"
 #include "link/NetworkChannel.h"
+#include "link/RemoteAddress.h"
 #include "link/SerialChannel.h"
-#include "ui/Timer.h"
+#include "link/StatusPolls.h"
+#include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
-#include <QAction>
-#include <QCloseEvent>
-#include <QDir>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 
@@ -31,12 +28,14 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, 
 }
 } // namespace
 
-frmChange::frmChange(frmTerminal &main)
-    : QWidget(&main, Qt::Window)
-    , m_main(main) {
+frmChange::frmChange(LanguageHost &language, Link link, const ui::StoragePaths &paths,
+                     QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_language(language)
+    , m_link(link)
+    , m_paths(paths) {
     setObjectName(QStringLiteral("frmChange"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     m_List1 = new QListWidget(this);
     m_List1->setObjectName(QStringLiteral("List1"));
@@ -59,68 +58,32 @@ frmChange::frmChange(frmTerminal &main)
     resize(ui::twipsToPixels(clientWidth, dpi), ui::twipsToPixels(clientHeight, dpi));
 }
 
-frmChange *frmChange::find(frmTerminal &main) {
-    return main.findChild<frmChange *>(QStringLiteral("frmChange"), Qt::FindDirectChildrenOnly);
-}
-
-frmChange &frmChange::ensure(frmTerminal &main) {
-    frmChange *chooser = find(main);
-    if (!chooser) {
-        chooser = new frmChange(main);
-        chooser->Form_Load();
-    }
-    return *chooser;
-}
-
-frmChange &frmChange::open(frmTerminal &main) {
-    frmChange &chooser = ensure(main);
-    chooser.show();
-    chooser.raise();
-    chooser.activateWindow();
-    return chooser;
-}
-
-QString frmChange::siteListPath() const {
-    return QDir(m_main.storageFolder()).filePath(SiteList::fileName());
-}
-
-void frmChange::enableStatusPolls(frmTerminal &main, bool enabled) {
-    for (const char *name : {"Timer3", "Timer5"}) {
-        if (auto *timer = main.findChild<ui::Timer *>(QLatin1String(name)))
-            timer->setEnabled(enabled);
-    }
+QList<QObject *> frmChange::captioned() const {
+    return {m_Cancel, m_New};
 }
 
 void frmChange::readSiteList() {
     // A file that cannot be read holds no entries.
-    const auto bytes = StoredFile(siteListPath()).read();
+    const auto bytes = StoredFile(m_paths.siteList()).read();
     m_List1->addItems(SiteList::entries(bytes.value_or(QByteArray())));
 }
 
 void frmChange::Form_Load() {
-    m_main.applyLanguage(this);
-    leaveSite(m_main);
-    readSiteList();
-}
-
-void frmChange::leaveSite(frmTerminal &main) {
-    enableStatusPolls(main, false);
+    m_language.applyLanguage();
+    m_link.polls.stop();
     // The sign-off to the site the socket addresses now; the socket sends
     // nothing while that is the serial marker 0.0.0.0.
-    main.networkChannel().sendZero();
+    m_link.network.sendZero();
+    readSiteList();
 }
 
 void frmChange::List1_Click(int row) {
     const QListWidgetItem *item = m_List1->item(row);
-    auto *IPAD = m_main.findChild<QLineEdit *>(QStringLiteral("IPAD"));
-    if (!item || !IPAD)
+    if (!item)
         return;
-    IPAD->setText(item->text());
-    const auto *mnuOpen = m_main.findChild<QAction *>(QStringLiteral("mnuOpen"));
-    const bool portOpen = mnuOpen && mnuOpen->isChecked();
-    const bool serial = IPAD->text() == devicelink::NetworkChannel::serialMarker;
-    if (serial != portOpen)
-        m_main.serialChannel().mnuOpen_Click();
+    m_link.IPAD.setText(item->text());
+    if (m_link.IPAD.serialSelected() != m_link.serial.isOpen())
+        m_link.serial.mnuOpen_Click();
 }
 
 void frmChange::Cancel_Click() {
@@ -131,30 +94,23 @@ void frmChange::Cancel_Click() {
         if (row != selected)
             kept.append(m_List1->item(row)->text());
     }
-    StoredFile(siteListPath()).replace(SiteList::bytes(kept));
+    StoredFile(m_paths.siteList()).replace(SiteList::bytes(kept));
     // The list shows what the file holds now, also when it could not be written.
     m_List1->clear();
     readSiteList();
 }
 
 void frmChange::New_Click() {
-    frmNew::open(m_main);
+    emit newRequested();
 }
 
 void frmChange::Ok_Click() {
-    enableStatusPolls(m_main, true);
+    m_link.polls.start();
     close();
 }
 
 void frmChange::addEntry(const QString &entry) {
     m_List1->addItem(entry);
-}
-
-void frmChange::closeEvent(QCloseEvent *event) {
-    // A closed chooser is on its way out; the next opening builds and loads
-    // a new one, so it no longer answers to its name.
-    setObjectName(QString());
-    QWidget::closeEvent(event);
 }
 
 } // namespace config

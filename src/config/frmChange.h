@@ -4,28 +4,36 @@
 
 class QListWidget;
 class QPushButton;
-class frmTerminal;
+
+namespace devicelink {
+class NetworkChannel;
+class RemoteAddress;
+class SerialChannel;
+class StatusPolls;
+} // namespace devicelink
+namespace ui {
+class StoragePaths;
+}
 
 namespace config {
+
+class LanguageHost;
 
 // The remote site chooser. Picking an entry of the site list makes it the
 // current site (the main window's IPAD) and opens or closes the serial port
 // to match: "0.0.0.0" is the serial port, anything else a gateway. While it
-// is open the main window's status polls are stopped; Ok starts them again.
+// is loaded the main window's status polls are stopped; Ok starts them again.
 class frmChange : public QWidget {
     Q_OBJECT
 public:
-    explicit frmChange(frmTerminal &main);
+    struct Link {
+        devicelink::StatusPolls &polls;
+        devicelink::NetworkChannel &network;
+        devicelink::RemoteAddress &IPAD;
+        devicelink::SerialChannel &serial;
+    };
 
-    // The open chooser, or a new one (loaded, not shown). It is a child
-    // window of the main window named "frmChange".
-    static frmChange *find(frmTerminal &main);
-    static frmChange &ensure(frmTerminal &main);
-    // Shows the chooser modeless, loading it first, or brings it forward.
-    static frmChange &open(frmTerminal &main);
-    // What the chooser's load does to the link: the status polls stop and
-    // the site the socket addresses is signed off.
-    static void leaveSite(frmTerminal &main);
+    frmChange(LanguageHost &language, Link link, const ui::StoragePaths &paths, QWidget *parent);
 
     void Form_Load();
     // The entry in the given row becomes the current site.
@@ -38,16 +46,19 @@ public:
     // An entry just added to the file by the address entry dialog.
     void addEntry(const QString &entry);
     QListWidget *list() const { return m_List1; }
+    // The controls a language file relabels.
+    QList<QObject *> captioned() const;
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+signals:
+    // New: the address entry dialog is wanted.
+    void newRequested();
 
 private:
-    QString siteListPath() const;
     void readSiteList();
-    static void enableStatusPolls(frmTerminal &main, bool enabled);
 
-    frmTerminal &m_main;
+    LanguageHost &m_language;
+    Link m_link;
+    const ui::StoragePaths &m_paths;
     QListWidget *m_List1;
     QPushButton *m_New;
     QPushButton *m_Cancel;

@@ -1,16 +1,14 @@
 #include "config/frmControllerProgram.h"
 
-#include "app/frmTerminal.h"
+#include "config/CameraModel.h"
 #include "config/ConfigFile.h"
+#include "config/LanguageHost.h"
 #include "config/SiteList.h"
 #include "config/StoredFile.h"
-#include "panel/SelectionPad.h"
+#include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 
@@ -37,12 +35,16 @@ QString builtInTitle(int camera) {
 }
 } // namespace
 
-frmControllerProgram::frmControllerProgram(frmTerminal &main)
-    : QMainWindow(&main, Qt::Window)
-    , m_main(main) {
+frmControllerProgram::frmControllerProgram(LanguageHost &language, CameraModel &cameras,
+                                           const ui::StoragePaths &paths,
+                                           std::function<QPoint()> position, QWidget *parent)
+    : QMainWindow(parent, Qt::Window)
+    , m_language(language)
+    , m_cameras(cameras)
+    , m_paths(paths)
+    , m_position(std::move(position)) {
     setObjectName(QStringLiteral("frmControllerProgram"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     QMenuBar *bar = menuBar();
     bar->setNativeMenuBar(false);
@@ -81,44 +83,24 @@ frmControllerProgram::frmControllerProgram(frmTerminal &main)
            ui::twipsToPixels(clientHeight, dpi) + bar->sizeHint().height());
 }
 
-frmControllerProgram &frmControllerProgram::ensure(frmTerminal &main) {
-    auto *dialog = main.findChild<frmControllerProgram *>(QStringLiteral("frmControllerProgram"),
-                                                          Qt::FindDirectChildrenOnly);
-    if (!dialog) {
-        dialog = new frmControllerProgram(main);
-        dialog->Form_Load();
-    }
-    return *dialog;
-}
-
-frmControllerProgram &frmControllerProgram::open(frmTerminal &main) {
-    frmControllerProgram &dialog = ensure(main);
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
-    return dialog;
-}
-
-QString frmControllerProgram::filePath() const {
-    return QDir(m_main.storageFolder()).filePath(QStringLiteral("velmarcontroller.ini"));
+QList<QObject *> frmControllerProgram::captioned() const {
+    return {m_Save, m_Annulla};
 }
 
 void frmControllerProgram::Form_Load() {
-    m_main.applyLanguage(this);
-    const QList<QLabel *> &titles = m_main.selection().titles();
+    m_language.applyLanguage();
     for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
-        if (const QLabel *label = titles.value(camera - 1))
-            m_Text[camera - 1]->setText(label->text());
-        m_Combo[camera - 1]->setEditText(m_main.CameraType.value(camera));
+        m_Text[camera - 1]->setText(m_cameras.title(camera));
+        m_Combo[camera - 1]->setEditText(m_cameras.type(camera));
     }
     // A start-up that stopped at a refused port setting never read the file:
     // the panel shows the design captions and no types. The dialog then
     // edits what is stored, so a save does not replace the stored titles,
     // types and language with those blanks.
     m_storedLanguage.clear();
-    if (!m_main.startupEndedEarly())
+    if (m_cameras.stored() != CameraModel::Stored::NotRead)
         return;
-    const auto bytes = StoredFile(filePath()).read();
+    const auto bytes = StoredFile(m_paths.configuration()).read();
     if (!bytes)
         return;
     const ConfigReading stored = ConfigFile::read(*bytes);
@@ -132,7 +114,7 @@ void frmControllerProgram::Form_Load() {
 }
 
 void frmControllerProgram::Save_Click() {
-    const QPoint position = m_main.positionInTwips();
+    const QPoint position = m_position();
     ConfigFile file;
     file.left = ConfigFile::paddedPositionText(position.x());
     file.top = ConfigFile::paddedPositionText(position.y());
@@ -141,31 +123,21 @@ void frmControllerProgram::Save_Click() {
         file.titles.append(SiteList::oneLine(m_Text[camera - 1]->text()));
         file.types.append(SiteList::oneLine(m_Combo[camera - 1]->currentText()));
     }
-    file.languageFile = m_main.LanguageFile.isEmpty() ? m_storedLanguage : m_main.LanguageFile;
+    file.languageFile =
+        m_cameras.languageFile().isEmpty() ? m_storedLanguage : m_cameras.languageFile();
     // A file that cannot be written is not reported: the panel still takes
     // the titles, and the main window's periodic rewrite tries again.
-    StoredFile(filePath()).replace(file.bytes());
+    StoredFile(m_paths.configuration()).replace(file.bytes());
 
-    const QList<QLabel *> &titles = m_main.selection().titles();
-    if (m_main.CameraType.size() <= ConfigFile::cameras)
-        m_main.CameraType.resize(ConfigFile::cameras + 1);
     for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
-        if (QLabel *label = titles.value(camera - 1))
-            label->setText(file.titles[camera - 1]);
-        m_main.CameraType[camera] = file.types[camera - 1];
+        m_cameras.setTitle(camera, file.titles[camera - 1]);
+        m_cameras.setType(camera, file.types[camera - 1]);
     }
     close();
 }
 
 void frmControllerProgram::Annulla_Click() {
     close();
-}
-
-void frmControllerProgram::closeEvent(QCloseEvent *event) {
-    // A closed dialog is on its way out; the next opening builds and loads a
-    // new one, so it no longer answers to its name.
-    setObjectName(QString());
-    QMainWindow::closeEvent(event);
 }
 
 } // namespace config

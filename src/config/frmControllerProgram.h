@@ -2,13 +2,20 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <functional>
 
 class QAction;
 class QComboBox;
 class QLineEdit;
-class frmTerminal;
+
+namespace ui {
+class StoragePaths;
+}
 
 namespace config {
+
+class CameraModel;
+class LanguageHost;
 
 // The camera title dialog: the sixteen titles shown above the camera buttons
 // and each camera's type. Save puts them on the panel and writes them with
@@ -17,13 +24,10 @@ namespace config {
 class frmControllerProgram : public QMainWindow {
     Q_OBJECT
 public:
-    explicit frmControllerProgram(frmTerminal &main);
-
-    // The open dialog, or a new one (loaded, not shown yet). It is a child
-    // window of the main window named "frmControllerProgram".
-    static frmControllerProgram &ensure(frmTerminal &main);
-    // Shows the dialog modeless, loading it first, or brings it forward.
-    static frmControllerProgram &open(frmTerminal &main);
+    // position gives the main window's left and top in twips.
+    frmControllerProgram(LanguageHost &language, CameraModel &cameras,
+                         const ui::StoragePaths &paths, std::function<QPoint()> position,
+                         QWidget *parent);
 
     void Form_Load();
     void Save_Click();
@@ -31,14 +35,14 @@ public:
 
     QLineEdit *text(int camera) const { return m_Text.value(camera - 1); }
     QComboBox *combo(int camera) const { return m_Combo.value(camera - 1); }
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
+    // The controls a language file relabels.
+    QList<QObject *> captioned() const;
 
 private:
-    QString filePath() const;
-
-    frmTerminal &m_main;
+    LanguageHost &m_language;
+    CameraModel &m_cameras;
+    const ui::StoragePaths &m_paths;
+    std::function<QPoint()> m_position;
     QString m_storedLanguage; // kept when the start-up never read the file
     QAction *m_Save;
     QAction *m_Annulla;

@@ -1,13 +1,10 @@
 #include "config/frmNew.h"
 
-#include "app/frmTerminal.h"
 #include "config/SiteList.h"
 #include "config/StoredFile.h"
-#include "config/frmChange.h"
+#include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
-#include <QCloseEvent>
-#include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,12 +22,11 @@ constexpr int clientWidth = 3855;
 constexpr int clientHeight = 615;
 } // namespace
 
-frmNew::frmNew(frmTerminal &main)
-    : QWidget(&main, Qt::Window)
-    , m_main(main) {
+frmNew::frmNew(const ui::StoragePaths &paths, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_paths(paths) {
     setObjectName(QStringLiteral("frmNew"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     int left = 120;
     for (int n = 1; n <= fields; ++n) {
@@ -61,39 +57,24 @@ frmNew::frmNew(frmTerminal &main)
     setFixedSize(ui::twipsToPixels(clientWidth, dpi), ui::twipsToPixels(clientHeight, dpi));
 }
 
-frmNew &frmNew::open(frmTerminal &main) {
-    auto *dialog = main.findChild<frmNew *>(QStringLiteral("frmNew"), Qt::FindDirectChildrenOnly);
-    if (!dialog)
-        dialog = new frmNew(main);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
-    return *dialog;
-}
-
 void frmNew::Command1_Click() {
     QStringList parts;
     for (const QLineEdit *box : std::as_const(m_Text))
         parts.append(box->text());
     const QString entry = SiteList::oneLine(parts.join(QLatin1Char('.')));
 
-    // The chooser's list is not read again: the entry is added to it, and the
-    // chooser, built here when it is not open, has read the file without it.
-    frmChange::ensure(m_main).addEntry(entry);
+    // The chooser's list is not read again: the entry is added to it, and a
+    // chooser made for it now reads the file without it.
+    emit entered(entry);
 
     // The file is rewritten whole with the entry at its end. One that exists
     // but cannot be read is left alone rather than replaced by this entry.
-    const QString path = QDir(m_main.storageFolder()).filePath(SiteList::fileName());
+    const QString path = m_paths.siteList();
     const StoredFile file(path);
     const std::optional<QByteArray> before = file.read();
     if (before || !QFileInfo::exists(path))
         file.replace(SiteList::appended(before, entry));
     close();
-}
-
-void frmNew::closeEvent(QCloseEvent *event) {
-    setObjectName(QString());
-    QWidget::closeEvent(event);
 }
 
 } // namespace config

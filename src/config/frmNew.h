@@ -5,7 +5,10 @@
 
 class QLineEdit;
 class QPushButton;
-class frmTerminal;
+
+namespace ui {
+class StoragePaths;
+}
 
 namespace config {
 
@@ -16,21 +19,18 @@ namespace config {
 class frmNew : public QWidget {
     Q_OBJECT
 public:
-    explicit frmNew(frmTerminal &main);
-
-    // Shows the dialog modeless, or brings it forward when it is open. It is
-    // a child window of the main window named "frmNew".
-    static frmNew &open(frmTerminal &main);
+    frmNew(const ui::StoragePaths &paths, QWidget *parent);
 
     void Command1_Click();
 
     QLineEdit *field(int n) const { return m_Text.value(n - 1); }
 
-protected:
-    void closeEvent(QCloseEvent *event) override;
+signals:
+    // The entry as it goes into the chooser's list, before the file takes it.
+    void entered(const QString &entry);
 
 private:
-    frmTerminal &m_main;
+    const ui::StoragePaths &m_paths;
     QList<QLineEdit *> m_Text;
     QPushButton *m_Command1;
 };

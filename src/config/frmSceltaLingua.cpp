@@ -1,6 +1,7 @@
 #include "config/frmSceltaLingua.h"
 
-#include "app/frmTerminal.h"
+#include "config/CameraModel.h"
+#include "config/LanguageHost.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -16,12 +17,14 @@ QLabel *caption(const QString &text, QWidget *parent) {
 }
 } // namespace
 
-frmSceltaLingua::frmSceltaLingua(frmTerminal &main, QWidget *parent)
-    : QWidget(parent, Qt::Window)
+frmSceltaLingua::frmSceltaLingua(config::LanguageHost &language, config::CameraModel &cameras,
+                                 QWidget &main)
+    : QWidget(&main, Qt::Window)
+    , m_language(language)
+    , m_cameras(cameras)
     , m_main(main) {
     setObjectName(QStringLiteral("frmSceltaLingua"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
-    setAttribute(Qt::WA_DeleteOnClose);
 
     m_Drive1 = new QComboBox(this);
     m_Drive1->setObjectName(QStringLiteral("Drive1"));
@@ -83,8 +86,8 @@ void frmSceltaLingua::File1_Click() {
     const QListWidgetItem *item = m_File1->currentItem();
     const QString name = item ? item->text() : QStringLiteral("English.lng");
     // The folder, a separator and the name, as the operator sees the path.
-    m_main.LanguageFile = QDir::toNativeSeparators(m_folder + QLatin1Char('/') + name);
-    m_main.CaricaLingua(m_main.LanguageFile);
+    m_cameras.setLanguageFile(QDir::toNativeSeparators(m_folder + QLatin1Char('/') + name));
+    m_language.applyLanguage();
     m_main.show();
     m_chosen = true;
     close();

@@ -5,7 +5,11 @@
 class QComboBox;
 class QLabel;
 class QListWidget;
-class frmTerminal;
+
+namespace config {
+class CameraModel;
+class LanguageHost;
+} // namespace config
 
 // The language chooser: a drive list, a folder list and the *.lng files of
 // the chosen folder, starting at the process's current folder. A click on a
@@ -13,9 +17,9 @@ class frmTerminal;
 class frmSceltaLingua : public QWidget {
     Q_OBJECT
 public:
-    explicit frmSceltaLingua(frmTerminal &main, QWidget *parent = nullptr);
+    // main is the main window, shown once a language is chosen.
+    frmSceltaLingua(config::LanguageHost &language, config::CameraModel &cameras, QWidget &main);
 
-    QString folder() const { return m_folder; }
     void Drive1_Change();
     void Dir1_Change();
     // The file clicked (or the selected one); "English.lng" when none is.
@@ -31,7 +35,9 @@ protected:
 private:
     void showFolder(const QString &folder);
 
-    frmTerminal &m_main;
+    config::LanguageHost &m_language;
+    config::CameraModel &m_cameras;
+    QWidget &m_main;
     QComboBox *m_Drive1;
     QListWidget *m_Dir1;
     QListWidget *m_File1;

@@ -1,52 +1,36 @@
 #include "joystick/JoystickLauncher.h"
 
-#include "app/frmTerminal.h"
-#include "joystick/frmCenter.h"
-
 #include <QAction>
 
 namespace joystick {
 
-JoystickLauncher::JoystickLauncher(frmTerminal &main, ui::Joystick &joystick, ui::Dialogs &dialogs,
-                                   QObject *parent)
-    : QObject(parent)
-    , m_main(main)
-    , m_joystick(joystick)
-    , m_dialogs(dialogs) {
-    if (auto *item = main.findChild<QAction *>(QStringLiteral("JoyStick")))
-        connect(item, &QAction::triggered, this, &JoystickLauncher::JoyStick_Click);
-    connect(&main, &frmTerminal::programEnded, this, &JoystickLauncher::programEnded);
+JoystickLauncher::JoystickLauncher(QAction &JoyStick, frmCenter::Panel panel,
+                                   ui::Joystick &joystick, ui::Dialogs &dialogs, QWidget &owner)
+    : QObject(&owner)
+    , m_window([this, panel, &joystick, &dialogs] {
+        return new frmCenter(panel, joystick, dialogs, m_memory);
+    }) {
+    connect(&JoyStick, &QAction::triggered, this, &JoystickLauncher::JoyStick_Click);
 }
 
 JoystickLauncher::~JoystickLauncher() {
-    delete m_window;
-}
-
-frmCenter *JoystickLauncher::window() const {
-    return m_window;
+    delete m_window.get();
 }
 
 void JoystickLauncher::JoyStick_Click() {
-    if (m_main.ended())
-        return;
-    if (!m_window) {
-        m_window = new frmCenter(m_main, m_joystick, m_dialogs, m_memory);
-        m_window->setAttribute(Qt::WA_DeleteOnClose);
-        m_window->Form_Load();
-    }
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
+    if (!m_ended)
+        m_window.open();
 }
 
 void JoystickLauncher::programEnded() {
-    // The main window has already stopped its timers; the joystick window
-    // goes without its unload, which would start the status request again.
-    if (!m_window)
+    m_ended = true;
+    // The main window has already stopped its timers.
+    frmCenter *window = m_window.get();
+    if (!window)
         return;
-    m_window->halt();
-    m_window->hide();
-    m_window->deleteLater();
+    window->halt();
+    window->hide();
+    window->deleteLater();
 }
 
 } // namespace joystick

@@ -1,20 +1,14 @@
 #pragma once
 
 #include "joystick/StickArithmetic.h"
+#include "joystick/frmCenter.h"
+#include "ui/SingleWindow.h"
 
 #include <QObject>
-#include <QPointer>
 
-class frmTerminal;
-
-namespace ui {
-class Dialogs;
-class Joystick;
-} // namespace ui
+class QAction;
 
 namespace joystick {
-
-class frmCenter;
 
 // Opens the joystick window from the main window's "&JoyStick" menu item and
 // keeps what the window must remember between openings for the whole run.
@@ -22,24 +16,23 @@ class frmCenter;
 class JoystickLauncher : public QObject {
     Q_OBJECT
 public:
-    JoystickLauncher(frmTerminal &main, ui::Joystick &joystick, ui::Dialogs &dialogs,
-                     QObject *parent = nullptr);
+    JoystickLauncher(QAction &JoyStick, frmCenter::Panel panel, ui::Joystick &joystick,
+                     ui::Dialogs &dialogs, QWidget &owner);
     ~JoystickLauncher() override;
 
     // Shows the window, loading it first, or brings it forward when it is open.
     void JoyStick_Click();
-
-    // The open window, or null.
-    frmCenter *window() const;
-
-private:
+    // The program has ended: the window goes without its unload, which would
+    // start the status request again, and no new one opens.
     void programEnded();
 
-    frmTerminal &m_main;
-    ui::Joystick &m_joystick;
-    ui::Dialogs &m_dialogs;
+    // The open window, or null.
+    frmCenter *window() const { return m_window.get(); }
+
+private:
     PollState m_memory;
-    QPointer<frmCenter> m_window;
+    ui::SingleWindow<frmCenter> m_window;
+    bool m_ended = false;
 };
 
 } // namespace joystick

@@ -1,9 +1,7 @@
 #include "joystick/frmCenter.h"
 
-#include "app/frmTerminal.h"
 #include "link/CommandCode.h"
 #include "link/CommandSink.h"
-#include "panel/PtzPad.h"
 #include "ui/Dialogs.h"
 #include "ui/Joystick.h"
 #include "ui/Timer.h"
@@ -37,24 +35,12 @@ QLabel *makeLabel(QWidget *parent, const char *name, const char *caption, int to
     return label;
 }
 
-void enableSpeedBars(frmTerminal &main, bool enabled) {
-    if (QScrollBar *bar = main.ptz().HScroll1())
-        bar->setEnabled(enabled);
-    if (QScrollBar *bar = main.ptz().HScroll2())
-        bar->setEnabled(enabled);
-}
-
-void enableStatusRequest(frmTerminal &main, bool enabled) {
-    if (auto *timer = main.findChild<ui::Timer *>(QStringLiteral("Timer5")))
-        timer->setEnabled(enabled);
-}
-
 } // namespace
 
-frmCenter::frmCenter(frmTerminal &main, ui::Joystick &joystick, ui::Dialogs &dialogs,
-                     PollState &memory, QWidget *parent)
+frmCenter::frmCenter(Panel panel, ui::Joystick &joystick, ui::Dialogs &dialogs, PollState &memory,
+                     QWidget *parent)
     : QWidget(parent, Qt::Window)
-    , m_main(main)
+    , m_panel(panel)
     , m_joystick(joystick)
     , m_dialogs(dialogs)
     , m_state(memory) {
@@ -79,7 +65,8 @@ frmCenter::frmCenter(frmTerminal &main, ui::Joystick &joystick, ui::Dialogs &dia
 }
 
 void frmCenter::Form_Load() {
-    enableSpeedBars(m_main, false);
+    m_panel.HScroll1.setEnabled(false);
+    m_panel.HScroll2.setEnabled(false);
     const std::optional<ui::JoystickReading> rest = m_joystick.read();
     if (!rest) {
         reportMissingJoystick();
@@ -92,15 +79,16 @@ void frmCenter::Form_Load() {
         m_state.lastLensCode.clear();
     }
     // No status request may cut into the joystick's movements.
-    enableStatusRequest(m_main, false);
+    m_panel.Timer5.setEnabled(false);
 }
 
 void frmCenter::Form_Unload() {
-    enableSpeedBars(m_main, true);
+    m_panel.HScroll1.setEnabled(true);
+    m_panel.HScroll2.setEnabled(true);
     m_Timer1->setEnabled(false);
     // A camera still moving keeps its last command; the status request
     // after a movement follows as after a panel button.
-    enableStatusRequest(m_main, true);
+    m_panel.Timer5.setEnabled(true);
 }
 
 void frmCenter::halt() {
@@ -134,7 +122,7 @@ void frmCenter::Timer1_Timer() {
             m_TimerStopTilt->setEnabled(true);
     }
     for (const QString &code : out.codes)
-        m_main.sink().send(code);
+        m_panel.sink.send(code);
     m_Text1->setText(QString::number(out.vX));
     m_Text2->setText(QString::number(out.vY));
     if (out.lensLabel)
@@ -143,12 +131,12 @@ void frmCenter::Timer1_Timer() {
 
 void frmCenter::TimerVel_Timer() {
     m_TimerVel->setEnabled(false);
-    m_main.sink().send(devicelink::codeOf(m_state.speedCode));
+    m_panel.sink.send(devicelink::codeOf(m_state.speedCode));
 }
 
 void frmCenter::TimerStopTilt_Timer() {
     m_TimerStopTilt->setEnabled(false);
-    m_main.sink().send(QStringLiteral("61"));
+    m_panel.sink.send(QStringLiteral("61"));
 }
 
 void frmCenter::closeEvent(QCloseEvent *event) {

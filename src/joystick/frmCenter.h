@@ -7,8 +7,10 @@
 class QLabel;
 class QLineEdit;
 class QScrollBar;
-class frmTerminal;
 
+namespace devicelink {
+class CommandSink;
+}
 namespace ui {
 class Dialogs;
 class Joystick;
@@ -24,8 +26,16 @@ namespace joystick {
 class frmCenter : public QWidget {
     Q_OBJECT
 public:
+    // What the window drives and holds off in the main window.
+    struct Panel {
+        devicelink::CommandSink &sink;
+        QScrollBar &HScroll1; // pan speed
+        QScrollBar &HScroll2; // tilt speed
+        ui::Timer &Timer5;    // the status request after a movement
+    };
+
     // memory outlives the window: the last code sent is kept for the whole run.
-    frmCenter(frmTerminal &main, ui::Joystick &joystick, ui::Dialogs &dialogs, PollState &memory,
+    frmCenter(Panel panel, ui::Joystick &joystick, ui::Dialogs &dialogs, PollState &memory,
               QWidget *parent = nullptr);
 
     void Form_Load();
@@ -43,7 +53,7 @@ protected:
 private:
     void reportMissingJoystick();
 
-    frmTerminal &m_main;
+    Panel m_panel;
     ui::Joystick &m_joystick;
     ui::Dialogs &m_dialogs;
     PollState &m_state;

@@ -1,33 +1,29 @@
 #include "link/NetworkChannel.h"
 
 #include "link/CommandSink.h"
+#include "link/RemoteAddress.h"
+#include "link/StatusPolls.h"
 #include "ui/DatagramSocket.h"
 #include "ui/Timer.h"
 
-#include <QLineEdit>
-
 namespace devicelink {
 
-const QString NetworkChannel::serialMarker = QStringLiteral("0.0.0.0");
-
-NetworkChannel::NetworkChannel(ui::DatagramSocket &socket, QLineEdit &IPAD, CommandSink &sink,
-                               ui::Timer &Timer3, ui::Timer &Timer5, Decoder decode,
-                               QObject *parent)
+NetworkChannel::NetworkChannel(ui::DatagramSocket &socket, RemoteAddress &IPAD, CommandSink &sink,
+                               StatusPolls &polls, Decoder decode, QObject *parent)
     : QObject(parent)
     , m_socket(socket)
     , m_IPAD(IPAD)
     , m_sink(sink)
-    , m_Timer3(Timer3)
-    , m_Timer5(Timer5)
+    , m_polls(polls)
     , m_decode(std::move(decode)) {
     connect(&m_socket, &ui::DatagramSocket::DataArrival, this,
             &NetworkChannel::Winsock1_DataArrival);
-    connect(&m_Timer3, &ui::Timer::tick, this, &NetworkChannel::Timer3_Timer);
-    connect(&m_Timer5, &ui::Timer::tick, this, &NetworkChannel::Timer5_Timer);
+    connect(&m_polls.Timer3(), &ui::Timer::tick, this, &NetworkChannel::Timer3_Timer);
+    connect(&m_polls.Timer5(), &ui::Timer::tick, this, &NetworkChannel::Timer5_Timer);
 }
 
 bool NetworkChannel::serialSelected() const {
-    return m_IPAD.text() == serialMarker;
+    return m_IPAD.serialSelected();
 }
 
 void NetworkChannel::addressSite() {
@@ -51,13 +47,13 @@ void NetworkChannel::statusRequest() {
 }
 
 void NetworkChannel::Timer3_Timer() {
-    m_Timer3.setEnabled(false);
+    m_polls.Timer3().setEnabled(false);
     statusRequest();
 }
 
 void NetworkChannel::Timer5_Timer() {
     statusRequest();
-    m_Timer5.setEnabled(false);
+    m_polls.Timer5().setEnabled(false);
 }
 
 void NetworkChannel::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender) {

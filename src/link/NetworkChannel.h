@@ -5,16 +5,15 @@
 #include <QObject>
 #include <functional>
 
-class QLineEdit;
-
 namespace ui {
 class DatagramSocket;
-class Timer;
-} // namespace ui
+}
 
 namespace devicelink {
 
 class CommandSink;
+class RemoteAddress;
+class StatusPolls;
 
 // The link to a remote site's gateway and the two status polls. Timer3 asks
 // for the status 1 s after a selection, Timer5 4 s after a movement, on
@@ -25,10 +24,8 @@ class NetworkChannel : public QObject {
 public:
     using Decoder = std::function<void(const QString &)>;
 
-    static const QString serialMarker; // "0.0.0.0": IPAD's text for the serial channel
-
-    NetworkChannel(ui::DatagramSocket &socket, QLineEdit &IPAD, CommandSink &sink,
-                   ui::Timer &Timer3, ui::Timer &Timer5, Decoder decode, QObject *parent = nullptr);
+    NetworkChannel(ui::DatagramSocket &socket, RemoteAddress &IPAD, CommandSink &sink,
+                   StatusPolls &polls, Decoder decode, QObject *parent = nullptr);
 
     bool serialSelected() const;
 
@@ -46,10 +43,9 @@ private:
     void statusRequest();
 
     ui::DatagramSocket &m_socket;
-    QLineEdit &m_IPAD;
+    RemoteAddress &m_IPAD;
     CommandSink &m_sink;
-    ui::Timer &m_Timer3;
-    ui::Timer &m_Timer5;
+    StatusPolls &m_polls;
     Decoder m_decode;
 };
 

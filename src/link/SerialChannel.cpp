@@ -5,44 +5,62 @@
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
 
-#include <QAction>
-
 namespace devicelink {
 
 SerialChannel::SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, TerminalBox &txtTerm,
-                             PortMenus menus, const bool &echoEnabled, LogFile &log, Decoder decode,
-                             std::function<void()> closeLog, QObject *parent)
+                             LogFile &log, Decoder decode, std::function<void()> closeLog,
+                             QObject *parent)
     : QObject(parent)
     , m_port(port)
     , m_dialogs(dialogs)
     , m_txtTerm(txtTerm)
-    , m_menus(menus)
-    , m_echoEnabled(echoEnabled)
     , m_log(log)
     , m_decode(std::move(decode))
     , m_closeLog(std::move(closeLog)) {
     connect(&m_port, &ui::SerialPort::OnComm, this, &SerialChannel::MSComm1_OnComm);
     connect(&m_port, &ui::SerialPort::LinkLost, this, &SerialChannel::onLinkLost);
     m_txtTerm.setKeyHandler([this](int &code) { txtTerm_KeyPress(code); });
+    m_state = m_port.PortOpen() ? PortState::Open : PortState::Closed;
 }
 
 void SerialChannel::mnuOpen_Click() {
     const QString error = m_port.setPortOpen(!m_port.PortOpen());
     if (!error.isEmpty())
         m_dialogs.warning(error);
-    showPortState();
+    updateState();
 }
 
-void SerialChannel::showPortState() {
-    const bool open = m_port.PortOpen();
-    if (m_menus.mnuOpen)
-        m_menus.mnuOpen->setChecked(open);
-    if (m_menus.mnuSendText)
-        m_menus.mnuSendText->setEnabled(open);
-    if (m_menus.mnuHangUp)
-        m_menus.mnuHangUp->setEnabled(open);
-    if (m_menus.mnuDial)
-        m_menus.mnuDial->setEnabled(true);
+QString SerialChannel::openPort() {
+    const QString error = m_port.setPortOpen(true);
+    updateState();
+    return error;
+}
+
+QString SerialChannel::closePort() {
+    if (!m_port.PortOpen()) {
+        // Closed on purpose: a port that was lost is no longer waited for.
+        setState(PortState::Closed);
+        return {};
+    }
+    const QString error = m_port.setPortOpen(false);
+    updateState();
+    return error;
+}
+
+void SerialChannel::updateState() {
+    if (m_port.PortOpen())
+        setState(PortState::Open);
+    else if (m_state == PortState::Open)
+        setState(PortState::Closed);
+    else
+        // A port that stays closed (a failed open) still shows as closed on
+        // the menu, also after it was lost.
+        emit stateChanged(m_state);
+}
+
+void SerialChannel::setState(PortState state) {
+    m_state = state;
+    emit stateChanged(state);
 }
 
 void SerialChannel::txtTerm_KeyPress(int &keyCode) {
@@ -85,7 +103,7 @@ void SerialChannel::AppendToTerminal(TerminalBox &box, QString &text) {
 void SerialChannel::onLinkLost(const QString &description) {
     // The device went away (an adapter unplugged, the far end gone): the port
     // is closed already; say so once and show it on the menu.
-    showPortState();
+    setState(PortState::Lost);
     m_dialogs.warning(description);
 }
 

@@ -38,6 +38,7 @@ AuxPad::AuxPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &Timer4
                                   d.top, d.width, d.height);
         const auto which = static_cast<Button>(i);
         connect(button, &QPushButton::clicked, this, [this, which] { Click(which); });
+        m_captioned.append(button);
     }
     connect(&m_Timer4, &ui::Timer::tick, this, &AuxPad::Timer4_Timer);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QWidget;
@@ -26,10 +27,14 @@ public:
     void Click(Button button); // seq_Click, Wiper_Click, AP_Click, ...
     void Timer4_Timer();
 
+    // The buttons, for the captions of a language file.
+    const QList<QObject *> &captioned() const { return m_captioned; }
+
 private:
     devicelink::CommandSink &m_sink;
     ui::Timer &m_Timer4;
     ui::Timer &m_Timer3;
+    QList<QObject *> m_captioned;
 };
 
 } // namespace panel

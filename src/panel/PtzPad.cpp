@@ -64,12 +64,13 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
         const auto which = static_cast<Button>(i);
         connect(button, &ui::HoldButton::MouseDown, this, [this, which] { MouseDown(which); });
         connect(button, &ui::HoldButton::MouseUp, this, [this, which] { MouseUp(which); });
+        m_captioned.append(button);
     }
-    makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"), 6960, 800, 1572,
-              252);
+    m_captioned.append(makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"),
+                                 6960, 800, 1572, 252));
     m_HScroll1 = makeSpeedBar(parent, "HScroll1", 1050, 0x90, 0x95);
-    makeLabel(parent, QStringLiteral("TiltSpeed"), QStringLiteral("Tilt Speed"), 6960, 1420, 1572,
-              252);
+    m_captioned.append(makeLabel(parent, QStringLiteral("TiltSpeed"), QStringLiteral("Tilt Speed"),
+                                 6960, 1420, 1572, 252));
     m_HScroll2 = makeSpeedBar(parent, "HScroll2", 1680, 0x98, 0x9D);
     connect(&m_TimerPan, &ui::Timer::tick, this, &PtzPad::TimerPan_Timer);
     connect(&m_TimerTilt, &ui::Timer::tick, this, &PtzPad::TimerTilt_Timer);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 
 class QLabel;
@@ -35,6 +36,8 @@ public:
 
     QScrollBar *HScroll1() const { return m_HScroll1; }
     QScrollBar *HScroll2() const { return m_HScroll2; }
+    // The buttons and labels, for the captions of a language file.
+    const QList<QObject *> &captioned() const { return m_captioned; }
 
 private:
     devicelink::CommandSink &m_sink;
@@ -43,6 +46,7 @@ private:
     ui::Timer &m_Timer5;
     QScrollBar *m_HScroll1;
     QScrollBar *m_HScroll2;
+    QList<QObject *> m_captioned;
 };
 
 } // namespace panel

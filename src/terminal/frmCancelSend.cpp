@@ -7,10 +7,9 @@
 
 namespace terminal {
 
-frmCancelSend::frmCancelSend(bool &cancelSend, QWidget *parent)
+frmCancelSend::frmCancelSend(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
-    , m_cancelSend(cancelSend) {
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmCancelSend"));
     setWindowTitle(QStringLiteral("Velmar"));
     m_Label1 = new QLabel(this);
@@ -24,8 +23,20 @@ frmCancelSend::frmCancelSend(bool &cancelSend, QWidget *parent)
     connect(m_Command1, &QPushButton::clicked, this, &frmCancelSend::Command1_Click);
 }
 
+void frmCancelSend::start(const QString &fileName) {
+    m_Label1->setText(QStringLiteral("Transmitting Text File - ") + fileName);
+    m_running = true;
+    show();
+    raise();
+}
+
+void frmCancelSend::finish() {
+    m_running = false;
+    hide();
+}
+
 void frmCancelSend::Command1_Click() {
-    m_cancelSend = true;
+    m_running = false;
     emit cancelRequested();
 }
 
@@ -38,7 +49,7 @@ void frmCancelSend::changeEvent(QEvent *event) {
         // window flags later would hide and re-create it. Raising keeps it
         // above its owner without moving or resizing it.
         raise();
-    } else if (!m_cancelSend) {
+    } else if (m_running) {
         // Back on screen, without taking the focus from the panel, which
         // keeps working during the transmission.
         if (isMinimized())
@@ -53,7 +64,7 @@ void frmCancelSend::closeEvent(QCloseEvent *event) {
     // Closing the window while a file goes out would leave the transmission
     // running with no way to stop it: closing asks it to stop instead, and
     // the transmission hides the window when it ends.
-    if (!m_cancelSend) {
+    if (m_running) {
         event->ignore();
         Command1_Click();
         return;

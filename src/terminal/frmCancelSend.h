@@ -13,10 +13,13 @@ namespace terminal {
 class frmCancelSend : public QWidget {
     Q_OBJECT
 public:
-    // cancelSend is the transmission's stop flag: false while it runs.
-    explicit frmCancelSend(bool &cancelSend, QWidget *parent = nullptr);
+    explicit frmCancelSend(QWidget *parent = nullptr);
 
     QLabel *Label1() const { return m_Label1; }
+    // A transmission of the file begins: the window shows it and stays up.
+    void start(const QString &fileName);
+    // The transmission has ended: the window goes.
+    void finish();
     void Command1_Click();
 
 signals:
@@ -28,7 +31,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    bool &m_cancelSend;
+    // A transmission runs and has not been asked to stop.
+    bool m_running = false;
     QLabel *m_Label1;
     QPushButton *m_Command1;
 };

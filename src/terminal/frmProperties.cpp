@@ -1,12 +1,13 @@
 #include "terminal/frmProperties.h"
 
-#include "app/frmTerminal.h"
+#include "config/LanguageHost.h"
+#include "link/SerialChannel.h"
+#include "terminal/PortProfile.h"
 #include "terminal/PortSettingsFields.h"
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
 
-#include <QAction>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -21,8 +22,6 @@
 namespace terminal {
 
 namespace {
-
-const QString section = QStringLiteral("Properties");
 
 const char *const speeds[] = {"110",   "300",    "600",    "1200",  "2400",  "4800",
                               "9600",  "14400",  "19200",  "28800", "38400", "56000",
@@ -51,11 +50,13 @@ void showText(QComboBox *box, const QString &text) {
 
 } // namespace
 
-frmProperties::frmProperties(frmTerminal &terminal, ui::SerialPort &port, ui::Dialogs &dialogs,
+frmProperties::frmProperties(config::LanguageHost &language, ui::SerialPort &port,
+                             devicelink::SerialChannel &serial, ui::Dialogs &dialogs,
                              ui::SettingsStore &settings, QWidget *parent)
     : QDialog(parent)
-    , m_terminal(terminal)
+    , m_language(language)
     , m_port(port)
+    , m_serial(serial)
     , m_dialogs(dialogs)
     , m_settings(settings) {
     setObjectName(QStringLiteral("frmProperties"));
@@ -140,10 +141,12 @@ void frmProperties::buildControls() {
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabSettings);
     layout->addLayout(buttons);
+
+    m_captioned = {portLabel, speedFrame, connection, flowFrame, m_cmdCancel};
 }
 
 void frmProperties::Form_Load() {
-    m_terminal.applyLanguage(this);
+    m_language.applyLanguage();
     adjustSize();
     if (const QScreen *s = screen()) {
         const QRect area = s->geometry();
@@ -179,7 +182,7 @@ void frmProperties::LoadPropertySettings() {
     const int handshaking = m_port.Handshaking();
     if (handshaking >= 0 && handshaking < 4)
         m_optFlow[handshaking]->setChecked(true);
-    m_optEcho[m_terminal.EchoEnabled ? 1 : 0]->setChecked(true);
+    m_optEcho[m_serial.echoEnabled() ? 1 : 0]->setChecked(true);
 }
 
 void frmProperties::optFlow_Click(int index) {
@@ -190,16 +193,8 @@ void frmProperties::optEcho_Click(int index) {
     PendingEcho = index == 1;
 }
 
-void frmProperties::showPortMenus() {
-    const bool open = m_port.PortOpen();
-    if (auto *mnuOpen = m_terminal.findChild<QAction *>(QStringLiteral("mnuOpen")))
-        mnuOpen->setChecked(open);
-    if (auto *mnuSendText = m_terminal.findChild<QAction *>(QStringLiteral("mnuSendText")))
-        mnuSendText->setEnabled(open);
-}
-
 void frmProperties::cmdOK_Click() {
-    m_terminal.EchoEnabled = PendingEcho;
+    m_serial.setEchoEnabled(PendingEcho);
 
     const int oldPort = m_port.CommPort();
     // A port the list cannot show (above 16) leaves no entry selected; that
@@ -214,18 +209,14 @@ void frmProperties::cmdOK_Click() {
         };
         const bool reopen = m_port.PortOpen();
         if (reopen)
-            note(m_port.setPortOpen(false));
+            note(m_serial.closePort());
         const QString portError = m_port.setCommPort(newPort);
         note(portError);
-        if (portError.isEmpty() && reopen) {
-            note(m_port.setPortOpen(true));
-            showPortMenus();
-        }
+        if (portError.isEmpty() && reopen)
+            note(m_serial.openPort());
         if (!error.isEmpty()) {
             m_dialogs.warning(error);
             m_port.setCommPort(oldPort);
-            // The port is closed now; the menu says so too.
-            showPortMenus();
             return;
         }
     }
@@ -246,12 +237,10 @@ void frmProperties::cmdOK_Click() {
         return;
     }
 
-    m_settings.setValue(section, QStringLiteral("Settings"), m_port.Settings());
-    m_settings.setValue(section, QStringLiteral("CommPort"), QString::number(m_port.CommPort()));
-    m_settings.setValue(section, QStringLiteral("Handshaking"),
-                        QString::number(m_port.Handshaking()));
-    m_settings.setValue(section, QStringLiteral("Echo"),
-                        m_terminal.EchoEnabled ? QStringLiteral("True") : QStringLiteral("False"));
+    PortProfile{m_port.Settings(), QString::number(m_port.CommPort()),
+                QString::number(m_port.Handshaking()),
+                PortProfile::echoText(m_serial.echoEnabled())}
+        .write(m_settings);
     close();
 }
 

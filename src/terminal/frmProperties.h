@@ -9,8 +9,13 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
-class frmTerminal;
 
+namespace config {
+class LanguageHost;
+}
+namespace devicelink {
+class SerialChannel;
+}
 namespace ui {
 class Dialogs;
 class SerialPort;
@@ -26,7 +31,8 @@ namespace terminal {
 class frmProperties : public QDialog {
     Q_OBJECT
 public:
-    frmProperties(frmTerminal &terminal, ui::SerialPort &port, ui::Dialogs &dialogs,
+    frmProperties(config::LanguageHost &language, ui::SerialPort &port,
+                  devicelink::SerialChannel &serial, ui::Dialogs &dialogs,
                   ui::SettingsStore &settings, QWidget *parent = nullptr);
 
     void Form_Load();
@@ -42,12 +48,15 @@ public:
     short PendingHandshaking = 0;
     bool PendingEcho = false;
 
+    // The controls a language file relabels.
+    QList<QObject *> captioned() const { return m_captioned; }
+
 private:
     void buildControls();
-    void showPortMenus();
 
-    frmTerminal &m_terminal;
+    config::LanguageHost &m_language;
     ui::SerialPort &m_port;
+    devicelink::SerialChannel &m_serial;
     ui::Dialogs &m_dialogs;
     ui::SettingsStore &m_settings;
 
@@ -62,6 +71,7 @@ private:
     QRadioButton *m_optEcho[2];
     QPushButton *m_cmdOK;
     QPushButton *m_cmdCancel;
+    QList<QObject *> m_captioned;
 };
 
 } // namespace terminal

@@ -19,3 +19,19 @@ bool ensureFolder(const QString &path) {
 }
 
 } // namespace ui
+
+namespace ui {
+
+QString StoragePaths::configuration() const {
+    return QDir(m_folder).filePath(QStringLiteral("velmarcontroller.ini"));
+}
+
+QString StoragePaths::siteList() const {
+    return QDir(m_folder).filePath(QStringLiteral("RemoteIPVelmar.ini"));
+}
+
+QString StoragePaths::settings() const {
+    return QDir(m_folder).filePath(QStringLiteral("settings.ini"));
+}
+
+} // namespace ui

@@ -11,4 +11,21 @@ QString storageFolder();
 // Creates the folder when it is missing; false when it cannot be made.
 bool ensureFolder(const QString &path);
 
+// The program's files in its storage folder: the one place their names are
+// put together.
+class StoragePaths {
+public:
+    explicit StoragePaths(QString folder = storageFolder())
+        : m_folder(std::move(folder)) {}
+
+    QString folder() const { return m_folder; }
+    void setFolder(const QString &folder) { m_folder = folder; }
+    QString configuration() const; // velmarcontroller.ini, the 35-line file
+    QString siteList() const;      // RemoteIPVelmar.ini
+    QString settings() const;      // settings.ini, the settings store
+
+private:
+    QString m_folder;
+};
+
 } // namespace ui

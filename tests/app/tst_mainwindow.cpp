@@ -1,6 +1,7 @@
 // The main window on fake platform parts: start-up, the send path on both
 // channels, the terminal box and its log, and shutdown.
 #include "Panel.h"
+#include "link/SerialChannel.h"
 #include "link/TerminalBox.h"
 #include "ui/Timer.h"
 
@@ -61,7 +62,7 @@ private slots:
         p.window.Form_Load();
         QCOMPARE(p.port.CommPort(), 1);
         QCOMPARE(p.port.Settings(), QStringLiteral("9600,n,8,1"));
-        QVERIFY(!p.window.EchoEnabled);
+        QVERIFY(!p.window.serialChannel().echoEnabled());
         QVERIFY(p.port.PortOpen());
         QVERIFY(p.find<QAction>("mnuOpen")->isChecked());
         QVERIFY(p.dialogs.shown.isEmpty());
@@ -78,7 +79,7 @@ private slots:
         QCOMPARE(p.port.Settings(), QStringLiteral("19200,e,7,2"));
         QCOMPARE(p.port.CommPort(), 3);
         QCOMPARE(p.port.Handshaking(), 2);
-        QVERIFY(p.window.EchoEnabled);
+        QVERIFY(p.window.serialChannel().echoEnabled());
     }
 
     void startupEndsEarlyOnARejectedSetting_data() {
@@ -112,7 +113,7 @@ private slots:
         p.settings.setValue("Properties", "Echo", "maybe");
         p.window.Form_Load();
         QCOMPARE(p.port.CommPort(), 1);
-        QVERIFY(!p.window.EchoEnabled);
+        QVERIFY(!p.window.serialChannel().echoEnabled());
         QVERIFY(p.dialogs.shown.isEmpty());
     }
 

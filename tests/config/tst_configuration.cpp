@@ -1,20 +1,26 @@
 // The configuration file and the language files: what is written, what is
 // read back, and what a start-up makes of them.
 #include "Panel.h"
-#include "config/Captions.h"
+#include "app/Windows.h"
+#include "config/CameraModel.h"
 #include "config/ConfigFile.h"
 #include "config/LanguageFile.h"
+#include "config/frmChange.h"
+#include "config/frmControllerProgram.h"
 #include "config/frmSceltaLingua.h"
+#include "terminal/frmProperties.h"
 #include "ui/Timer.h"
 
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 
@@ -63,31 +69,6 @@ QByteArray numberedLanguage(int lines = 32, const char *end = "\r\n") {
     return out;
 }
 
-// Stand-ins for the three dialogs that language files relabel.
-struct DialogStandIns {
-    QWidget properties, titles, sites;
-    DialogStandIns() {
-        properties.setObjectName("frmProperties");
-        for (const char *n : {"Frame1", "fraConnection", "Frame5"})
-            (new QGroupBox(&properties))->setObjectName(n);
-        (new QLabel(&properties))->setObjectName("Label1");
-        (new QPushButton(&properties))->setObjectName("cmdCancel");
-        titles.setObjectName("frmControllerProgram");
-        (new QAction(&titles))->setObjectName("Save");
-        (new QAction(&titles))->setObjectName("Annulla");
-        sites.setObjectName("frmChange");
-        (new QPushButton(&sites))->setObjectName("Cancel");
-        (new QPushButton(&sites))->setObjectName("New");
-        for (const auto &slot : config::LanguageFile::table) {
-            for (QWidget *w : {&properties, &titles, &sites}) {
-                if (w->objectName() == QLatin1String(slot.window))
-                    config::setCaption(w->findChild<QObject *>(QLatin1String(slot.control)),
-                                       QLatin1String(slot.builtIn));
-            }
-        }
-    }
-};
-
 QString captionOf(QObject *o) {
     if (auto *a = qobject_cast<QAction *>(o))
         return a->text();
@@ -96,8 +77,8 @@ QString captionOf(QObject *o) {
     return o ? o->property("text").toString() : QStringLiteral("<missing>");
 }
 
-// The caption of line n's control after a file was applied.
-QString captionOfLine(Panel &p, DialogStandIns &d, int line) {
+// The caption of line n's control, on the main window or on the real dialog.
+QString captionOfLine(Panel &p, int line) {
     const auto &slot = config::LanguageFile::table[line - 1];
     const QString name = QLatin1String(slot.control);
     const QString window = QLatin1String(slot.window);
@@ -106,11 +87,11 @@ QString captionOfLine(Panel &p, DialogStandIns &d, int line) {
             return captionOf(o);
         return captionOf(p.window.menuBar()->findChild<QAction *>(name));
     }
-    QWidget &w = window == "frmProperties" ? d.properties
-                 : window == "frmChange"   ? d.sites
-                                           : d.titles;
-    p.window.applyLanguage(&w);
-    return captionOf(w.findChild<QObject *>(name));
+    app::Windows &d = p.window.windows();
+    QWidget *w = window == "frmProperties" ? static_cast<QWidget *>(d.properties.get())
+                 : window == "frmChange"   ? static_cast<QWidget *>(d.sites.get())
+                                           : static_cast<QWidget *>(d.titles.get());
+    return w ? captionOf(w->findChild<QObject *>(name)) : QStringLiteral("<no dialog>");
 }
 } // namespace
 
@@ -217,21 +198,22 @@ private slots:
         QFETCH(QByteArray, bytes);
         QFETCH(int, relabelled);
         Panel p;
-        DialogStandIns d;
         const QString path = p.storagePath("test.lng");
         if (!bytes.isEmpty())
             writeFile(path, bytes);
-        // Built-in captions first, so that "unchanged" can be told apart.
+        // A file that cannot be read brings the three dialogs into being with
+        // their built-in captions, so that "unchanged" can be told apart.
+        p.window.CaricaLingua(p.storagePath("none.lng"));
         for (int line = 1; line <= 32; ++line)
-            QCOMPARE(captionOfLine(p, d, line),
+            QCOMPARE(captionOfLine(p, line),
                      QLatin1String(config::LanguageFile::table[line - 1].builtIn));
-        p.window.LanguageFile = path;
+        p.window.cameras().setLanguageFile(path);
         p.window.CaricaLingua(path);
         for (int line = 1; line <= 32; ++line) {
             const QString expected =
                 line <= relabelled ? QStringLiteral("L%1").arg(line)
                                    : QLatin1String(config::LanguageFile::table[line - 1].builtIn);
-            QCOMPARE(captionOfLine(p, d, line), expected);
+            QCOMPARE(captionOfLine(p, line), expected);
         }
         // Everything else keeps its caption.
         QCOMPARE(p.find<QAbstractButton>("zp")->text(), QStringLiteral("zoom +"));
@@ -287,7 +269,7 @@ private slots:
         QVERIFY(p.window.isVisible());
         QCOMPARE(p.find<QAbstractButton>("up")->text(), QStringLiteral("L1"));
         const QString expectedPath = QDir::toNativeSeparators(langs.filePath("Test.lng"));
-        QCOMPARE(p.window.LanguageFile, expectedPath);
+        QCOMPARE(p.window.cameras().languageFile(), expectedPath);
         emit p.find<ui::Timer>("TimerMove")->tick();
         lines = fileLines(p.storagePath("velmarcontroller.ini"));
         QCOMPARE(lines[34], expectedPath);
@@ -313,7 +295,7 @@ private slots:
         for (int k = 1; k <= 16; ++k) {
             QCOMPARE(p.find<QLabel>(QStringLiteral("T%1").arg(k))->text(),
                      QStringLiteral("Cam %1").arg(k));
-            QCOMPARE(p.window.CameraType[k],
+            QCOMPARE(p.window.cameras().type(k),
                      k % 2 ? QStringLiteral("Dome") : QStringLiteral("P&T"));
         }
         QCOMPARE(p.find<QAbstractButton>("leftT")->text(), QStringLiteral("L2"));
@@ -366,6 +348,48 @@ private slots:
         QFile backup(p.storagePath("velmarcontroller.ini.bak"));
         QVERIFY(backup.open(QIODevice::ReadOnly));
         QCOMPARE(backup.readAll(), stored);
+    }
+
+    // A start-up with a language loads the three dialogs once, hidden. Opening
+    // one that exists loads nothing again, so a selection's status request
+    // still goes out a second after the click.
+    void dialogsLoadedAtStartupStayLoaded() {
+        Panel p;
+        writeFile(p.storagePath("L.lng"), numberedLanguage());
+        writeFile(p.storagePath("velmarcontroller.ini"), crlf(storedLines(p.storagePath("L.lng"))));
+        p.window.Form_Load();
+        app::Windows &d = p.window.windows();
+        QPointer<terminal::frmProperties> properties = d.properties.get();
+        QPointer<config::frmControllerProgram> titles = d.titles.get();
+        QPointer<config::frmChange> sites = d.sites.get();
+        QVERIFY(properties && titles && sites);
+        QVERIFY(!properties->isVisible() && !titles->isVisible() && !sites->isVisible());
+        QCOMPARE(sites->findChild<QPushButton *>("New")->text(), QStringLiteral("L32"));
+
+        p.takeWritten();
+        p.socket.setRemoteHost("10.0.0.7");
+        QElapsedTimer clock;
+        clock.start();
+        p.click("C5");
+        p.find<QAction>("mnuProperties")->trigger();
+        QCOMPARE(d.properties.get(), properties.data());
+        QVERIFY(properties->isVisible());
+        properties->cmdCancel_Click();
+        p.find<QAction>("ControllerProgram")->trigger();
+        QCOMPARE(d.titles.get(), titles.data());
+        titles->Annulla_Click();
+        QTRY_VERIFY(!properties && !titles);
+        // A dialog opened after its unload loads anew; the hidden chooser,
+        // still there, is not loaded again.
+        p.find<QAction>("ControllerProgram")->trigger();
+        QVERIFY(d.titles.get() && d.titles.get() != titles);
+        p.find<QAction>("mnuChange")->trigger();
+        QCOMPARE(d.sites.get(), sites.data());
+        QVERIFY(sites->isVisible());
+
+        QTRY_COMPARE_WITH_TIMEOUT(p.port.written, serialFrames({"35", "2E"}), 2000);
+        QVERIFY(clock.elapsed() >= 950);
+        QVERIFY(p.socket.sent.isEmpty());
     }
 
     void missingStorageFolderIsCreated() {

@@ -2,7 +2,7 @@
 // serial port, deletion and addition through the two dialogs, and the status
 // polls and sign-off around the chooser.
 #include "Panel.h"
-#include "config/DialogLaunchers.h"
+#include "app/Windows.h"
 #include "config/SiteList.h"
 #include "config/frmChange.h"
 #include "config/frmNew.h"
@@ -32,7 +32,7 @@ struct Rig {
         if (!siteList.isNull())
             write(siteList);
     }
-    QString path() const { return dir.filePath(SiteList::fileName()); }
+    QString path() const { return dir.filePath(QStringLiteral("RemoteIPVelmar.ini")); }
     void write(const QByteArray &bytes) const {
         QFile f(path());
         if (f.open(QIODevice::WriteOnly))
@@ -44,7 +44,7 @@ struct Rig {
     }
     frmChange *chooser() {
         p.find<QAction>("mnuChange")->trigger();
-        return frmChange::find(p.window);
+        return p.window.windows().sites.get();
     }
     static QStringList entries(const frmChange *c) {
         QStringList out;
@@ -127,7 +127,7 @@ private slots:
         if (chooserOpen)
             rig.chooser()->findChild<QPushButton *>("New")->click();
         else
-            frmNew::open(rig.p.window);
+            rig.p.window.windows().siteEntry.open();
         QPointer<frmNew> entry = rig.p.window.findChild<frmNew *>("frmNew");
         QVERIFY(entry && entry->isVisible());
         for (int n = 1; n <= 4; ++n)
@@ -136,7 +136,7 @@ private slots:
 
         QTRY_VERIFY(!entry);
         QCOMPARE(rig.file(), after);
-        frmChange *chooser = frmChange::find(rig.p.window);
+        frmChange *chooser = rig.p.window.windows().sites.get();
         QVERIFY(chooser);
         QCOMPARE(chooser->isVisible(), chooserOpen);
         QCOMPARE(Rig::entries(chooser), listed);
@@ -149,7 +149,7 @@ private slots:
         QFile::setPermissions(rig.path(), QFile::WriteOwner);
         if (QFile f(rig.path()); f.open(QIODevice::ReadOnly))
             QSKIP("file permissions do not apply to this user");
-        frmNew &entry = frmNew::open(rig.p.window);
+        frmNew &entry = rig.p.window.windows().siteEntry.open();
         QTest::keyClicks(entry.field(1), "1");
         entry.findChild<QPushButton *>("Command1")->click();
         QFile::setPermissions(rig.path(), QFile::ReadOwner | QFile::WriteOwner);

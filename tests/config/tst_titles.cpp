@@ -2,7 +2,8 @@
 // the title labels and the camera types, and what a cancel or a failed write
 // leaves behind.
 #include "Panel.h"
-#include "config/DialogLaunchers.h"
+#include "app/Windows.h"
+#include "config/CameraModel.h"
 #include "config/frmControllerProgram.h"
 #include "panel/SelectionPad.h"
 
@@ -27,8 +28,8 @@ struct Rig {
     explicit Rig(const QString &typeOfEvery = QStringLiteral("F")) {
         p.window.setStorageFolder(dir.path());
         for (int k = 1; k <= 16; ++k)
-            p.window.CameraType[k] = typeOfEvery;
-        p.window.LanguageFile = QStringLiteral("C:\\lang\\English.lng");
+            p.window.cameras().setType(k, typeOfEvery);
+        p.window.cameras().setLanguageFile(QStringLiteral("C:\\lang\\English.lng"));
     }
     // Puts the main window's frame at a position in pixels (15 twips each at
     // the test platform's 96 DPI), whatever frame margins the platform adds.
@@ -125,7 +126,7 @@ private slots:
             const QString type = expectedTypes.value(k, QStringLiteral("F"));
             lines << title << type;
             shownTitles << title;
-            QCOMPARE(rig.p.window.CameraType[k], type);
+            QCOMPARE(rig.p.window.cameras().type(k), type);
         }
         lines << "C:\\lang\\English.lng";
         QCOMPARE(rig.file(), crlf(lines));
@@ -149,7 +150,7 @@ private slots:
         QTRY_VERIFY(!dialog);
         QCOMPARE(rig.file(), before);
         QCOMPARE(rig.labels(), labels);
-        QCOMPARE(rig.p.window.CameraType[1], "Dome");
+        QCOMPARE(rig.p.window.cameras().type(1), "Dome");
     }
 
     // Each opening loads the panel's current titles and types afresh; the
@@ -184,7 +185,7 @@ private slots:
     // took the stored titles; a save must not replace them with its blanks.
     void saveAfterAnEarlyEndedStartKeepsWhatIsStored() {
         Rig rig{QString()};
-        rig.p.window.LanguageFile.clear();
+        rig.p.window.cameras().setLanguageFile({});
         QStringList stored{"1500", "900"};
         for (int k = 1; k <= 16; ++k)
             stored << QStringLiteral("Gate %1").arg(k) << QStringLiteral("Dome");
@@ -211,7 +212,7 @@ private slots:
         stored[4] = "Dock";
         QCOMPARE(rig.file(), crlf(stored));
         QCOMPARE(rig.labels()[0], "Gate 1");
-        QCOMPARE(rig.p.window.CameraType[5], "Dome");
+        QCOMPARE(rig.p.window.cameras().type(5), "Dome");
     }
 
     void unwritableFileStillUpdatesThePanel() {
@@ -226,7 +227,7 @@ private slots:
         dialog->findChild<QAction *>("Save")->trigger();
         QTRY_VERIFY(!dialog);
         QCOMPARE(rig.labels()[11], "Roof");
-        QCOMPARE(rig.p.window.CameraType[12], "Dome");
+        QCOMPARE(rig.p.window.cameras().type(12), "Dome");
         QVERIFY(QFileInfo(notAFolder).isFile());
         QCOMPARE(QFileInfo(notAFolder).size(), 0);
     }

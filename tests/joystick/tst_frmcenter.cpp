@@ -22,7 +22,7 @@ namespace {
 struct Rig {
     Panel p;
     FakeJoystick stick;
-    joystick::JoystickLauncher launcher{p.window, stick, p.dialogs};
+    joystick::JoystickLauncher &launcher = p.window.attachJoystick(stick);
 
     Rig() { p.window.serialChannel().mnuOpen_Click(); }
 

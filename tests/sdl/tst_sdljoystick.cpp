@@ -124,7 +124,7 @@ private slots:
         ui::SdlJoystick adapter;
         Panel p;
         p.window.serialChannel().mnuOpen_Click();
-        joystick::JoystickLauncher launcher(p.window, adapter, p.dialogs);
+        joystick::JoystickLauncher &launcher = p.window.attachJoystick(adapter);
         p.find<QAction>("JoyStick")->trigger();
         QVERIFY(launcher.window());
         QCOMPARE(p.dialogs.shown.size(), 1);

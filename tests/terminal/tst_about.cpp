@@ -1,8 +1,8 @@
 // The about box: its texts, the credits gesture, and where it looks for the
 // system-information tool.
 #include "Panel.h"
+#include "app/Windows.h"
 #include "terminal/SystemInfoHost.h"
-#include "terminal/TerminalCommands.h"
 #include "terminal/frmAbout.h"
 
 #include <QAction>
@@ -45,16 +45,16 @@ class TestAbout : public QObject {
 private slots:
     void opensModelessWithTitleAndVersion() {
         Panel panel;
-        auto &commands = *panel.window.findChild<terminal::TerminalCommands *>("terminalCommands");
+        auto &about_ = panel.window.windows().about;
         panel.window.findChild<QAction *>("About")->trigger();
-        terminal::frmAbout *about = commands.about();
+        terminal::frmAbout *about = about_.get();
         QVERIFY(about && about->isVisible() && !about->isModal());
         QCOMPARE(about->windowTitle(), QStringLiteral("About Velmar Controller"));
         QCOMPARE(about->findChild<QLabel *>("lblVersion")->text(), QStringLiteral("Version 4.0.1"));
         QCOMPARE(about->findChild<QLabel *>("lblTitle")->text(),
                  QStringLiteral("Velmar Controller"));
         QTest::mouseClick(about->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
-        QTRY_VERIFY(!commands.about());
+        QTRY_VERIFY(!about_.get());
     }
 
     void creditsGesture_data() {

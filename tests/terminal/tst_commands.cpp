@@ -2,8 +2,9 @@
 // the property prompts, dial, the DTR switch and the line displays.
 #include "Panel.h"
 #include "link/SerialChannel.h"
+#include "terminal/LogCommands.h"
+#include "terminal/Modem.h"
 #include "terminal/NumberAnswer.h"
-#include "terminal/TerminalCommands.h"
 
 #include <QAction>
 #include <QFile>
@@ -28,8 +29,6 @@ struct Rig {
     RecordingDialogs dialogs;
     fakes::SettingsStore settings;
     frmTerminal window{port, socket, dialogs, settings};
-    terminal::TerminalCommands &commands{
-        *window.findChild<terminal::TerminalCommands *>("terminalCommands")};
 
     // Shown, a menu entry tells its state (hidden it always reads disabled).
     QAction *entry(const char *name) {
@@ -169,7 +168,7 @@ private slots:
         rig.entry("mnuHangUp")->setEnabled(false);
         rig.dialogs.inputs.enqueue(QStringLiteral("999"));
         rig.dialogs.inputs.enqueue(answer);
-        rig.commands.mnuDial_Click();
+        rig.window.modem().mnuDial_Click();
         rig.port.written.clear();
 
         rig.entry("mnuDial")->trigger();
@@ -228,7 +227,7 @@ private slots:
         rig.dialogs.fileNames.enqueue(dir.filePath("other.log"));
         rig.dialogs.answers.enqueue(answer);
 
-        rig.commands.mnuOpenLog_Click();
+        rig.window.logCommands().mnuOpenLog_Click();
 
         const bool opened = existing != "/";
         QCOMPARE(rig.window.logFile().isOpen(), opened);
@@ -241,7 +240,7 @@ private slots:
         // a lone line feed is dropped, CR gets its LF, a backspace eats.
         rig.port.receive(QByteArray("one\rX\x08"));
         rig.port.receive(QByteArray("\nB"));
-        rig.window.mnuCloseLog_Click();
+        rig.window.logCommands().mnuCloseLog_Click();
         rig.port.receive(QByteArray("not logged"));
 
         if (opened)

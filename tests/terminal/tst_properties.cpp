@@ -1,9 +1,9 @@
 // The port properties dialog: what it shows of the port, what OK applies
 // and stores, and how a refused port or setting leaves things.
 #include "Panel.h"
+#include "app/Windows.h"
 #include "link/SerialChannel.h"
 #include "terminal/PortSettingsFields.h"
-#include "terminal/TerminalCommands.h"
 #include "terminal/frmProperties.h"
 #include "ui/QtSerialPort.h"
 
@@ -14,18 +14,17 @@
 
 namespace {
 
-// The main window with the terminal commands attached, and its dialog open.
+// The main window and its port properties dialog.
 struct Rig {
     Panel panel;
-    terminal::TerminalCommands &commands{
-        *panel.window.findChild<terminal::TerminalCommands *>("terminalCommands")};
+    ui::SingleWindow<terminal::frmProperties> &properties{panel.window.windows().properties};
     terminal::frmProperties *dialog = nullptr;
 
     // Shown, a menu entry tells its state (hidden it always reads disabled).
     Rig() { panel.window.findChild<QAction *>("mnuSendText")->setVisible(true); }
     void open() {
         panel.window.findChild<QAction *>("mnuProperties")->trigger();
-        dialog = commands.properties();
+        dialog = properties.get();
     }
     QComboBox *list(const char *name) { return dialog->findChild<QComboBox *>(name); }
     void choose(const char *name, const QString &text) {
@@ -89,7 +88,7 @@ private slots:
         rig.panel.port.setSettings(settings);
         rig.panel.port.setCommPort(port);
         rig.panel.port.setHandshaking(flow);
-        rig.panel.window.EchoEnabled = echo;
+        rig.panel.window.serialChannel().setEchoEnabled(echo);
         rig.open();
         QCOMPARE(rig.dialog->windowTitle(), QStringLiteral("Velmar-Controller"));
         QVERIFY(rig.dialog->isVisible() && rig.dialog->isModal());
@@ -129,11 +128,11 @@ private slots:
         QVERIFY(rig.panel.dialogs.shown.isEmpty());
         QCOMPARE(rig.panel.port.Settings(), settings);
         QCOMPARE(rig.panel.port.Handshaking(), flow);
-        QCOMPARE(rig.panel.window.EchoEnabled, echo);
+        QCOMPARE(rig.panel.window.serialChannel().echoEnabled(), echo);
         QCOMPARE((QStringList{rig.stored("Settings"), rig.stored("CommPort"),
                               rig.stored("Handshaking"), rig.stored("Echo")}),
                  (QStringList{settings, "1", QString::number(flow), echo ? "True" : "False"}));
-        QTRY_VERIFY(!rig.commands.properties()); // unloaded
+        QTRY_VERIFY(!rig.properties.get()); // unloaded
     }
 
     void changingThePort_data() {
@@ -169,7 +168,7 @@ private slots:
         QCOMPARE(rig.panel.window.findChild<QAction *>("mnuOpen")->isChecked(), openAfter);
         QCOMPARE(rig.panel.window.findChild<QAction *>("mnuSendText")->isEnabled(), openAfter);
         // Echo is applied before the port, whatever happens to it.
-        QVERIFY(rig.panel.window.EchoEnabled);
+        QVERIFY(rig.panel.window.serialChannel().echoEnabled());
         const bool failed = portAfter != chosen;
         QCOMPARE(rig.panel.dialogs.shown.size(), failed ? 1 : 0);
         if (failed) {
@@ -199,9 +198,9 @@ private slots:
         QCOMPARE(rig.panel.port.CommPort(), 1);
         QCOMPARE(rig.panel.port.Handshaking(), 0);
         QVERIFY(rig.panel.port.PortOpen());
-        QVERIFY(!rig.panel.window.EchoEnabled);
+        QVERIFY(!rig.panel.window.serialChannel().echoEnabled());
         QVERIFY(rig.panel.settings.values.isEmpty());
-        QTRY_VERIFY(!rig.commands.properties());
+        QTRY_VERIFY(!rig.properties.get());
     }
 
     // The real adapter refuses what the line cannot do: nothing is stored
@@ -226,8 +225,8 @@ private slots:
         fakes::DatagramSocket socket;
         fakes::Dialogs dialogs;
         frmTerminal window(port, socket, dialogs, settings);
-        auto &commands = *window.findChild<terminal::TerminalCommands *>("terminalCommands");
-        auto *dialog = commands.loadProperties();
+        auto &properties = window.windows().properties;
+        auto *dialog = &properties.ensure();
         const auto select = [dialog](const char *list, const QString &text) {
             auto *box = dialog->findChild<QComboBox *>(list);
             box->setCurrentIndex(box->findText(text));
@@ -240,7 +239,7 @@ private slots:
         QVERIFY2(dialogs.shown.first().text.contains(refusal), qPrintable(dialogs.shown[0].text));
         QCOMPARE(port.Settings(), QStringLiteral("9600,n,8,1"));
         QVERIFY(settings.values.isEmpty());
-        QVERIFY(commands.properties());
+        QVERIFY(properties.get());
     }
 };
 

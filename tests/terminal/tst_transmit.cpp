@@ -3,7 +3,8 @@
 #include "Panel.h"
 #include "Pty.h"
 #include "link/SerialChannel.h"
-#include "terminal/TerminalCommands.h"
+#include "terminal/Modem.h"
+#include "terminal/Transmission.h"
 #include "terminal/frmCancelSend.h"
 #include "ui/QtSerialPort.h"
 
@@ -43,7 +44,7 @@ bool entryEnabled(frmTerminal &window, const char *name) {
     return entry->isEnabled();
 }
 
-void clickCancel(terminal::TerminalCommands &commands) {
+void clickCancel(terminal::Transmission &commands) {
     QTest::mouseClick(commands.cancelWindow()->findChild<QPushButton *>("Command1"),
                       Qt::LeftButton);
 }
@@ -57,13 +58,13 @@ struct PtyRig {
     fakes::Dialogs dialogs;
     std::unique_ptr<ui::QtSerialPort> port;
     std::unique_ptr<frmTerminal> window;
-    terminal::TerminalCommands *commands = nullptr;
+    terminal::Transmission *commands = nullptr;
 
     PtyRig() {
         settings.setValue("Ports", "Com1", pty.slavePath());
         port = std::make_unique<ui::QtSerialPort>(settings);
         window = std::make_unique<frmTerminal>(*port, socket, dialogs, settings);
-        commands = window->findChild<terminal::TerminalCommands *>("terminalCommands");
+        commands = &window->transmission();
         entryEnabled(*window, "mnuSendText");
         window->serialChannel().mnuOpen_Click();
     }
@@ -142,11 +143,11 @@ private slots:
     void hangUpReachesTheModemBeforeTheLineCloses() {
         PtyRig rig;
         rig.dialogs.inputs.enqueue(QStringLiteral("0123456"));
-        rig.commands->mnuDial_Click();
+        rig.window->modem().mnuDial_Click();
         QCOMPARE(rig.pty.readFar(13), QByteArray("ATDT0123456\r\n"));
         QVERIFY(entryEnabled(*rig.window, "mnuHangUp"));
 
-        rig.commands->mnuHangUp_Click();
+        rig.window->modem().mnuHangUp_Click();
 
         QCOMPARE(rig.pty.readFar(3), QByteArray("ATH"));
         QVERIFY(!rig.port->PortOpen());
@@ -211,7 +212,7 @@ private slots:
         const QByteArray bytes = someBytes(1500);
         writeFile(dir, bytes);
         Panel panel;
-        auto &commands = *panel.window.findChild<terminal::TerminalCommands *>("terminalCommands");
+        auto &commands = panel.window.transmission();
         panel.window.serialChannel().mnuOpen_Click();
         for (const QString &name : names)
             panel.dialogs.fileNames.enqueue(QString(name).replace('@', dir.path()));

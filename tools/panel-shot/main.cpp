@@ -62,9 +62,9 @@ int main(int argc, char *argv[]) {
     }
     const QString file = args[1];
 
-    const QString folder = ui::storageFolder();
-    ui::ensureFolder(folder);
-    ui::IniSettingsStore settings(QDir(folder).filePath(QStringLiteral("settings.ini")));
+    const ui::StoragePaths paths;
+    ui::ensureFolder(paths.folder());
+    ui::IniSettingsStore settings(paths.settings());
     ui::QtSerialPort port(settings);
     ui::QtDatagramSocket socket;
     PrintingDialogs dialogs;

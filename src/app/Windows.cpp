@@ -1,0 +1,110 @@
+#include "app/Windows.h"
+
+#include "app/MainMenu.h"
+#include "config/Localiser.h"
+#include "config/frmChange.h"
+#include "config/frmControllerProgram.h"
+#include "config/frmNew.h"
+#include "config/frmSceltaLingua.h"
+#include "joystick/JoystickLauncher.h"
+#include "link/StatusPolls.h"
+#include "terminal/frmAbout.h"
+#include "terminal/frmProperties.h"
+
+#include <QAction>
+
+namespace app {
+
+Windows::Windows(const Parts &parts, const MainMenu &menu)
+    : QObject(&parts.main)
+    , properties([this] {
+        return new terminal::frmProperties(m_parts.language, m_parts.port, m_parts.serial,
+                                           m_parts.dialogs, m_parts.settings, &m_parts.main);
+    })
+    , titles([this] {
+        return new config::frmControllerProgram(m_parts.language, m_parts.cameras, m_parts.paths,
+                                                m_parts.position, &m_parts.main);
+    })
+    , sites([this] {
+        auto *chooser = new config::frmChange(
+            m_parts.language, {m_parts.polls, m_parts.network, m_parts.IPAD, m_parts.serial},
+            m_parts.paths, &m_parts.main);
+        connect(chooser, &config::frmChange::newRequested, this, [this] { siteEntry.open(); });
+        return chooser;
+    })
+    , siteEntry([this] {
+        auto *entry = new config::frmNew(m_parts.paths, &m_parts.main);
+        // The chooser takes the entry into its list, made (and loaded) for it
+        // when it does not exist.
+        connect(entry, &config::frmNew::entered, this,
+                [this](const QString &e) { sites.ensure().addEntry(e); });
+        return entry;
+    })
+    , about([this] { return new terminal::frmAbout(m_parts.dialogs, &m_parts.main); })
+    , chooser([this] {
+        auto *window = new frmSceltaLingua(m_parts.language, m_parts.cameras, m_parts.main);
+        // Closing the chooser without a choice still brings the panel back.
+        connect(window, &frmSceltaLingua::closedWithoutChoice, this, [this] {
+            if (!m_ended)
+                m_parts.main.show();
+        });
+        return window;
+    })
+    , m_parts(parts)
+    , m_menu(menu) {
+    openFrom(menu.mnuProperties, properties);
+    openFrom(menu.ControllerProgram, titles);
+    openFrom(menu.mnuChange, sites);
+    openFrom(menu.About, about);
+    openFrom(menu.Language, chooser);
+}
+
+Windows::~Windows() = default;
+
+template <typename T> void Windows::openFrom(QAction *entry, ui::SingleWindow<T> &window) {
+    connect(entry, &QAction::triggered, this, [this, &window] {
+        if (!m_ended)
+            window.open();
+    });
+}
+
+void Windows::ensureLanguageDialogs() {
+    // Each load applies the language again, which finds the dialog being
+    // loaded already there, so every dialog is loaded once.
+    properties.ensure();
+    titles.ensure();
+    sites.ensure();
+}
+
+void Windows::relabel(const QStringList &captions) {
+    if (auto *dialog = properties.get())
+        config::Localiser::relabel(captions, "frmProperties", dialog->captioned());
+    if (auto *dialog = titles.get())
+        config::Localiser::relabel(captions, "frmControllerProgram", dialog->captioned());
+    if (auto *dialog = sites.get())
+        config::Localiser::relabel(captions, "frmChange", dialog->captioned());
+}
+
+joystick::JoystickLauncher &Windows::attachJoystick(ui::Joystick &joystick) {
+    if (!m_joystick)
+        m_joystick = new joystick::JoystickLauncher(
+            *m_menu.JoyStick,
+            {m_parts.sink, m_parts.HScroll1, m_parts.HScroll2, m_parts.polls.Timer5()}, joystick,
+            m_parts.dialogs, m_parts.main);
+    return *m_joystick;
+}
+
+void Windows::closeAll() {
+    m_ended = true;
+    // Closing by the frame: nothing is saved, no poll is started again.
+    titles.close();
+    sites.close();
+    siteEntry.close();
+    properties.close();
+    about.close();
+    chooser.close();
+    if (m_joystick)
+        m_joystick->programEnded();
+}
+
+} // namespace app

@@ -1,0 +1,30 @@
+#include "link/RemoteAddress.h"
+
+#include <QLineEdit>
+
+namespace devicelink {
+
+const QString RemoteAddress::serialMarker = QStringLiteral("0.0.0.0");
+
+RemoteAddress::RemoteAddress(QWidget *parent)
+    : QObject(parent)
+    , m_IPAD(new QLineEdit(serialMarker, parent)) {
+    m_IPAD->setObjectName(QStringLiteral("IPAD"));
+    // Only the remote site chooser changes the address.
+    m_IPAD->setReadOnly(true);
+    connect(m_IPAD, &QLineEdit::textChanged, this, &RemoteAddress::changed);
+}
+
+QString RemoteAddress::text() const {
+    return m_IPAD->text();
+}
+
+void RemoteAddress::setText(const QString &address) {
+    m_IPAD->setText(address);
+}
+
+bool RemoteAddress::serialSelected() const {
+    return m_IPAD->text() == serialMarker;
+}
+
+} // namespace devicelink
