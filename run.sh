@@ -46,7 +46,7 @@ build="${VELMAR_BUILD_DIR:-build}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
 targets=(velmar-controller switcher-sim)
 [ -n "$shot" ] && targets+=(panel-shot)
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELMAR_WERROR=ON >/dev/null
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]}"
 
 # The demo's storage folder: port 1 is the simulator's line, and the site

@@ -16,6 +16,8 @@
 #include "joystick/StickArithmetic.h"
 #include "joystick/frmCenter.h"
 #include "link/CommandCode.h"
+#include "link/StatusPolls.h"
+#include "panel/PtzPad.h"
 #include "ui/Dialogs.h"
 #include "ui/Joystick.h"
 #include "ui/QtDatagramSocket.h"
@@ -429,7 +431,9 @@ int main(int argc, char *argv[]) {
                               joystickSchedule(stick)});
             // Built as the "JoyStick" menu item builds it; the schedule starts
             // when the window loads, which starts its polling.
-            center = new joystick::frmCenter(window, stick, dialogs, stickMemory);
+            center = new joystick::frmCenter({window.sink(), *window.ptz().HScroll1(),
+                                              *window.ptz().HScroll2(), window.polls().Timer5()},
+                                             stick, dialogs, stickMemory);
             center->setAttribute(Qt::WA_DeleteOnClose);
             for (const char *timer : {"Timer1", "TimerVel", "TimerStopTilt"})
                 stamps.watch(center->findChild<ui::Timer *>(QLatin1String(timer)));

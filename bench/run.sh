@@ -37,11 +37,10 @@ ensure_packages "${BUILD_PACKAGES[@]}" libx11-dev xvfb xdotool cutecom gtkterm p
 
 build="${VELMAR_BENCH_DIR:-build-bench}"
 case "$build" in /*) ;; *) build="$root/$build" ;; esac
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON >/dev/null
-cmake --build "$build" -j 2 --target velmar-controller
-cmake -S bench -B "$build/bench" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DVELMAR_BUILD_DIR="$build" >/dev/null
-cmake --build "$build/bench" -j 2
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMAR_WERROR=ON -DVELMAR_BENCH=ON \
+    -DVELMAR_TESTS=OFF >/dev/null
+cmake --build "$build" -j 2 --target velmar-controller bench-panel bench-mapwatch modemshim \
+    bench-timerref
 
 exec python3 bench/harness.py --build "$build" --out "$root/bench/results.json" \
     --soak-minutes "$soak"

@@ -15,5 +15,5 @@ ensure_packages() {
 }
 
 # What the build and the tests need.
-BUILD_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
+BUILD_PACKAGES=(cmake ninja-build g++ lld ccache qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
                 libsdl2-dev fonts-dejavu-core)

@@ -14,7 +14,6 @@ public:
     explicit StoredFile(QString path)
         : m_path(std::move(path)) {}
 
-    QString path() const { return m_path; }
     // Nothing when the file does not exist or cannot be read.
     std::optional<QByteArray> read() const;
     // Creates the folder when it is missing; false when nothing was written.

@@ -31,7 +31,6 @@ public:
     // Called with the code of each typed character; may set it to 0.
     void setKeyHandler(std::function<void(int &)> handler) { m_keyHandler = std::move(handler); }
 
-    const TerminalBuffer &buffer() const { return m_buffer; }
     // The text as stored: one character per byte, CR LF as two.
     const QString &terminalText() const { return m_buffer.text(); }
 

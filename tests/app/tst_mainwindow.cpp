@@ -1,6 +1,7 @@
 // The main window on fake platform parts: start-up, the send path on both
 // channels, the terminal box and its log, and shutdown.
 #include "Panel.h"
+#include "TestMain.h"
 #include "link/SerialChannel.h"
 #include "link/TerminalBox.h"
 #include "ui/Timer.h"
@@ -368,5 +369,5 @@ private:
     }
 };
 
-QTEST_MAIN(TestMainWindow)
+VELMAR_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

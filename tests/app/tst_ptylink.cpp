@@ -1,6 +1,7 @@
 // The main window with the real serial and UDP adapters: bytes through a
 // pseudo-terminal mapped in settings.ini, datagrams on 127.0.0.1.
 #include "Fakes.h"
+#include "TestMain.h"
 #include "Pty.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
@@ -123,5 +124,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPtyLink)
+VELMAR_TEST_MAIN(TestPtyLink)
 #include "tst_ptylink.moc"

@@ -1,6 +1,7 @@
 // The configuration file and the language files: what is written, what is
 // read back, and what a start-up makes of them.
 #include "Panel.h"
+#include "TestMain.h"
 #include "app/Windows.h"
 #include "config/CameraModel.h"
 #include "config/ConfigFile.h"
@@ -402,5 +403,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestConfiguration)
+VELMAR_TEST_MAIN(TestConfiguration)
 #include "tst_configuration.moc"

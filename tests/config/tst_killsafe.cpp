@@ -1,6 +1,7 @@
 // The real program killed at random moments while it rewrites its
 // configuration every second: the file on disk is always whole.
 #include "config/ConfigFile.h"
+#include "TestMain.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -92,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestKillSafe)
+VELMAR_TEST_MAIN(TestKillSafe)
 #include "tst_killsafe.moc"

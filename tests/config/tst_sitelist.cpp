@@ -2,6 +2,7 @@
 // serial port, deletion and addition through the two dialogs, and the status
 // polls and sign-off around the chooser.
 #include "Panel.h"
+#include "TestMain.h"
 #include "app/Windows.h"
 #include "config/SiteList.h"
 #include "config/frmChange.h"
@@ -280,5 +281,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSiteList)
+VELMAR_TEST_MAIN(TestSiteList)
 #include "tst_sitelist.moc"

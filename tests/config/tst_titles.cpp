@@ -2,6 +2,7 @@
 // the title labels and the camera types, and what a cancel or a failed write
 // leaves behind.
 #include "Panel.h"
+#include "TestMain.h"
 #include "app/Windows.h"
 #include "config/CameraModel.h"
 #include "config/frmControllerProgram.h"
@@ -233,5 +234,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTitles)
+VELMAR_TEST_MAIN(TestTitles)
 #include "tst_titles.moc"

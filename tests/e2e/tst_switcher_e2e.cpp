@@ -3,6 +3,7 @@
 // socket on 127.0.0.1, routing cameras, running presets and the other keys,
 // and living through the switcher going away.
 #include "Fakes.h"
+#include "TestMain.h"
 #include "SimProcess.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
@@ -217,5 +218,5 @@ private:
     QTemporaryDir m_config;
 };
 
-QTEST_MAIN(TestSwitcherE2E)
+VELMAR_TEST_MAIN(TestSwitcherE2E)
 #include "tst_switcher_e2e.moc"

@@ -1,6 +1,7 @@
 // The joystick's poll arithmetic: steps cut from the rest reading, the dead
 // zone, speeds, direction choice, lens buttons and the one-axis rule.
 #include "joystick/StickArithmetic.h"
+#include "TestMain.h"
 #include "link/CommandCode.h"
 
 #include <QTest>
@@ -110,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestArithmetic)
+VELMAR_TEST_MAIN(TestArithmetic)
 #include "tst_arithmetic.moc"

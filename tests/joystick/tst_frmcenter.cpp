@@ -2,6 +2,7 @@
 // line, what the window holds off in the main window while open, and how it
 // behaves without a joystick.
 #include "FakeJoystick.h"
+#include "TestMain.h"
 #include "Panel.h"
 #include "joystick/JoystickLauncher.h"
 #include "joystick/frmCenter.h"
@@ -198,5 +199,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestJoystickWindow)
+VELMAR_TEST_MAIN(TestJoystickWindow)
 #include "tst_frmcenter.moc"

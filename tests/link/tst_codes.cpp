@@ -1,5 +1,6 @@
 // Command codes, terminal text and status replies: the pure rules of the link.
 #include "link/CommandCode.h"
+#include "TestMain.h"
 #include "link/StatusReply.h"
 #include "link/TerminalBuffer.h"
 
@@ -158,5 +159,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestCodes)
+VELMAR_TEST_MAIN(TestCodes)
 #include "tst_codes.moc"

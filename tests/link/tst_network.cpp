@@ -1,6 +1,7 @@
 // The network channel and its polls on the loopback: the real UDP adapter
 // against a gateway socket standing in for the remote site.
 #include "Fakes.h"
+#include "TestMain.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
 #include "link/NetworkChannel.h"
@@ -146,5 +147,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestNetwork)
+VELMAR_TEST_MAIN(TestNetwork)
 #include "tst_network.moc"

@@ -2,6 +2,7 @@
 // (trims, backspaces, line ends split between events), the screen ends up
 // showing exactly the stored text, and a burst is shown within a frame.
 #include "link/TerminalBox.h"
+#include "TestMain.h"
 #include "ui/FramePacer.h"
 
 #include <QTest>
@@ -145,5 +146,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTerminalBox)
+VELMAR_TEST_MAIN(TestTerminalBox)
 #include "tst_terminalbox.moc"

@@ -1,6 +1,7 @@
 // The operator panel driven as an operator would: every control's codes,
 // the timed sequences, the status reply colours, and the network channel.
 #include "Fakes.h"
+#include "TestMain.h"
 #include "Panel.h"
 #include "link/NetworkChannel.h"
 #include "panel/AuxPad.h"
@@ -457,5 +458,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPanel)
+VELMAR_TEST_MAIN(TestPanel)
 #include "tst_panel.moc"

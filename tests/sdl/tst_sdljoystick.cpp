@@ -2,6 +2,7 @@
 // counts, the button mask, a stick that goes away, and the joystick window
 // when there is no stick at all.
 #include "Panel.h"
+#include "TestMain.h"
 #include "joystick/JoystickLauncher.h"
 #include "joystick/frmCenter.h"
 #include "link/SerialChannel.h"
@@ -134,5 +135,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSdlJoystick)
+VELMAR_TEST_MAIN(TestSdlJoystick)
 #include "tst_sdljoystick.moc"

@@ -1,6 +1,7 @@
 // The about box: its texts, the credits gesture, and where it looks for the
 // system-information tool.
 #include "Panel.h"
+#include "TestMain.h"
 #include "app/Windows.h"
 #include "terminal/SystemInfoHost.h"
 #include "terminal/frmAbout.h"
@@ -148,5 +149,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAbout)
+VELMAR_TEST_MAIN(TestAbout)
 #include "tst_about.moc"

@@ -1,6 +1,7 @@
 // The terminal's commands on the fake port: the log of terminal traffic,
 // the property prompts, dial, the DTR switch and the line displays.
 #include "Panel.h"
+#include "TestMain.h"
 #include "link/SerialChannel.h"
 #include "terminal/LogCommands.h"
 #include "terminal/Modem.h"
@@ -251,5 +252,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCommands)
+VELMAR_TEST_MAIN(TestCommands)
 #include "tst_commands.moc"

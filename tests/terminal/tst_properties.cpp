@@ -1,6 +1,7 @@
 // The port properties dialog: what it shows of the port, what OK applies
 // and stores, and how a refused port or setting leaves things.
 #include "Panel.h"
+#include "TestMain.h"
 #include "app/Windows.h"
 #include "link/SerialChannel.h"
 #include "terminal/PortSettingsFields.h"
@@ -243,5 +244,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestProperties)
+VELMAR_TEST_MAIN(TestProperties)
 #include "tst_properties.moc"

@@ -1,6 +1,7 @@
 // Text-file transmission and hang-up through the real port adapter and a
 // pseudo-terminal, and the endings of a transmission on the fake port.
 #include "Panel.h"
+#include "TestMain.h"
 #include "Pty.h"
 #include "link/SerialChannel.h"
 #include "terminal/Modem.h"
@@ -245,5 +246,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTransmit)
+VELMAR_TEST_MAIN(TestTransmit)
 #include "tst_transmit.moc"

@@ -1,6 +1,7 @@
 // The simulator as a process: its options, its serial line and datagram
 // port under garbage and floods, and a clean end on a signal.
 #include "SimProcess.h"
+#include "TestMain.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
@@ -176,5 +177,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSimProcess)
+VELMAR_TEST_MAIN(TestSimProcess)
 #include "tst_simprocess.moc"

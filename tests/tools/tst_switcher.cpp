@@ -2,6 +2,7 @@
 // the status reply it gives, the preset sequences, and the framing of the
 // serial stream and of datagrams.
 #include "Endpoint.h"
+#include "TestMain.h"
 #include "GatewayFrame.h"
 #include "LogThrottle.h"
 #include "SerialFramer.h"
@@ -245,5 +246,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSwitcher)
+VELMAR_TEST_MAIN(TestSwitcher)
 #include "tst_switcher.moc"

@@ -1,6 +1,7 @@
 // The real serial adapter against a pseudo-terminal: what goes on the line,
 // what comes back, and how a lost or busy device is reported.
 #include "Fakes.h"
+#include "TestMain.h"
 #include "Pty.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SerialSettings.h"
@@ -187,5 +188,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSerialPort)
+VELMAR_TEST_MAIN(TestSerialPort)
 #include "tst_serialport.moc"

@@ -1,5 +1,6 @@
 // The user's settings store: a plain INI file a user can read and edit.
 #include "ui/SettingsStore.h"
+#include "TestMain.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -39,5 +40,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSettings)
+VELMAR_TEST_MAIN(TestSettings)
 #include "tst_settings.moc"

@@ -3,6 +3,7 @@
 // whether its ticks come from a kernel timer or from the QTimer it falls
 // back on.
 #include "ui/Timer.h"
+#include "TestMain.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -115,5 +116,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestTimer)
+VELMAR_TEST_MAIN(TestTimer)
 #include "tst_timer.moc"
