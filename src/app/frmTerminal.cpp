@@ -288,20 +288,25 @@ void frmTerminal::placeAt(int leftTwips, int topTwips) {
 }
 
 void frmTerminal::readConfiguration() {
-    const config::StoredFile file(m_paths.configuration());
-    const std::optional<QByteArray> bytes = file.read();
-    const config::ConfigReading reading = config::ConfigFile::read(bytes.value_or(QByteArray()));
+    using config::StoredFile;
+    const StoredFile::Contents stored =
+        StoredFile(m_paths.configuration()).load({config::ConfigFile::lineCount});
+    const config::ConfigReading reading = config::ConfigFile::read(stored.bytes);
     const QPoint here = positionInTwips();
     placeAt(config::ConfigFile::parsePosition(reading.left).value_or(here.x()),
             config::ConfigFile::parsePosition(reading.top).value_or(here.y()));
-    m_cameras->setStored(config::CameraModel::Stored::Read);
+    // A file that is there but cannot be read (no permission, not a regular
+    // file) is the operator's: the panel starts fresh and never rewrites it.
+    const bool unreadable = stored.presence == StoredFile::Presence::Unreadable;
+    m_cameras->setStored(unreadable ? config::CameraModel::Stored::Unreadable
+                                    : config::CameraModel::Stored::Read);
     if (reading.fresh) {
         for (int k = 1; k <= config::ConfigFile::cameras; ++k)
             m_cameras->setType(k, QStringLiteral("F"));
         // Titles a camera 1 without a title left behind would be overwritten
         // by the next rewrite; keep them beside it.
-        if (bytes && config::ConfigFile::lines(*bytes).size() > 3)
-            config::StoredFile(m_paths.configuration() + QStringLiteral(".bak")).replace(*bytes);
+        if (config::ConfigFile::lines(stored.bytes).size() > 3)
+            StoredFile(m_paths.configuration() + QStringLiteral(".bak")).replace(stored.bytes);
         m_windows->chooser.open();
         m_waitingForLanguage = true;
         hide();

@@ -2,17 +2,21 @@
 
 #include "config/Captions.h"
 #include "config/LanguageFile.h"
+#include "config/StoredFile.h"
 
-#include <QFile>
 #include <QObject>
 
 namespace config {
 
 std::optional<QStringList> Localiser::read(const QString &path) {
-    QFile file(path);
-    if (path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (path.isEmpty())
         return std::nullopt;
-    return LanguageFile::captions(file.readAll());
+    // Its 32 lines and no more; a lone LF is part of a caption.
+    const std::optional<QByteArray> bytes =
+        StoredFile(path).read({LanguageFile::captionCount, 1024, false});
+    if (!bytes)
+        return std::nullopt;
+    return LanguageFile::captions(*bytes);
 }
 
 void Localiser::relabel(const QStringList &captions, const char *window,

@@ -94,7 +94,11 @@ void frmChange::Cancel_Click() {
         if (row != selected)
             kept.append(m_List1->item(row)->text());
     }
-    StoredFile(m_paths.siteList()).replace(SiteList::bytes(kept));
+    // A list that is there but cannot be read is never replaced by what the
+    // chooser shows of it (nothing).
+    const StoredFile file(m_paths.siteList());
+    if (file.load().presence != StoredFile::Presence::Unreadable)
+        file.replace(SiteList::bytes(kept));
     // The list shows what the file holds now, also when it could not be written.
     m_List1->clear();
     readSiteList();

@@ -100,7 +100,7 @@ void frmControllerProgram::Form_Load() {
     m_storedLanguage.clear();
     if (m_cameras.stored() != CameraModel::Stored::NotRead)
         return;
-    const auto bytes = StoredFile(m_paths.configuration()).read();
+    const auto bytes = StoredFile(m_paths.configuration()).read({ConfigFile::lineCount});
     if (!bytes)
         return;
     const ConfigReading stored = ConfigFile::read(*bytes);
@@ -127,7 +127,9 @@ void frmControllerProgram::Save_Click() {
         m_cameras.languageFile().isEmpty() ? m_storedLanguage : m_cameras.languageFile();
     // A file that cannot be written is not reported: the panel still takes
     // the titles, and the main window's periodic rewrite tries again.
-    StoredFile(m_paths.configuration()).replace(file.bytes());
+    // A stored file the panel could not read is the operator's and stays.
+    if (m_cameras.stored() != CameraModel::Stored::Unreadable)
+        StoredFile(m_paths.configuration()).replace(file.bytes());
 
     for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
         m_cameras.setTitle(camera, file.titles[camera - 1]);

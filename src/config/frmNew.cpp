@@ -5,7 +5,6 @@
 #include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,11 +68,10 @@ void frmNew::Command1_Click() {
 
     // The file is rewritten whole with the entry at its end. One that exists
     // but cannot be read is left alone rather than replaced by this entry.
-    const QString path = m_paths.siteList();
-    const StoredFile file(path);
-    const std::optional<QByteArray> before = file.read();
-    if (before || !QFileInfo::exists(path))
-        file.replace(SiteList::appended(before, entry));
+    const StoredFile file(m_paths.siteList());
+    const StoredFile::Contents before = file.load();
+    if (before.presence != StoredFile::Presence::Unreadable)
+        file.replace(SiteList::appended(before.bytes, entry));
     close();
 }
 

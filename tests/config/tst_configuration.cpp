@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <sys/stat.h>
+
 using config::ConfigFile;
 
 namespace {
@@ -391,6 +393,63 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(p.port.written, serialFrames({"35", "2E"}), 2000);
         QVERIFY(clock.elapsed() >= 950);
         QVERIFY(p.socket.sent.isEmpty());
+    }
+
+    // Whatever lies where the configuration or the language file should be,
+    // start-up neither hangs nor aborts; a configuration it cannot read is
+    // left as it is, and a title of megabytes is cut, not rewritten whole.
+    void strangeFilesNeitherHangNorAbort_data() {
+        QTest::addColumn<QString>("configuration"); // "zero", "fifo" or "huge title"
+        QTest::addColumn<QString>("language");      // the same, or "" for none
+        QTest::newRow("configuration a link to /dev/zero") << "zero"
+                                                           << "";
+        QTest::newRow("configuration a FIFO") << "fifo"
+                                              << "";
+        QTest::newRow("configuration with a 10 MB title") << "huge title"
+                                                          << "";
+        QTest::newRow("language file /dev/zero") << ""
+                                                 << "zero";
+        QTest::newRow("language file a FIFO") << ""
+                                              << "fifo";
+    }
+    void strangeFilesNeitherHangNorAbort() {
+        QFETCH(QString, configuration);
+        QFETCH(QString, language);
+        Panel p;
+        const QString config = p.storagePath("velmarcontroller.ini");
+        const auto place = [&p](const QString &kind, const QString &path) {
+            if (kind == "zero")
+                QVERIFY(QFile::link("/dev/zero", path));
+            else if (kind == "fifo")
+                QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        };
+        QStringList lines = storedLines(p.storagePath("odd.lng"));
+        place(language, p.storagePath("odd.lng"));
+        if (configuration == "huge title")
+            lines[2] = QString(10'000'000, QLatin1Char('x'));
+        if (configuration.isEmpty() || configuration == "huge title")
+            writeFile(config, crlf(lines));
+        else
+            place(configuration, config);
+
+        p.window.Form_Load();
+        emit p.find<ui::Timer>("TimerMove")->tick();
+
+        QCOMPARE(p.find<QAbstractButton>("up")->text(), QStringLiteral("Up"));
+        if (configuration == "zero" || configuration == "fifo") {
+            QVERIFY(p.window.waitingForLanguage());
+            const QFileInfo left(config);
+            QVERIFY(configuration == "zero" ? left.isSymLink() : !left.isFile());
+            return;
+        }
+        // The dialogs a language brings came all the same, their loads run.
+        QVERIFY(p.window.windows().sites.get());
+        QVERIFY(!p.find<ui::Timer>("Timer3")->isEnabled());
+        const QStringList after = fileLines(config);
+        QCOMPARE(after.size(), 35);
+        QCOMPARE(after[2], configuration == "huge title" ? QString(1024, QLatin1Char('x'))
+                                                         : QStringLiteral("Cam 1"));
+        QCOMPARE(after[4], QStringLiteral("Cam 2"));
     }
 
     void missingStorageFolderIsCreated() {

@@ -1,7 +1,7 @@
 // The real program killed at random moments while it rewrites its
 // configuration every second: the file on disk is always whole.
-#include "config/ConfigFile.h"
 #include "TestMain.h"
+#include "config/ConfigFile.h"
 
 #include <QProcess>
 #include <QRandomGenerator>

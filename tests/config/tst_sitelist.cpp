@@ -12,11 +12,14 @@
 
 #include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 using config::frmChange;
 using config::frmNew;
@@ -155,6 +158,17 @@ private slots:
         entry.findChild<QPushButton *>("Command1")->click();
         QFile::setPermissions(rig.path(), QFile::ReadOwner | QFile::WriteOwner);
         QCOMPARE(rig.file(), "10.0.0.1\r\n10.0.0.2\r\n");
+    }
+
+    // Nor does a delete replace a list that is there but cannot be read
+    // (the chooser shows it empty).
+    void unreadableListIsNotReplacedByADelete() {
+        Rig rig;
+        QCOMPARE(mkfifo(QFile::encodeName(rig.path()).constData(), 0600), 0);
+        frmChange *chooser = rig.chooser();
+        QCOMPARE(chooser->list()->count(), 0);
+        chooser->findChild<QPushButton *>("Cancel")->click();
+        QVERIFY(QFileInfo(rig.path()).exists() && !QFileInfo(rig.path()).isFile());
     }
 
     void deleteEntry_data() {
