@@ -83,7 +83,11 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
     connect(m_TimerMove, &ui::Timer::tick, this, &frmTerminal::TimerMove_Timer);
 }
 
-frmTerminal::~frmTerminal() = default;
+frmTerminal::~frmTerminal() {
+    // The panel goes while the link it sends through is still there: a
+    // button held at that moment lets go with its stop code.
+    delete takeCentralWidget();
+}
 
 void frmTerminal::buildControls(QWidget *central) {
     m_txtTerm = new devicelink::TerminalBox(central);

@@ -12,16 +12,46 @@ void HoldButton::mousePressEvent(QMouseEvent *event) {
         return;
     m_held = true;
     setDown(true);
+    // A modal box blocks the window, not the button: the window says so.
+    m_watched = window();
+    m_watched->installEventFilter(this);
     emit MouseDown();
 }
 
 void HoldButton::mouseReleaseEvent(QMouseEvent *event) {
     event->accept();
-    if (!m_held || event->buttons() != Qt::NoButton)
+    if (event->buttons() == Qt::NoButton)
+        release();
+}
+
+void HoldButton::release() {
+    if (!m_held)
         return;
     m_held = false;
     setDown(false);
+    if (m_watched)
+        m_watched->removeEventFilter(this);
     emit MouseUp();
+}
+
+void HoldButton::changeEvent(QEvent *event) {
+    ColourButton::changeEvent(event);
+    if ((event->type() == QEvent::ActivationChange && !isActiveWindow()) ||
+        (event->type() == QEvent::EnabledChange && !isEnabled()))
+        release();
+}
+
+void HoldButton::hideEvent(QHideEvent *event) {
+    ColourButton::hideEvent(event);
+    release();
+}
+
+bool HoldButton::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_watched &&
+        (event->type() == QEvent::WindowBlocked || event->type() == QEvent::WindowDeactivate ||
+         event->type() == QEvent::Hide))
+        release();
+    return false;
 }
 
 void HoldButton::keyPressEvent(QKeyEvent *event) {

@@ -1,8 +1,8 @@
 // The operator panel driven as an operator would: every control's codes,
 // the timed sequences, the status reply colours, and the network channel.
 #include "Fakes.h"
-#include "TestMain.h"
 #include "Panel.h"
+#include "TestMain.h"
 #include "link/NetworkChannel.h"
 #include "panel/AuxPad.h"
 #include "panel/PresetPad.h"
@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,6 +182,46 @@ private slots:
             QTest::keyClick(w, Qt::Key_Space);
             QCOMPARE(p.takeWritten(), QByteArray());
         }
+    }
+
+    // A hold whose release cannot come ends at once with the stop code (and
+    // the status request after a movement armed); the next press starts anew.
+    void interruptedHoldStopsTheCamera_data() {
+        QTest::addColumn<QString>("interruption");
+        QTest::newRow("a modal box opens") << "modal";
+        QTest::newRow("the window is deactivated") << "deactivated";
+        QTest::newRow("the window is hidden") << "hidden";
+    }
+    void interruptedHoldStopsTheCamera() {
+        QFETCH(QString, interruption);
+        OpenPanel p;
+        p.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+        QWidget *left = p.find("leftT");
+        QTest::mousePress(left, Qt::LeftButton);
+        QCOMPARE(p.takeWritten(), serialFrames({"60"}));
+        QDialog box(&p.window);
+        QWidget other;
+        if (interruption == "modal") {
+            box.setModal(true);
+            box.show();
+        } else if (interruption == "deactivated") {
+            p.window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&p.window));
+            other.show();
+            other.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&other));
+        } else {
+            p.window.hide();
+        }
+        QCOMPARE(p.takeWritten(), serialFrames({"61"}));
+        QVERIFY(p.timer("Timer5")->isEnabled());
+        box.close();
+        QTest::mouseRelease(left, Qt::LeftButton);
+        QCOMPARE(p.takeWritten(), QByteArray());
+        p.window.show();
+        QTest::mousePress(left, Qt::LeftButton);
+        QCOMPARE(p.takeWritten(), serialFrames({"60"}));
     }
 
     void panLeftThenSpeedThenStopThenStatus() {
