@@ -4,7 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
-ensure_packages "${BUILD_PACKAGES[@]}"
+# The packaging tools too, so that the package check (install/package) runs
+# instead of skipping.
+ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}"
 
 jobs=$(nproc)
 status=0
