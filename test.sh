@@ -22,7 +22,9 @@ elif [ $# -gt 0 ]; then
     exit 2
 fi
 
-ensure_packages "${BUILD_PACKAGES[@]}"
+# The packaging tools too, so that the package check (install/package) runs
+# instead of skipping.
+ensure_packages "${BUILD_PACKAGES[@]}" "${PACKAGING_PACKAGES[@]}"
 
 jobs=$(nproc)
 status=0
