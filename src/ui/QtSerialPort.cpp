@@ -2,14 +2,54 @@
 
 #include "ui/SettingsStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 #endif
 
 namespace ui {
+
+namespace {
+#ifdef Q_OS_UNIX
+// Who holds a port: the process named in the lock file that Qt (and the
+// other terminals) keep in /run/lock, "LCK..ttyUSB0" for /dev/ttyUSB0.
+QString lockHolder(const QString &device) {
+    QStringList names;
+    for (const QString &path : {device, QFileInfo(device).canonicalFilePath()}) {
+        QString name = path;
+        if (name.startsWith(QLatin1String("/dev/")))
+            name = name.mid(5);
+        name.replace(QLatin1Char('/'), QLatin1Char('_'));
+        if (!name.isEmpty() && !names.contains(name))
+            names.append(name);
+    }
+    for (const QString &name : std::as_const(names)) {
+        for (const char *folder : {"/run/lock", "/var/lock"}) {
+            QFile lock(QLatin1String(folder) + QStringLiteral("/LCK..") + name);
+            if (!lock.open(QIODevice::ReadOnly))
+                continue;
+            bool ok = false;
+            const qint64 pid = lock.readLine(64).trimmed().toLongLong(&ok);
+            if (!ok || pid <= 0)
+                continue;
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+            const QString program = comm.open(QIODevice::ReadOnly)
+                                        ? QString::fromLocal8Bit(comm.readAll().trimmed())
+                                        : QString();
+            return program.isEmpty() ? QStringLiteral("process %1").arg(pid)
+                                     : QStringLiteral("%1, process %2").arg(program).arg(pid);
+        }
+    }
+    return {};
+}
+#endif
+} // namespace
 
 QtSerialPort::QtSerialPort(const SettingsStore &store, QObject *parent)
     : SerialPort(parent)
@@ -82,6 +122,31 @@ QString QtSerialPort::portError(const QString &what) const {
     return QStringLiteral("Com%1 (%2): %3").arg(m_commPort).arg(devicePath(m_commPort), what);
 }
 
+QString QtSerialPort::openFailure() const {
+    const QString device = devicePath(m_commPort);
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return QStringLiteral("there is no such device");
+    case QSerialPort::PermissionError: {
+#ifdef Q_OS_UNIX
+        // Qt says "permission" both for a device this user may not open and
+        // for one that another program holds.
+        if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0)
+            return QStringLiteral("no permission to open the device; on Debian, add the user to "
+                                  "the dialout group (adduser $USER dialout) and log in again");
+        const QString holder = lockHolder(device);
+        return holder.isEmpty()
+                   ? QStringLiteral("the port is in use by another program")
+                   : QStringLiteral("the port is in use by another program (%1)").arg(holder);
+#else
+        return QStringLiteral("the port is in use by another program, or access is denied");
+#endif
+    }
+    default:
+        return m_port.errorString();
+    }
+}
+
 QString QtSerialPort::apply(const SerialSettings &s) {
     static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
                                                    QSerialPort::OddParity, QSerialPort::MarkParity,
@@ -149,7 +214,7 @@ QString QtSerialPort::setPortOpen(bool open) {
     }
     m_port.setPortName(devicePath(m_commPort));
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString error = portError(m_port.errorString());
+        const QString error = portError(openFailure());
         m_port.clearError();
         return error;
     }
@@ -200,7 +265,17 @@ QByteArray QtSerialPort::Input() {
 }
 
 int QtSerialPort::OutBufferCount() const {
-    return m_port.isOpen() ? static_cast<int>(m_port.bytesToWrite()) : 0;
+    if (!m_port.isOpen())
+        return 0;
+    qint64 count = m_port.bytesToWrite();
+#ifdef Q_OS_UNIX
+    // What the driver still holds counts too: bytes handed to it that the
+    // line has not sent (hardware handshake held, the switcher off).
+    int queued = 0;
+    if (::ioctl(static_cast<int>(m_port.handle()), TIOCOUTQ, &queued) == 0 && queued > 0)
+        count += queued;
+#endif
+    return static_cast<int>(qMin<qint64>(count, INT_MAX));
 }
 
 QString QtSerialPort::setDTREnable(bool on) {
@@ -258,7 +333,10 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     if (!m_port.isOpen() || m_losing)
         return;
     m_losing = true;
-    const QString description = portError(m_port.errorString());
+    // The device going away is what every such error means here; Qt's own
+    // text is often a stale error code ("File exists").
+    const QString description = portError(QStringLiteral("the device is gone (unplugged or "
+                                                         "switched off); the port is closed"));
     // Closing from inside QSerialPort's own notifier is not safe; close just after.
     QTimer::singleShot(0, this, [this, description] {
         if (!m_port.isOpen())

@@ -40,6 +40,8 @@ private:
     QString apply(const SerialSettings &s);
     QString applyHandshaking(int code);
     QString portError(const QString &what) const;
+    // Why the port did not open, as the operator can act on it.
+    QString openFailure() const;
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     bool pinout(QSerialPort::PinoutSignal signal) const;

@@ -1,8 +1,8 @@
 // The main window with the real serial and UDP adapters: bytes through a
 // pseudo-terminal mapped in settings.ini, datagrams on 127.0.0.1.
 #include "Fakes.h"
-#include "TestMain.h"
 #include "Pty.h"
+#include "TestMain.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
 #include "ui/ColourButton.h"
@@ -96,6 +96,8 @@ private slots:
         QTRY_VERIFY(!mnuOpen->isChecked());
         QTest::qWait(100);
         QCOMPARE(rig.dialogs.shown.size(), 1);
+        QVERIFY2(rig.dialogs.shown[0].text.contains("the device is gone"),
+                 qPrintable(rig.dialogs.shown[0].text));
         // The panel goes on working; commands to the closed port are dropped.
         rig.window->sink().send(QStringLiteral("31"));
     }
@@ -107,7 +109,12 @@ private slots:
         QCOMPARE(other.setPortOpen(true), QString());
         rig.find<QAction>("mnuOpen")->trigger(); // try to open again
         QCOMPARE(rig.dialogs.shown.size(), 1);
-        QVERIFY(rig.dialogs.shown[0].text.contains(rig.pty.slavePath()));
+        const QString text = rig.dialogs.shown[0].text;
+        QVERIFY(text.contains(rig.pty.slavePath()));
+        // The holder is named from the port's lock file: this very test.
+        QVERIFY2(text.contains(QStringLiteral("in use by another program (test-app, process %1)")
+                                   .arg(QCoreApplication::applicationPid())),
+                 qPrintable(text));
         QVERIFY(!rig.find<QAction>("mnuOpen")->isChecked());
     }
 
