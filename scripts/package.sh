@@ -74,7 +74,11 @@ first_start() {
     local folder home
     folder=$(sed -n 's/^Path=//p' "$entry")
     home="$work/home"
-    mkdir -p "$home"
+    # Fresh but for one line: port 1 leads nowhere, so that no serial port of
+    # the machine is opened by the check.
+    mkdir -p "$home/.config/velmar-controller"
+    printf '[Ports]\nCom1=/nonexistent/velmar-package-check\n' \
+        >"$home/.config/velmar-controller/settings.ini"
     (cd "$tree$folder" &&
         env -i PATH=/usr/bin:/bin HOME="$home" QT_QPA_PLATFORM=offscreen \
             LD_PRELOAD="$probe" VELMAR_PROBE_OUTPUT="$work/probe.txt" \

@@ -242,6 +242,10 @@ void frmTerminal::Form_Load() {
         return;
     }
     readConfiguration();
+    // A port map entry that names no port would leave its device unused and
+    // the port open on another one without a word.
+    if (const QString problem = m_port.mappingProblem(); !problem.isEmpty())
+        m_dialogs.warning(problem);
     m_serial->mnuOpen_Click();
     m_presets->PresetStep = 0;
     m_socket.setRemoteHost(m_IPAD->text());

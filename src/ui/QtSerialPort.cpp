@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -62,8 +63,14 @@ QtSerialPort::QtSerialPort(const SettingsStore &store, QObject *parent)
 QtSerialPort::~QtSerialPort() = default;
 
 QString QtSerialPort::devicePath(int port) const {
-    const QString mapped =
-        m_store.value(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(port));
+    // "Com3", "com3" and "COM3" all name port 3; the exact spelling wins.
+    const QString key = QStringLiteral("Com%1").arg(port);
+    QString mapped;
+    const SettingsStore::Entries entries = m_store.entries(QStringLiteral("Ports"));
+    for (const auto &[name, device] : entries) {
+        if (name.compare(key, Qt::CaseInsensitive) == 0 && (mapped.isEmpty() || name == key))
+            mapped = device;
+    }
     if (!mapped.isEmpty())
         return mapped;
 #ifdef Q_OS_WIN
@@ -71,6 +78,22 @@ QString QtSerialPort::devicePath(int port) const {
 #else
     return QStringLiteral("/dev/ttyS%1").arg(port - 1);
 #endif
+}
+
+QString QtSerialPort::mappingProblem() const {
+    static const QRegularExpression portKey(QStringLiteral("^com([1-9]|1[0-6])$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    QStringList unused;
+    const SettingsStore::Entries entries = m_store.entries(QStringLiteral("Ports"));
+    for (const auto &entry : entries) {
+        if (!portKey.match(entry.first).hasMatch())
+            unused.append(entry.first + QLatin1Char('=') + entry.second);
+    }
+    if (unused.isEmpty())
+        return {};
+    return QStringLiteral("settings.ini, [Ports]: %1 names no serial port (Com1 to Com16) and "
+                          "is not used.")
+        .arg(unused.join(QStringLiteral(", ")));
 }
 
 QString QtSerialPort::setCommPort(int port) {

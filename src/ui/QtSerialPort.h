@@ -18,6 +18,7 @@ public:
     ~QtSerialPort() override;
 
     QString devicePath(int port) const;
+    QString mappingProblem() const override;
 
     int CommPort() const override { return m_commPort; }
     QString setCommPort(int port) override;

@@ -37,6 +37,10 @@ public:
     virtual bool CTSHolding() const = 0;
     virtual bool DSRHolding() const = 0;
 
+    // What is wrong with the map of port numbers to devices (an entry that
+    // names no port), for the operator; empty when nothing is.
+    virtual QString mappingProblem() const { return {}; }
+
     int CommEvent() const { return m_commEvent; }
     int OutBufferSize() const { return m_outBufferSize; }
     int InputLen() const { return m_inputLen; }

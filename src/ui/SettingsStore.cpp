@@ -21,13 +21,33 @@ IniSettingsStore::IniSettingsStore(const QString &path)
 
 IniSettingsStore::~IniSettingsStore() = default;
 
-QString IniSettingsStore::value(const QString &section, const QString &key) const {
-    const QVariant v = m_settings->value(section + QLatin1Char('/') + key);
-    // An unquoted value with commas ("9600,n,8,1" written by hand) comes back
-    // as a list; it is still one setting.
+namespace {
+// An unquoted value with commas ("9600,n,8,1" written by hand) comes back as
+// a list; it is still one setting.
+QString text(const QVariant &v) {
     if (v.typeId() == QMetaType::QStringList)
         return v.toStringList().join(QLatin1Char(','));
     return v.toString();
+}
+} // namespace
+
+QString IniSettingsStore::value(const QString &section, const QString &key) const {
+    return text(m_settings->value(section + QLatin1Char('/') + key));
+}
+
+SettingsStore::Entries IniSettingsStore::entries(const QString &section) const {
+    Entries out;
+    const QStringList groups = m_settings->childGroups();
+    for (const QString &group : groups) {
+        if (group.compare(section, Qt::CaseInsensitive) != 0)
+            continue;
+        m_settings->beginGroup(group);
+        const QStringList keys = m_settings->childKeys();
+        for (const QString &key : keys)
+            out.append({key, text(m_settings->value(key))});
+        m_settings->endGroup();
+    }
+    return out;
 }
 
 void IniSettingsStore::setValue(const QString &section, const QString &key, const QString &text) {

@@ -101,6 +101,15 @@ public:
     void setValue(const QString &section, const QString &key, const QString &text) override {
         values[section + QLatin1Char('/') + key] = text;
     }
+    Entries entries(const QString &section) const override {
+        Entries out;
+        for (auto it = values.cbegin(); it != values.cend(); ++it) {
+            const QString name = it.key().section(QLatin1Char('/'), 0, 0);
+            if (name.compare(section, Qt::CaseInsensitive) == 0)
+                out.append({it.key().section(QLatin1Char('/'), 1), it.value()});
+        }
+        return out;
+    }
 };
 
 } // namespace fakes

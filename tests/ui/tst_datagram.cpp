@@ -1,7 +1,7 @@
 // The real UDP adapter on 127.0.0.1: frames arrive whole, replies are told
 // apart by sender, and nothing ever goes to 0.0.0.0.
-#include "ui/QtDatagramSocket.h"
 #include "TestMain.h"
+#include "ui/QtDatagramSocket.h"
 
 #include <QNetworkDatagram>
 #include <QSignalSpy>

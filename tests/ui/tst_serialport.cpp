@@ -1,12 +1,15 @@
 // The real serial adapter against a pseudo-terminal: what goes on the line,
 // what comes back, and how a lost or busy device is reported.
 #include "Fakes.h"
-#include "TestMain.h"
 #include "Pty.h"
+#include "TestMain.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SerialSettings.h"
+#include "ui/SettingsStore.h"
 
+#include <QFile>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 class TestSerialPort : public QObject {
@@ -76,6 +79,24 @@ private slots:
         QCOMPARE(port.devicePath(3), QStringLiteral("/dev/ttyUSB0"));
         QCOMPARE(port.devicePath(1), QStringLiteral("/dev/ttyS0"));
         QCOMPARE(port.devicePath(16), QStringLiteral("/dev/ttyS15"));
+        QCOMPARE(port.mappingProblem(), QString());
+    }
+
+    // Written by hand, the map's section and keys are found whatever their
+    // case, and an entry that names no port is reported, not passed over.
+    void handWrittenPortMap() {
+        QTemporaryDir dir;
+        QFile f(dir.filePath("settings.ini"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[ports]\ncom1=/dev/ttyUSB0\nCOM2=/dev/ttyUSB1\nPort3=/dev/ttyUSB2\n");
+        f.close();
+        ui::IniSettingsStore store(f.fileName());
+        ui::QtSerialPort port(store);
+        QCOMPARE(port.devicePath(1), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(port.devicePath(2), QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(port.devicePath(3), QStringLiteral("/dev/ttyS2"));
+        QVERIFY2(port.mappingProblem().contains("Port3=/dev/ttyUSB2 names no serial port"),
+                 qPrintable(port.mappingProblem()));
     }
 
     void writesAndReadsBytesUnchanged() {

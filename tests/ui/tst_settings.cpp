@@ -1,6 +1,6 @@
 // The user's settings store: a plain INI file a user can read and edit.
-#include "ui/SettingsStore.h"
 #include "TestMain.h"
+#include "ui/SettingsStore.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // a one-shot use ticks exactly once, and a stopped timer never ticks again,
 // whether its ticks come from a kernel timer or from the QTimer it falls
 // back on.
-#include "ui/Timer.h"
 #include "TestMain.h"
+#include "ui/Timer.h"
 
 #include <QSignalSpy>
 #include <QTest>
