@@ -6,7 +6,7 @@
 namespace ui {
 
 // One reading of the first joystick: absolute positions as unsigned counts
-// from 0 at one end of the travel (0 to 65535 on a real stick, the centre near
+// from 0 at one end of the travel (0 to 65534 on a real stick, the centre near
 // 32767) and the buttons as a mask (button 1 = 1, 2 = 2, 3 = 4, 4 = 8).
 struct JoystickReading {
     quint32 x = 0;

@@ -4,6 +4,7 @@
 #include "Panel.h"
 #include "TestMain.h"
 #include "joystick/JoystickLauncher.h"
+#include "joystick/StickArithmetic.h"
 #include "joystick/frmCenter.h"
 #include "link/SerialChannel.h"
 #include "ui/Timer.h"
@@ -70,25 +71,27 @@ private slots:
         const QList<int> none;
         QTest::newRow("one end") << 3 << QList<int>{-32768, -32768, -32768} << none
                                  << Reading{0, 0, 0, 0};
+        QTest::newRow("a count short of the end")
+            << 3 << QList<int>{-32767, -32767, -32767} << none << Reading{0, 0, 0, 0};
         QTest::newRow("centre") << 3 << QList<int>{0, 0, 0} << none
-                                << Reading{32768, 32768, 32768, 0};
+                                << Reading{32767, 32767, 32767, 0};
         QTest::newRow("just short of centre")
-            << 3 << QList<int>{-1, -1, -1} << none << Reading{32767, 32767, 32767, 0};
+            << 3 << QList<int>{-1, -1, -1} << none << Reading{32766, 32766, 32766, 0};
         QTest::newRow("other end")
-            << 3 << QList<int>{32767, 32767, 32767} << none << Reading{65535, 65535, 65535, 0};
+            << 3 << QList<int>{32767, 32767, 32767} << none << Reading{65534, 65534, 65534, 0};
         QTest::newRow("axes apart")
-            << 3 << QList<int>{-32768, 0, 32767} << none << Reading{0, 32768, 65535, 0};
+            << 3 << QList<int>{-32768, 0, 32767} << none << Reading{0, 32767, 65534, 0};
         QTest::newRow("no third axis")
-            << 2 << QList<int>{32767, -32768} << none << Reading{65535, 0, 0, 0};
+            << 2 << QList<int>{32767, -32768} << none << Reading{65534, 0, 0, 0};
         for (int b = 0; b < 4; ++b)
             QTest::addRow("button %d", b + 1)
-                << 2 << QList<int>{0, 0} << QList<int>{b} << Reading{32768, 32768, 0, 1u << b};
+                << 2 << QList<int>{0, 0} << QList<int>{b} << Reading{32767, 32767, 0, 1u << b};
         QTest::newRow("buttons 1 and 4")
-            << 2 << QList<int>{0, 0} << QList<int>{0, 3} << Reading{32768, 32768, 0, 9};
+            << 2 << QList<int>{0, 0} << QList<int>{0, 3} << Reading{32767, 32767, 0, 9};
         QTest::newRow("button 5 is not in the mask")
-            << 2 << QList<int>{0, 0} << QList<int>{4} << Reading{32768, 32768, 0, 0};
+            << 2 << QList<int>{0, 0} << QList<int>{4} << Reading{32767, 32767, 0, 0};
         QTest::newRow("all six") << 2 << QList<int>{0, 0} << QList<int>{0, 1, 2, 3, 4, 5}
-                                 << Reading{32768, 32768, 0, 15};
+                                 << Reading{32767, 32767, 0, 15};
     }
     void readings() {
         QFETCH(int, axes);
@@ -104,6 +107,27 @@ private slots:
         const std::optional<ui::JoystickReading> r = adapter.read();
         QVERIFY(r);
         QTEST((Reading{r->x, r->y, r->z, r->buttons}), "reading");
+    }
+
+    // A stick at rest in the middle reads seven whole steps to either end of
+    // both axes, as the joystick window counts them.
+    void bothEndsAreSevenSteps() {
+        ui::SdlJoystick adapter;
+        VirtualStick stick(2, 4);
+        const std::optional<ui::JoystickReading> rest = adapter.read();
+        QVERIFY(rest);
+        const joystick::Geometry g = joystick::geometryAt(rest->x, rest->y);
+        const auto stepsAt = [&](int x, int y) {
+            SDL_JoystickSetVirtualAxis(stick, 0, Sint16(x));
+            SDL_JoystickSetVirtualAxis(stick, 1, Sint16(y));
+            joystick::PollState state;
+            const joystick::PollOutcome out = joystick::poll(g, *adapter.read(), state);
+            return QList<qint32>{out.vX, out.vY};
+        };
+        QCOMPARE(stepsAt(-32768, 0), (QList<qint32>{-7, 0}));
+        QCOMPARE(stepsAt(32767, 0), (QList<qint32>{7, 0}));
+        QCOMPARE(stepsAt(0, -32768), (QList<qint32>{0, 7})); // pushed forward
+        QCOMPARE(stepsAt(0, 32767), (QList<qint32>{0, -7}));
     }
 
     void stickComesAndGoes() {

@@ -6,10 +6,12 @@ namespace ui {
 
 namespace {
 
-// SDL's signed axis range, -32768 to 32767, as counts from 0 at one end:
-// the centre reads 32768.
+// SDL's signed axis range, -32768 to 32767, as counts from 0 at one end to
+// 65534 at the other, the centre reading 32767: seven steps of 4681 each way,
+// so both ends of the travel read 7 steps (with the centre at 32768 and the
+// ends at 0 and 65535, the far left read 8 and the far right 6).
 quint32 counts(Sint16 axis) {
-    return static_cast<quint32>(static_cast<int>(axis) + 32768);
+    return static_cast<quint32>(qMax(0, static_cast<int>(axis) + 32767));
 }
 
 } // namespace
