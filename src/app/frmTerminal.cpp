@@ -26,6 +26,7 @@
 #include "ui/DatagramSocket.h"
 #include "ui/Dialogs.h"
 #include "ui/FramePacer.h"
+#include "ui/ProgramIcon.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
 #include "ui/Timer.h"
@@ -61,6 +62,8 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
     , m_settings(settings) {
     setObjectName(QStringLiteral("frmTerminal"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
+    // Its dialogs, children of this window, show the same icon.
+    setWindowIcon(ui::programIcon());
 
     m_polls = new devicelink::StatusPolls(this);
     m_TimerMove = new ui::Timer(QStringLiteral("TimerMove"), 1000, true, this);

@@ -1,5 +1,6 @@
 #include "app/frmTerminal.h"
 #include "ui/Dialogs.h"
+#include "ui/ProgramIcon.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SettingsStore.h"
@@ -60,6 +61,7 @@ int main(int argc, char *argv[]) {
         return *status;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmar Controller"));
+    QApplication::setWindowIcon(ui::programIcon());
     app.setQuitOnLastWindowClosed(false);
 
     const ui::StoragePaths paths;

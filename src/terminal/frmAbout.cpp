@@ -2,6 +2,7 @@
 
 #include "terminal/SystemInfoHost.h"
 #include "ui/Dialogs.h"
+#include "ui/ProgramIcon.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -57,10 +58,7 @@ frmAbout::frmAbout(ui::Dialogs &dialogs, QWidget *parent, std::shared_ptr<System
 
     m_picIcon = new QLabel(this);
     m_picIcon->setObjectName(QStringLiteral("picIcon"));
-    QIcon icon = QApplication::windowIcon();
-    if (icon.isNull())
-        icon = style()->standardIcon(QStyle::SP_ComputerIcon);
-    m_picIcon->setPixmap(icon.pixmap(32, 32));
+    m_picIcon->setPixmap(ui::programIcon().pixmap(32, 32));
     m_picIcon->setFixedSize(32, 32);
     m_picIcon->installEventFilter(this);
 

@@ -54,6 +54,14 @@ private slots:
         QCOMPARE(about->findChild<QLabel *>("lblVersion")->text(), QStringLiteral("Version 4.0.1"));
         QCOMPARE(about->findChild<QLabel *>("lblTitle")->text(),
                  QStringLiteral("Velmar Controller"));
+        // The program's own icon, on the box and on the windows.
+        const QImage shown = about->findChild<QLabel *>("picIcon")->pixmap().toImage();
+        const QImage file(":/velmar/icons/velmar-controller-32.png");
+        QVERIFY(!file.isNull());
+        QCOMPARE(shown.size(), file.size());
+        QCOMPARE(shown.pixelColor(16, 20), file.pixelColor(16, 20));
+        QVERIFY(!about->windowIcon().isNull());
+        QCOMPARE(about->windowIcon().cacheKey(), panel.window.windowIcon().cacheKey());
         QTest::mouseClick(about->findChild<QPushButton *>("cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(!about_.get());
     }
