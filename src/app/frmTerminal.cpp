@@ -112,7 +112,13 @@ void frmTerminal::buildControls(QWidget *central) {
     m_aux = new panel::AuxPad(central, *m_sendPath, *m_Timer4, m_polls->Timer3());
     const QList<QLabel *> &titles = m_selection->titles();
     connect(m_cameras, &config::CameraModel::titleChanged, this,
-            [titles](int camera, const QString &title) { titles[camera - 1]->setText(title); });
+            [titles](int camera, const QString &title) {
+                QLabel *label = titles[camera - 1];
+                label->setText(title);
+                // A title longer than its label shows whole when pointed at.
+                const bool cut = label->fontMetrics().horizontalAdvance(title) > label->width();
+                label->setToolTip(cut ? title : QString());
+            });
 
     // What the line brings shows in one repaint a frame.
     auto *frame = new ui::FramePacer(this);
@@ -133,6 +139,7 @@ void frmTerminal::buildControls(QWidget *central) {
                             ui::twipsToPixels(clientHeight, dpi));
     resize(ui::twipsToPixels(clientWidth, dpi),
            ui::twipsToPixels(clientHeight, dpi) + menuBar()->sizeHint().height());
+    fitMenuBar();
 }
 
 void frmTerminal::wireMenus() {
@@ -193,6 +200,15 @@ joystick::JoystickLauncher &frmTerminal::attachJoystick(ui::Joystick &joystick) 
     return launcher;
 }
 
+void frmTerminal::fitMenuBar() {
+    // The window is as wide as its menu bar needs, so that no menu of a
+    // language hides behind the bar's overflow button; the panel's layout
+    // keeps its place at the left.
+    const int needed = menuBar()->sizeHint().width();
+    if (width() < needed)
+        resize(needed, height());
+}
+
 QPoint frmTerminal::positionInTwips() const {
     const qreal dpi = logicalDpiX();
     return {ui::pixelsToTwips(x(), dpi), ui::pixelsToTwips(y(), dpi)};
@@ -220,8 +236,10 @@ void frmTerminal::CaricaLingua(const QString &lingua) {
     // A file that cannot be read changes no caption; the dialogs it would
     // relabel come into being all the same, each running its load once.
     const std::optional<QStringList> captions = config::Localiser::read(lingua);
-    if (captions)
+    if (captions) {
         config::Localiser::relabel(*captions, "frmTerminal", captioned());
+        fitMenuBar();
+    }
     m_windows->ensureLanguageDialogs();
     if (captions)
         m_windows->relabel(*captions);

@@ -128,6 +128,7 @@ protected:
 private:
     void buildControls(QWidget *central);
     void wireMenus();
+    void fitMenuBar();
     void showPortState();
     bool applyStoredPortSettings();
     void readConfiguration();

@@ -24,6 +24,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QSet>
 
 #include <sys/stat.h>
 
@@ -237,6 +238,57 @@ private slots:
         const QStringList lines = config::LanguageFile::captions(english.readAll());
         for (int i = 0; i < 32; ++i)
             QCOMPARE(lines[i], QLatin1String(config::LanguageFile::table[i].builtIn));
+    }
+
+    // Every shipped language fits: the whole menu bar on the window (nothing
+    // behind its overflow button), each caption on its control, and the
+    // top-level menus with access keys of their own.
+    void shippedLanguagesFit_data() {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("built in") << QString();
+        QTest::newRow("English") << "English.lng";
+        QTest::newRow("Italiano") << "Italiano.lng";
+    }
+    void shippedLanguagesFit() {
+        QFETCH(QString, file);
+        Panel p;
+        if (!file.isEmpty())
+            p.window.CaricaLingua(QStringLiteral(VELMAR_LANG_DIR "/") + file);
+        p.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+        QMenuBar *bar = p.window.menuBar();
+        QVERIFY(bar->sizeHint().width() <= bar->width());
+        QSet<QChar> keys;
+        for (QAction *menu : bar->actions()) {
+            if (!menu->isVisible())
+                continue;
+            const QRect at = bar->actionGeometry(menu);
+            QVERIFY2(!at.isEmpty() && at.right() < bar->width(), qPrintable(menu->text()));
+            const qsizetype amp = menu->text().indexOf(QLatin1Char('&'));
+            if (amp >= 0) {
+                const QChar key = menu->text().at(amp + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(menu->text()));
+                keys.insert(key);
+            }
+        }
+        const auto fits = [](QWidget *w, int room) {
+            const QString text = w->property("text").toString().remove(QLatin1Char('&'));
+            return w->fontMetrics().horizontalAdvance(text) <= room;
+        };
+        for (QWidget *w : p.window.centralWidget()->findChildren<QWidget *>()) {
+            if (auto *box = qobject_cast<QCheckBox *>(w))
+                QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(box->text()));
+            else if (auto *label = qobject_cast<QLabel *>(w))
+                QVERIFY2(fits(label, label->width()), qPrintable(label->text()));
+            else if (qobject_cast<QAbstractButton *>(w))
+                QVERIFY2(fits(w, w->width() - 4), qPrintable(w->property("text").toString()));
+        }
+        // A camera title longer than its label shows whole as its tooltip.
+        const QString longTitle = QStringLiteral("Loading bay, north gate, camera on the mast");
+        p.window.cameras().setTitle(3, longTitle);
+        QCOMPARE(p.find<QLabel>("T3")->toolTip(), longTitle);
+        p.window.cameras().setTitle(3, QStringLiteral("Gate"));
+        QCOMPARE(p.find<QLabel>("T3")->toolTip(), QString());
     }
 
     void freshStartShowsTheChooserThenWritesDefaults() {
