@@ -26,6 +26,7 @@
 #include "ui/DatagramSocket.h"
 #include "ui/Dialogs.h"
 #include "ui/FramePacer.h"
+#include "ui/Latin1Validator.h"
 #include "ui/ProgramIcon.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
@@ -104,6 +105,10 @@ void frmTerminal::buildControls(QWidget *central) {
     m_Command1->setObjectName(QStringLiteral("Command1"));
     ui::placeInTwips(m_Command1, 3060, 4380, 900, 300);
     connect(m_Command1, &QPushButton::clicked, this, &frmTerminal::Command1_Click);
+    // Enter in the code box sends it, as the Send button does.
+    connect(m_Text1, &QLineEdit::returnPressed, m_Command1, &QPushButton::click);
+    m_Text1->setValidator(new ui::Latin1Validator(m_Text1));
+    m_Text1->setToolTip(QStringLiteral("A command code in hexadecimal, as 35 for camera 5"));
 
     m_sendPath = std::make_unique<devicelink::SendPath>();
     m_selection = new panel::SelectionPad(central, m_menu->Mon, *m_sendPath, m_polls->Timer3());

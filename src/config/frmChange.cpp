@@ -44,6 +44,7 @@ frmChange::frmChange(LanguageHost &language, Link link, const ui::StoragePaths &
     m_New = makeButton(this, "New", "New", 120);
     m_Cancel = makeButton(this, "Cancel", "Cancel", 600);
     m_Ok = makeButton(this, "Ok", "Ok", 1755);
+    m_Cancel->setToolTip(QStringLiteral("Deletes the selected site from the list"));
 
     // A click on an entry picks it, also when it is already selected (the
     // port may have been opened or closed since); Enter picks the current one.

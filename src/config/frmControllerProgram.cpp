@@ -5,6 +5,7 @@
 #include "config/LanguageHost.h"
 #include "config/SiteList.h"
 #include "config/StoredFile.h"
+#include "ui/Latin1Validator.h"
 #include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
@@ -57,11 +58,14 @@ frmControllerProgram::frmControllerProgram(LanguageHost &language, CameraModel &
 
     auto *central = new QWidget(this);
     setCentralWidget(central);
+    // Titles and types are one byte a character in the file.
+    auto *latin1 = new ui::Latin1Validator(this);
     for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
         const int left = columnLeft[(camera - 1) / rows];
         const int top = rowTop + ((camera - 1) % rows) * rowPitch;
 
         auto *title = new QLineEdit(builtInTitle(camera), central);
+        title->setValidator(latin1);
         title->setObjectName(QStringLiteral("Text%1").arg(camera));
         ui::placeInTwips(title, left, top, titleWidth, boxHeight);
         m_Text.append(title);
@@ -71,6 +75,9 @@ frmControllerProgram::frmControllerProgram(LanguageHost &language, CameraModel &
         type->setEditable(true);
         type->setInsertPolicy(QComboBox::NoInsert);
         type->addItems({QStringLiteral("Dome"), QStringLiteral("P&T"), QStringLiteral("FIX")});
+        type->setValidator(latin1);
+        type->setToolTip(QStringLiteral("The camera's type: Dome, P&T, FIX or any text; "
+                                        "\"F\" is a type never chosen"));
         type->setEditText(QStringLiteral("FIX"));
         ui::placeInTwips(type, left + typeOffset, top, typeWidth, boxHeight);
         m_Combo.append(type);

@@ -2,6 +2,7 @@
 
 #include "config/SiteList.h"
 #include "config/StoredFile.h"
+#include "ui/Latin1Validator.h"
 #include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
@@ -43,6 +44,7 @@ frmNew::frmNew(const ui::StoragePaths &paths, QWidget *parent)
         auto *box = new QLineEdit(this);
         box->setObjectName(QStringLiteral("Text%1").arg(n));
         box->setMaxLength(3);
+        box->setValidator(new ui::Latin1Validator(box));
         ui::placeInTwips(box, left, rowTop, fieldWidth, rowHeight);
         m_Text.append(box);
         left += fieldWidth;

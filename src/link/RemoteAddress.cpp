@@ -1,5 +1,7 @@
 #include "link/RemoteAddress.h"
 
+#include "ui/Latin1Validator.h"
+
 #include <QLineEdit>
 
 namespace devicelink {
@@ -12,6 +14,9 @@ RemoteAddress::RemoteAddress(QWidget *parent)
     m_IPAD->setObjectName(QStringLiteral("IPAD"));
     // Only the remote site chooser changes the address.
     m_IPAD->setReadOnly(true);
+    m_IPAD->setValidator(new ui::Latin1Validator(m_IPAD));
+    m_IPAD->setToolTip(QStringLiteral("The remote site in use: \"0.0.0.0\" means the serial "
+                                      "port; choose a site with <=>"));
     connect(m_IPAD, &QLineEdit::textChanged, this, &RemoteAddress::changed);
 }
 

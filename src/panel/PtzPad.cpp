@@ -38,6 +38,14 @@ QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, int minimum
     bar->setPageStep(1);
     bar->setValue(value);
     ui::placeInTwips(bar, 6960, top, 1510, 255);
+    // The speed it sends, 0 to 7, as the operator moves it.
+    const auto tell = [bar, minimum](int value) {
+        bar->setToolTip(QStringLiteral("Speed %1 of 7 (code %2)")
+                            .arg(value - minimum)
+                            .arg(devicelink::codeOf(value)));
+    };
+    QObject::connect(bar, &QScrollBar::valueChanged, bar, tell);
+    tell(value);
     return bar;
 }
 

@@ -204,6 +204,9 @@ private slots:
         p.click(QStringLiteral("Command1"));
         QCOMPARE(p.takeWritten(), QByteArray("1\r"));
         QVERIFY(!p.find<ui::Timer>("Timer3")->isEnabled());
+        // Enter in the box sends it too.
+        QTest::keyClick(p.find<QLineEdit>("Text1"), Qt::Key_Return);
+        QCOMPARE(p.takeWritten(), QByteArray("1\r"));
     }
 
     void typedKeysAndEcho_data() {

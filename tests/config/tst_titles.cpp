@@ -9,9 +9,11 @@
 #include "panel/SelectionPad.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -56,6 +58,14 @@ struct Rig {
     }
 };
 
+// Types text as a keyboard would, whatever its characters.
+void type(QWidget *w, const QString &text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
 QByteArray crlf(const QStringList &lines) {
     QByteArray out;
     for (const QString &line : lines)
@@ -69,6 +79,19 @@ class TestTitles : public QObject {
     Q_OBJECT
 
 private slots:
+    // Only what the file's one byte a character can hold is taken: a title
+    // or type typed with other characters does not lose them to "?".
+    void charactersTheFileCannotHoldAreRefused() {
+        Rig rig;
+        frmControllerProgram *dialog = rig.open();
+        dialog->text(1)->clear();
+        type(dialog->text(1), QString::fromUtf8("Gate \u20AC1 caf\u00E9"));
+        QCOMPARE(dialog->text(1)->text(), QString::fromUtf8("Gate 1 caf\u00E9"));
+        dialog->combo(1)->clearEditText();
+        type(dialog->combo(1)->lineEdit(), QString::fromUtf8("P\u0160T"));
+        QCOMPARE(dialog->combo(1)->currentText(), QStringLiteral("PT"));
+    }
+
     void saveWritesTheFileAndThePanel_data() {
         QTest::addColumn<QPoint>("pixels"); // the main window's position
         QTest::addColumn<Edits>("titles");
