@@ -113,6 +113,23 @@ private slots:
             QCOMPARE(label, QStringLiteral("Transmitting Text File - ") + path);
     }
 
+    // A file of a few blocks that leave at once still lets the window's
+    // events run while it goes out: the cancel window answers its button.
+    void aShortFileLetsEventsRun() {
+        QTemporaryDir dir;
+        Panel panel;
+        panel.window.serialChannel().mnuOpen_Click();
+        panel.dialogs.fileNames.enqueue(writeFile(dir, someBytes(3 * 512)));
+        bool ranWhileSending = false;
+        QTimer::singleShot(0, this, [&] {
+            ranWhileSending = panel.window.transmission().cancelWindow()->isVisible();
+            clickCancel(panel.window.transmission());
+        });
+        panel.window.transmission().mnuSendText_Click();
+        QVERIFY(ranWhileSending);
+        QCOMPARE(panel.takeWritten().size(), 512); // cancelled after the first block
+    }
+
     void cancelStopsAfterTheBlockInProgress() {
         PtyRig rig;
         // The far end does not read: the line backs up and the output stays
