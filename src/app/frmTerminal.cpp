@@ -1,5 +1,6 @@
 #include "app/frmTerminal.h"
 
+#include "app/LinkStatusBar.h"
 #include "app/MainMenu.h"
 #include "app/Windows.h"
 #include "config/CameraModel.h"
@@ -7,7 +8,9 @@
 #include "config/Localiser.h"
 #include "config/StoredFile.h"
 #include "config/frmSceltaLingua.h"
+#include "link/LinkMonitor.h"
 #include "link/NetworkChannel.h"
+#include "link/PortReopener.h"
 #include "link/RemoteAddress.h"
 #include "link/SendPath.h"
 #include "link/SerialChannel.h"
@@ -139,11 +142,23 @@ void frmTerminal::buildControls(QWidget *central) {
                                                              *m_polls, decode);
     m_sendPath->attach(*m_serial, *m_network);
 
+    // Below the panel, outside its layout: whether the switcher is heard.
+    m_monitor = new devicelink::LinkMonitor(*m_serial, m_port, *m_IPAD, *m_network, this);
+    const bool reopen = m_settings.value(QStringLiteral("Link"), QStringLiteral("Reopen"))
+                            .trimmed()
+                            .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
+    m_reopener = new devicelink::PortReopener(*m_serial, m_port, *m_IPAD, reopen, this);
+    connect(m_reopener, &devicelink::PortReopener::reopened, m_monitor,
+            &devicelink::LinkMonitor::noteReopened);
+    m_statusBar = new app::LinkStatusBar(*m_monitor, *m_network, this);
+    setStatusBar(m_statusBar);
+
     const qreal dpi = central->logicalDpiX();
     central->setMinimumSize(ui::twipsToPixels(clientWidth, dpi),
                             ui::twipsToPixels(clientHeight, dpi));
-    resize(ui::twipsToPixels(clientWidth, dpi),
-           ui::twipsToPixels(clientHeight, dpi) + menuBar()->sizeHint().height());
+    resize(ui::twipsToPixels(clientWidth, dpi), ui::twipsToPixels(clientHeight, dpi) +
+                                                    menuBar()->sizeHint().height() +
+                                                    m_statusBar->sizeHint().height());
     fitMenuBar();
 }
 
@@ -225,6 +240,7 @@ devicelink::CommandSink &frmTerminal::sink() {
 
 void frmTerminal::DecodeStatusReply(const QString &text) {
     m_status->DecodeStatusReply(text);
+    m_monitor->replyDecoded();
 }
 
 QList<QObject *> frmTerminal::captioned() const {

@@ -22,6 +22,8 @@ class Timer;
 
 namespace devicelink {
 class CommandSink;
+class LinkMonitor;
+class PortReopener;
 class NetworkChannel;
 class RemoteAddress;
 class SendPath;
@@ -54,6 +56,7 @@ class Transmission;
 } // namespace terminal
 
 namespace app {
+class LinkStatusBar;
 struct MainMenu;
 class Windows;
 } // namespace app
@@ -116,6 +119,9 @@ public:
     terminal::Modem &modem() { return *m_modem; }
     terminal::PortPrompts &prompts() { return *m_prompts; }
     app::Windows &windows() { return *m_windows; }
+    devicelink::LinkMonitor &linkMonitor() { return *m_monitor; }
+    devicelink::PortReopener &reopener() { return *m_reopener; }
+    app::LinkStatusBar &linkStatusBar() { return *m_statusBar; }
     void DecodeStatusReply(const QString &text);
 
 signals:
@@ -172,6 +178,9 @@ private:
     terminal::Modem *m_modem;
     terminal::PortPrompts *m_prompts;
     app::Windows *m_windows;
+    devicelink::LinkMonitor *m_monitor;
+    devicelink::PortReopener *m_reopener;
+    app::LinkStatusBar *m_statusBar;
 
     bool m_waitingForLanguage = false;
     int m_drainTimeoutMs = 10000;

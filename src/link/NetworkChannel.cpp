@@ -44,6 +44,7 @@ void NetworkChannel::statusRequest() {
         m_sink.send(QStringLiteral("2E"));
     else
         sendToSite(QByteArray("1.\r"));
+    emit statusRequested();
 }
 
 void NetworkChannel::Timer3_Timer() {

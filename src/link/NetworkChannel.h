@@ -38,10 +38,15 @@ public:
     void addressSite();
     // Sends a datagram to the host in IPAD.
     void sendToSite(const QByteArray &datagram);
-
-private:
+    // Asks the switcher for its routing now, on the channel IPAD selects:
+    // "2E" on the serial port, "1", 0x2E, CR to the site. The polls' own
+    // request; it touches neither timer.
     void statusRequest();
 
+signals:
+    void statusRequested();
+
+private:
     ui::DatagramSocket &m_socket;
     RemoteAddress &m_IPAD;
     CommandSink &m_sink;

@@ -24,7 +24,10 @@ SerialChannel::SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, Termina
 }
 
 void SerialChannel::mnuOpen_Click() {
-    const QString error = m_port.setPortOpen(!m_port.PortOpen());
+    const bool opening = !m_port.PortOpen();
+    const QString error = m_port.setPortOpen(opening);
+    if (opening)
+        m_openError = error;
     if (!error.isEmpty())
         m_dialogs.warning(error);
     updateState();
@@ -32,6 +35,7 @@ void SerialChannel::mnuOpen_Click() {
 
 QString SerialChannel::openPort() {
     const QString error = m_port.setPortOpen(true);
+    m_openError = error;
     updateState();
     return error;
 }

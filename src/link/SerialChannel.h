@@ -38,6 +38,8 @@ public:
     // Opens or closes the port; returns the port's error text, empty on success.
     QString openPort();
     QString closePort();
+    // Why the last open failed; empty once the port opened.
+    QString openError() const { return m_openError; }
 
     // Keys typed into the terminal box are shown there too.
     bool echoEnabled() const { return m_echoEnabled; }
@@ -59,6 +61,7 @@ private:
     Decoder m_decode;
     std::function<void()> m_closeLog;
     PortState m_state = PortState::Closed;
+    QString m_openError;
     bool m_echoEnabled = false;
 };
 

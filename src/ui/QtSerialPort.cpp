@@ -102,6 +102,7 @@ QString QtSerialPort::setCommPort(int port) {
     if (port < 1 || port > 255)
         return QStringLiteral("Invalid port number");
     m_commPort = port;
+    emit SettingsChanged();
     return {};
 }
 
@@ -124,6 +125,7 @@ QString QtSerialPort::setSettings(const QString &settings) {
         }
     }
     m_settings = *parsed;
+    emit SettingsChanged();
     return {};
 }
 
@@ -138,6 +140,7 @@ QString QtSerialPort::setHandshaking(int code) {
         }
     }
     m_handshaking = code;
+    emit SettingsChanged();
     return {};
 }
 

@@ -17,7 +17,7 @@ public:
     explicit QtSerialPort(const SettingsStore &store, QObject *parent = nullptr);
     ~QtSerialPort() override;
 
-    QString devicePath(int port) const;
+    QString devicePath(int port) const override;
     QString mappingProblem() const override;
 
     int CommPort() const override { return m_commPort; }

@@ -37,6 +37,8 @@ public:
     virtual bool CTSHolding() const = 0;
     virtual bool DSRHolding() const = 0;
 
+    // The device that port number n opens, for the operator to see.
+    virtual QString devicePath(int port) const { return QStringLiteral("Com%1").arg(port); }
     // What is wrong with the map of port numbers to devices (an entry that
     // names no port), for the operator; empty when nothing is.
     virtual QString mappingProblem() const { return {}; }
@@ -60,6 +62,8 @@ signals:
     void BytesWritten();
     // The device went away while open; the port has been closed once.
     void LinkLost(const QString &description);
+    // The port number, settings or flow control were changed.
+    void SettingsChanged();
 
 protected:
     int m_commEvent = 0;

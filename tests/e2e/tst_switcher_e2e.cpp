@@ -3,8 +3,8 @@
 // socket on 127.0.0.1, routing cameras, running presets and the other keys,
 // and living through the switcher going away.
 #include "Fakes.h"
-#include "TestMain.h"
 #include "SimProcess.h"
+#include "TestMain.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
 #include "link/NetworkChannel.h"

@@ -1,6 +1,6 @@
 // Command codes, terminal text and status replies: the pure rules of the link.
-#include "link/CommandCode.h"
 #include "TestMain.h"
+#include "link/CommandCode.h"
 #include "link/StatusReply.h"
 #include "link/TerminalBuffer.h"
 

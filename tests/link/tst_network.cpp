@@ -2,8 +2,10 @@
 // against a gateway socket standing in for the remote site.
 #include "Fakes.h"
 #include "TestMain.h"
+#include "app/LinkStatusBar.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
+#include "link/LinkMonitor.h"
 #include "link/NetworkChannel.h"
 #include "ui/ColourButton.h"
 #include "ui/QtDatagramSocket.h"
@@ -11,8 +13,10 @@
 
 #include <QCheckBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QNetworkDatagram>
+#include <QPushButton>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -68,6 +72,40 @@ class TestNetwork : public QObject {
     };
 
 private slots:
+    // The bar below the panel: a site that answers shows its routing; a site
+    // picked next that never answers gets "no reply" within 2.5 s of Ask
+    // status, and the routing still lit is marked as the previous site's.
+    void theBarSaysWhoAnswers() {
+        Rig rig;
+        auto &bar = rig.window.linkStatusBar();
+        const auto shown = [&bar] {
+            bar.refresh();
+            return bar.findChild<QLabel *>("linkState")->text() + " | " +
+                   bar.findChild<QLabel *>("linkAnswer")->text();
+        };
+        QTRY_VERIFY(shown().startsWith("Remote site 127.0.0.1 (UDP 2000) | no routing reply yet"));
+        rig.window.show();
+        rig.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&rig.window));
+        QTest::keyClick(&rig.window, Qt::Key_F5);
+        QCOMPARE(rig.received(1), (QList<QByteArray>{"1.\r"}));
+        rig.reply(QByteArray("\x01\x01\x40\x08\x00", 5));
+        QTRY_VERIFY(shown().contains(" | routing from 127.0.0.1, "));
+        QCOMPARE(rig.window.linkMonitor().level(), devicelink::LinkMonitor::Level::Good);
+
+        rig.window.findChild<QLineEdit *>("IPAD")->setText(QStringLiteral("127.0.0.2"));
+        QElapsedTimer asked;
+        asked.start();
+        bar.askStatus()->click();
+        QTRY_VERIFY_WITH_TIMEOUT(shown().contains("no reply to the status request of "), 2500);
+        QVERIFY(asked.elapsed() <= 2500);
+        QVERIFY(shown().contains("routing from 127.0.0.1, "));
+        QVERIFY(shown().endsWith("(the previous channel)"));
+        QCOMPARE(rig.window.linkMonitor().level(), devicelink::LinkMonitor::Level::Warning);
+        QVERIFY(rig.button("C5")->face() == lit); // the colours stay as the reply left them
+        QVERIFY(rig.dialogs.shown.isEmpty());
+    }
+
     void selectionThenStatusRequest() {
         Rig rig;
         QTest::mouseClick(rig.button("C1"), Qt::LeftButton);

@@ -1,8 +1,8 @@
 // The terminal box on screen: whatever the receive events did to its text
 // (trims, backspaces, line ends split between events), the screen ends up
 // showing exactly the stored text, and a burst is shown within a frame.
-#include "link/TerminalBox.h"
 #include "TestMain.h"
+#include "link/TerminalBox.h"
 #include "ui/FramePacer.h"
 
 #include <QTest>

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QStatusBar>
+#include <QTimer>
+
+class QLabel;
+class QPushButton;
+
+namespace devicelink {
+class LinkMonitor;
+class NetworkChannel;
+} // namespace devicelink
+
+namespace app {
+
+// The bar below the panel: the channel and its state, the switcher's last
+// answer, and "Ask status" (F5), which sends the status request now. It
+// shows what the link monitor says, a few times a second at most, coloured
+// green (answering), amber (no answer) or red (closed or lost). It never
+// shows a box.
+class LinkStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    static constexpr int refreshMs = 250;
+
+    LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::NetworkChannel &network,
+                  QWidget *parent = nullptr);
+
+    // Shows what the monitor says now.
+    void refresh();
+    QPushButton *askStatus() const { return m_askStatus; }
+
+private:
+    devicelink::LinkMonitor &m_monitor;
+    QLabel *m_state;
+    QLabel *m_answer;
+    QPushButton *m_askStatus;
+    QTimer m_pending;
+    int m_shownLevel = -1;
+};
+
+} // namespace app

@@ -1,0 +1,110 @@
+// A serial line that goes away and comes back: the simulator stops (its
+// pseudo-terminal gone) and starts again on the same link. The panel says
+// the port is lost, warns once, and opens it again by itself, unless the
+// operator closed it or turned reopening off.
+#include "Fakes.h"
+#include "SimProcess.h"
+#include "TestMain.h"
+#include "app/LinkStatusBar.h"
+#include "app/frmTerminal.h"
+#include "link/SerialChannel.h"
+#include "ui/QtDatagramSocket.h"
+#include "ui/QtSerialPort.h"
+#include "ui/SettingsStore.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+namespace {
+
+struct Rig {
+    QTemporaryDir dir;
+    QString tty = dir.filePath(QStringLiteral("tty"));
+    std::unique_ptr<SimProcess> sim;
+    ui::IniSettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    ui::QtSerialPort port{settings};
+    ui::QtDatagramSocket socket;
+    fakes::Dialogs dialogs;
+    std::unique_ptr<frmTerminal> window;
+
+    explicit Rig(bool reopen) {
+        settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"), tty);
+        if (!reopen)
+            settings.setValue(QStringLiteral("Link"), QStringLiteral("Reopen"),
+                              QStringLiteral("false"));
+        startSwitcher();
+        window = std::make_unique<frmTerminal>(port, socket, dialogs, settings);
+        window->setStorageFolder(dir.path());
+        window->Form_Load();
+    }
+    bool startSwitcher() {
+        sim = std::make_unique<SimProcess>(QStringList{QStringLiteral("--serial"), tty,
+                                                       QStringLiteral("--udp"),
+                                                       QStringLiteral("127.0.0.1:0")});
+        return sim->said("line ready");
+    }
+    // Stopped as a switcher switched off: the line and its link go.
+    bool stopSwitcher() {
+        sim->process.terminate();
+        return sim->ended() && !QFileInfo::exists(tty);
+    }
+    QString bar() const { return window->linkStatusBar().findChild<QLabel *>("linkState")->text(); }
+    devicelink::SerialChannel::PortState state() const { return window->serialChannel().state(); }
+};
+
+using State = devicelink::SerialChannel::PortState;
+
+} // namespace
+
+class TestReopen : public QObject {
+    Q_OBJECT
+private slots:
+    void lostLineComesBack_data() {
+        QTest::addColumn<bool>("reopen");
+        QTest::newRow("reopened by itself") << true;
+        QTest::newRow("[Link] Reopen=false") << false;
+    }
+    void lostLineComesBack() {
+        QFETCH(bool, reopen);
+        Rig rig(reopen);
+        QVERIFY(rig.port.PortOpen());
+        QVERIFY(rig.stopSwitcher());
+        QTRY_COMPARE(rig.state(), State::Lost);
+        QTRY_VERIFY(rig.bar().contains("lost, waiting for the device"));
+        QTest::qWait(1500); // no storm of warnings while the line is gone
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+
+        QVERIFY(rig.startSwitcher());
+        QElapsedTimer back;
+        back.start();
+        if (!reopen) {
+            QTest::qWait(2500);
+            QCOMPARE(rig.state(), State::Lost);
+            QVERIFY(!rig.port.PortOpen());
+            return;
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(rig.port.PortOpen(), 2500);
+        QVERIFY(back.elapsed() <= 2000);
+        QVERIFY(rig.window->findChild<QAction *>("mnuOpen")->isChecked());
+        QTRY_VERIFY(rig.bar().contains(": reopened at "));
+        QCOMPARE(rig.dialogs.shown.size(), 1);
+        rig.window->findChild<QPushButton *>("C5")->click();
+        QVERIFY(rig.sim->said("camera 5"));
+
+        // The operator's own close is never undone.
+        rig.window->findChild<QAction *>("mnuOpen")->trigger();
+        QCOMPARE(rig.state(), State::Closed);
+        QVERIFY(rig.stopSwitcher());
+        QVERIFY(rig.startSwitcher());
+        QTest::qWait(2500);
+        QVERIFY(!rig.port.PortOpen());
+        QVERIFY(rig.bar().endsWith(": closed"));
+    }
+};
+
+VELMAR_TEST_MAIN(TestReopen)
+#include "tst_reopen.moc"
