@@ -13,10 +13,12 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTabWidget>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace terminal {
@@ -120,13 +122,31 @@ void frmProperties::buildControls() {
         });
     }
 
+    // Where the chosen port leads, and a way to lead it to a device present.
+    m_lblDevice = named(new QLabel, "lblDevice");
+    m_lblDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_lblDevice->setToolTip(QStringLiteral("The device this port opens ([Ports] in settings.ini)"));
+    m_cmdMap = named(new QToolButton, "cmdMap");
+    m_cmdMap->setText(QStringLiteral("Device..."));
+    m_cmdMap->setToolTip(QStringLiteral("Leads this port to one of the serial devices present"));
+    m_cmdMap->setPopupMode(QToolButton::InstantPopup);
+    auto *devices = new QMenu(m_cmdMap);
+    devices->setObjectName(QStringLiteral("mnuDevices"));
+    m_cmdMap->setMenu(devices);
+    connect(devices, &QMenu::aboutToShow, this, &frmProperties::offerDevices);
+    connect(m_cboPort, &QComboBox::currentIndexChanged, this, &frmProperties::showDevice);
+    auto *device = new QHBoxLayout;
+    device->addWidget(m_lblDevice, 1);
+    device->addWidget(m_cmdMap);
+
     auto *grid = new QGridLayout(m_fraSettings);
     grid->addWidget(portLabel, 0, 0);
     grid->addWidget(m_cboPort, 0, 1);
-    grid->addWidget(speedFrame, 1, 0, 1, 2);
-    grid->addWidget(connection, 2, 0, 1, 2);
-    grid->addWidget(flowFrame, 0, 2, 3, 1);
-    grid->addWidget(echoFrame, 3, 2);
+    grid->addLayout(device, 1, 0, 1, 2);
+    grid->addWidget(speedFrame, 2, 0, 1, 2);
+    grid->addWidget(connection, 3, 0, 1, 2);
+    grid->addWidget(flowFrame, 0, 2, 4, 1);
+    grid->addWidget(echoFrame, 4, 2);
 
     m_cmdOK = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
     m_cmdOK->setDefault(true);
@@ -185,6 +205,35 @@ void frmProperties::LoadPropertySettings() {
     m_optEcho[m_serial.echoEnabled() ? 1 : 0]->setChecked(true);
 }
 
+QString frmProperties::deviceOf(int port) const {
+    return m_pendingMap.value(port, m_port.devicePath(port));
+}
+
+void frmProperties::showDevice() {
+    const int port = m_cboPort->currentIndex() + 1;
+    m_lblDevice->setText(port >= 1 ? QStringLiteral("Com%1 opens %2").arg(port).arg(deviceOf(port))
+                                   : QString());
+}
+
+void frmProperties::offerDevices() {
+    QMenu *menu = m_cmdMap->menu();
+    menu->clear();
+    const QList<ui::SerialPort::Device> present = m_port.devicesPresent();
+    if (present.isEmpty())
+        menu->addAction(QStringLiteral("No serial device found"))->setEnabled(false);
+    for (const ui::SerialPort::Device &d : present) {
+        QAction *choice =
+            menu->addAction(d.path + QStringLiteral(" (") + d.description + QLatin1Char(')'));
+        connect(choice, &QAction::triggered, this, [this, path = d.path] {
+            const int port = m_cboPort->currentIndex() + 1;
+            if (port < 1)
+                return;
+            m_pendingMap[port] = path;
+            showDevice();
+        });
+    }
+}
+
 void frmProperties::optFlow_Click(int index) {
     PendingHandshaking = static_cast<short>(index);
 }
@@ -201,7 +250,14 @@ void frmProperties::cmdOK_Click() {
     // keeps the port rather than closing it for a port number 0.
     const int selected = m_cboPort->currentIndex();
     const int newPort = selected < 0 ? oldPort : selected + 1;
-    if (newPort != oldPort) {
+    // A port led to another device is opened anew, as a change of port is.
+    const bool newDevice =
+        m_pendingMap.contains(newPort) && m_pendingMap.value(newPort) != m_port.devicePath(newPort);
+    for (auto it = m_pendingMap.cbegin(); it != m_pendingMap.cend(); ++it)
+        m_settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(it.key()),
+                            it.value());
+    m_pendingMap.clear();
+    if (newPort != oldPort || newDevice) {
         QString error;
         const auto note = [&error](const QString &e) {
             if (!e.isEmpty())
@@ -210,7 +266,7 @@ void frmProperties::cmdOK_Click() {
         const bool reopen = m_port.PortOpen();
         if (reopen)
             note(m_serial.closePort());
-        const QString portError = m_port.setCommPort(newPort);
+        const QString portError = newPort == oldPort ? QString() : m_port.setCommPort(newPort);
         note(portError);
         if (portError.isEmpty() && reopen)
             note(m_serial.openPort());

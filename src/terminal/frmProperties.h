@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QMap>
 
 class QButtonGroup;
 class QComboBox;
@@ -9,6 +10,7 @@ class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
+class QToolButton;
 
 namespace config {
 class LanguageHost;
@@ -53,6 +55,10 @@ public:
 
 private:
     void buildControls();
+    // The device the chosen port leads to, with a choice not yet applied.
+    QString deviceOf(int port) const;
+    void showDevice();
+    void offerDevices();
 
     config::LanguageHost &m_language;
     ui::SerialPort &m_port;
@@ -72,6 +78,9 @@ private:
     QPushButton *m_cmdOK;
     QPushButton *m_cmdCancel;
     QList<QObject *> m_captioned;
+    QLabel *m_lblDevice;
+    QToolButton *m_cmdMap;
+    QMap<int, QString> m_pendingMap; // port -> device chosen for it, applied by OK
 };
 
 } // namespace terminal

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
+#include <QSerialPortInfo>
 #include <QTimer>
 
 #ifdef Q_OS_UNIX
@@ -78,6 +80,31 @@ QString QtSerialPort::devicePath(int port) const {
 #else
     return QStringLiteral("/dev/ttyS%1").arg(port - 1);
 #endif
+}
+
+QList<SerialPort::Device> QtSerialPort::devicesPresent() const {
+    // A by-id link names the adapter whatever node it gets after a replug.
+    QHash<QString, QString> byId;
+    const QDir links(QStringLiteral("/dev/serial/by-id"));
+    const QFileInfoList entries = links.entryInfoList(QDir::System | QDir::Files);
+    for (const QFileInfo &link : entries)
+        byId.insert(link.canonicalFilePath(), link.absoluteFilePath());
+    QList<Device> out;
+    const QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : ports) {
+        const QString node = info.systemLocation();
+        QStringList about;
+        if (!info.description().isEmpty())
+            about << info.description();
+        if (!info.manufacturer().isEmpty() && info.manufacturer() != info.description())
+            about << info.manufacturer();
+        if (!info.serialNumber().isEmpty())
+            about << QStringLiteral("serial %1").arg(info.serialNumber());
+        about << node;
+        out.append({byId.value(QFileInfo(node).canonicalFilePath(), node),
+                    about.join(QStringLiteral(", "))});
+    }
+    return out;
 }
 
 QString QtSerialPort::mappingProblem() const {

@@ -19,6 +19,7 @@ public:
 
     QString devicePath(int port) const override;
     QString mappingProblem() const override;
+    QList<Device> devicesPresent() const override;
 
     int CommPort() const override { return m_commPort; }
     QString setCommPort(int port) override;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 
@@ -39,6 +40,12 @@ public:
 
     // The device that port number n opens, for the operator to see.
     virtual QString devicePath(int port) const { return QStringLiteral("Com%1").arg(port); }
+    // A serial device present on the machine, to map a port number to.
+    struct Device {
+        QString path;        // a stable name (/dev/serial/by-id/...) where there is one
+        QString description; // what the device says it is, with its serial number
+    };
+    virtual QList<Device> devicesPresent() const { return {}; }
     // What is wrong with the map of port numbers to devices (an entry that
     // names no port), for the operator; empty when nothing is.
     virtual QString mappingProblem() const { return {}; }

@@ -20,6 +20,7 @@ public:
     QString openError;      // the error the next open reports, if any
     int outBufferCount = 0; // bytes that "have not left yet"
     QByteArray pending;     // received, not yet read
+    QList<Device> present;  // the serial devices "on the machine"
 
     void receive(const QByteArray &bytes);
     // Empties the output buffer as a line that has sent everything.
@@ -40,6 +41,7 @@ public:
     int OutBufferCount() const override { return m_open ? outBufferCount : 0; }
     bool DTREnable() const override { return m_dtr; }
     QString setDTREnable(bool on) override;
+    QList<Device> devicesPresent() const override { return present; }
     bool CDHolding() const override { return false; }
     bool CTSHolding() const override { return false; }
     bool DSRHolding() const override { return false; }

@@ -10,8 +10,11 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
+#include <QMenu>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolButton>
 
 namespace {
 
@@ -206,6 +209,34 @@ private slots:
 
     // The real adapter refuses what the line cannot do: nothing is stored
     // and the dialog stays for another choice.
+    // Beside the port list, where the chosen port leads; a device present is
+    // chosen for it there and kept in [Ports] by OK. The list stays Com1..Com16.
+    void portLeadsToADeviceChosenHere() {
+        Rig rig;
+        rig.panel.port.present = {{"/dev/serial/by-id/usb-FTDI_A12345-if00-port0",
+                                   "FT232R USB UART, serial A12345, /dev/ttyUSB0"}};
+        rig.panel.window.serialChannel().mnuOpen_Click();
+        rig.open();
+        rig.choose("cboPort", "Com2");
+        auto *device = rig.dialog->findChild<QLabel *>("lblDevice");
+        QCOMPARE(device->text(), QStringLiteral("Com2 opens Com2"));
+        auto *map = rig.dialog->findChild<QToolButton *>("cmdMap");
+        emit map->menu()->aboutToShow();
+        const QList<QAction *> offered = map->menu()->actions();
+        QCOMPARE(offered.size(), 1);
+        QVERIFY(offered[0]->text().contains("FT232R USB UART, serial A12345"));
+        offered[0]->trigger();
+        QCOMPARE(device->text(),
+                 QStringLiteral("Com2 opens /dev/serial/by-id/usb-FTDI_A12345-if00-port0"));
+        QCOMPARE(rig.list("cboPort")->count(), 16);
+        QCOMPARE(rig.list("cboPort")->itemText(15), QStringLiteral("Com16"));
+        rig.dialog->cmdOK_Click();
+        QCOMPARE(rig.panel.settings.value("Ports", "Com2"),
+                 QStringLiteral("/dev/serial/by-id/usb-FTDI_A12345-if00-port0"));
+        QCOMPARE(rig.panel.port.CommPort(), 2);
+        QVERIFY(rig.panel.port.PortOpen()); // reopened on its new device
+    }
+
     void refusedSettingsStoreNothing_data() {
         QTest::addColumn<QString>("dataBits");
         QTest::addColumn<QString>("stopBits");
