@@ -28,7 +28,8 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Netwo
     , m_monitor(monitor)
     , m_state(new QLabel(this))
     , m_answer(new QLabel(this))
-    , m_askStatus(new QPushButton(QStringLiteral("Ask status"), this)) {
+    , m_askStatus(new QPushButton(QStringLiteral("Ask status"), this))
+    , m_openTraffic(new QPushButton(QStringLiteral("Traffic"), this)) {
     setObjectName(QStringLiteral("linkStatus"));
     setSizeGripEnabled(false);
     m_state->setObjectName(QStringLiteral("linkState"));
@@ -46,7 +47,13 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Netwo
     m_askStatus->setToolTip(QStringLiteral("Asks the switcher for its routing now (F5)"));
     addWidget(m_state);
     addWidget(m_answer, 1);
+    m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
+    m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    m_openTraffic->setFocusPolicy(Qt::NoFocus);
+    m_openTraffic->setToolTip(
+        QStringLiteral("Every frame on both channels, timed and explained (Ctrl+T)"));
     addPermanentWidget(m_askStatus);
+    addPermanentWidget(m_openTraffic);
     connect(m_askStatus, &QPushButton::clicked, &network,
             &devicelink::NetworkChannel::statusRequest);
 

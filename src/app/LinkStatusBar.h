@@ -29,12 +29,14 @@ public:
     // Shows what the monitor says now.
     void refresh();
     QPushButton *askStatus() const { return m_askStatus; }
+    QPushButton *openTraffic() const { return m_openTraffic; }
 
 private:
     devicelink::LinkMonitor &m_monitor;
     QLabel *m_state;
     QLabel *m_answer;
     QPushButton *m_askStatus;
+    QPushButton *m_openTraffic;
     QTimer m_pending;
     int m_shownLevel = -1;
 };

@@ -1,6 +1,7 @@
 #include "app/Windows.h"
 
 #include "app/MainMenu.h"
+#include "app/frmTraffic.h"
 #include "config/Localiser.h"
 #include "config/frmChange.h"
 #include "config/frmControllerProgram.h"
@@ -50,6 +51,7 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
         });
         return window;
     })
+    , traffic([this] { return new frmTraffic(m_parts.traffic, m_parts.dialogs, &m_parts.main); })
     , m_parts(parts)
     , m_menu(menu) {
     openFrom(menu.mnuProperties, properties);
@@ -66,6 +68,11 @@ template <typename T> void Windows::openFrom(QAction *entry, ui::SingleWindow<T>
         if (!m_ended)
             window.open();
     });
+}
+
+void Windows::openTraffic() {
+    if (!m_ended)
+        traffic.open();
 }
 
 void Windows::ensureLanguageDialogs() {
@@ -103,6 +110,7 @@ void Windows::closeAll() {
     properties.close();
     about.close();
     chooser.close();
+    traffic.close();
     if (m_joystick)
         m_joystick->programEnded();
 }

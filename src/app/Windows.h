@@ -21,6 +21,7 @@ class frmNew;
 } // namespace config
 namespace devicelink {
 class CommandSink;
+class Traffic;
 class NetworkChannel;
 class RemoteAddress;
 class SerialChannel;
@@ -43,6 +44,7 @@ class StoragePaths;
 
 namespace app {
 
+class frmTraffic;
 struct MainMenu;
 
 // The main window's dialogs and the menu entries that open them, wired in one
@@ -69,6 +71,7 @@ public:
         QScrollBar &HScroll2;
         ui::Dialogs &dialogs;
         ui::SettingsStore &settings;
+        devicelink::Traffic &traffic;
     };
 
     Windows(const Parts &parts, const MainMenu &menu);
@@ -80,7 +83,10 @@ public:
     ui::SingleWindow<config::frmNew> siteEntry;
     ui::SingleWindow<terminal::frmAbout> about;
     ui::SingleWindow<frmSceltaLingua> chooser;
+    ui::SingleWindow<frmTraffic> traffic;
 
+    // The traffic window, from the status bar.
+    void openTraffic();
     // The dialogs a language file relabels, made and loaded (hidden) where
     // they do not exist.
     void ensureLanguageDialogs();

@@ -17,6 +17,7 @@
 #include "link/StatusDisplay.h"
 #include "link/StatusPolls.h"
 #include "link/TerminalBox.h"
+#include "link/Traffic.h"
 #include "panel/AuxPad.h"
 #include "panel/PresetPad.h"
 #include "panel/PtzPad.h"
@@ -91,6 +92,8 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
 }
 
 frmTerminal::~frmTerminal() {
+    // The port outlives the window; what watched it goes with the window.
+    m_port.setTap(nullptr);
     // The panel goes while the link it sends through is still there: a
     // button held at that moment lets go with its stop code.
     delete takeCentralWidget();
@@ -141,6 +144,10 @@ void frmTerminal::buildControls(QWidget *central) {
     m_network = std::make_unique<devicelink::NetworkChannel>(m_socket, *m_IPAD, *m_sendPath,
                                                              *m_polls, decode);
     m_sendPath->attach(*m_serial, *m_network);
+    m_traffic = new devicelink::Traffic(this);
+    m_port.setTap(m_traffic);
+    m_serial->setTraffic(m_traffic);
+    m_network->setTraffic(m_traffic);
 
     // Below the panel, outside its layout: whether the switcher is heard.
     m_monitor = new devicelink::LinkMonitor(*m_serial, m_port, *m_IPAD, *m_network, this);
@@ -198,11 +205,13 @@ void frmTerminal::wireMenus() {
     for (const auto &[entry, handler] : prompts)
         connect(entry, &QAction::triggered, m_prompts, handler);
 
-    m_windows =
-        new app::Windows({*this, *this, *m_cameras, m_paths, [this] { return positionInTwips(); },
-                          m_port, *m_serial, *m_network, *m_IPAD, *m_polls, *m_sendPath,
-                          *m_ptz->HScroll1(), *m_ptz->HScroll2(), m_dialogs, m_settings},
-                         m);
+    m_windows = new app::Windows({*this, *this, *m_cameras, m_paths,
+                                  [this] { return positionInTwips(); }, m_port, *m_serial,
+                                  *m_network, *m_IPAD, *m_polls, *m_sendPath, *m_ptz->HScroll1(),
+                                  *m_ptz->HScroll2(), m_dialogs, m_settings, *m_traffic},
+                                 m);
+    connect(m_statusBar->openTraffic(), &QPushButton::clicked, m_windows,
+            &app::Windows::openTraffic);
 }
 
 void frmTerminal::showPortState() {

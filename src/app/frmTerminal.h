@@ -31,6 +31,7 @@ class SerialChannel;
 class StatusDisplay;
 class StatusPolls;
 class TerminalBox;
+class Traffic;
 } // namespace devicelink
 
 namespace config {
@@ -122,6 +123,7 @@ public:
     devicelink::LinkMonitor &linkMonitor() { return *m_monitor; }
     devicelink::PortReopener &reopener() { return *m_reopener; }
     app::LinkStatusBar &linkStatusBar() { return *m_statusBar; }
+    devicelink::Traffic &traffic() { return *m_traffic; }
     void DecodeStatusReply(const QString &text);
 
 signals:
@@ -179,6 +181,7 @@ private:
     terminal::PortPrompts *m_prompts;
     app::Windows *m_windows;
     devicelink::LinkMonitor *m_monitor;
+    devicelink::Traffic *m_traffic;
     devicelink::PortReopener *m_reopener;
     app::LinkStatusBar *m_statusBar;
 

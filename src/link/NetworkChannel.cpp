@@ -3,6 +3,7 @@
 #include "link/CommandSink.h"
 #include "link/RemoteAddress.h"
 #include "link/StatusPolls.h"
+#include "link/Traffic.h"
 #include "ui/DatagramSocket.h"
 #include "ui/Timer.h"
 
@@ -32,11 +33,16 @@ void NetworkChannel::addressSite() {
 
 void NetworkChannel::sendToSite(const QByteArray &datagram) {
     addressSite();
-    m_socket.SendData(datagram);
+    send(datagram);
 }
 
 void NetworkChannel::sendZero() {
-    m_socket.SendData(QByteArray("0"));
+    send(QByteArray("0"));
+}
+
+void NetworkChannel::send(const QByteArray &datagram) {
+    if (m_socket.SendData(datagram) && m_traffic)
+        m_traffic->datagramSent(datagram, m_socket.RemoteHost(), m_socket.RemotePort());
 }
 
 void NetworkChannel::statusRequest() {
@@ -57,11 +63,17 @@ void NetworkChannel::Timer5_Timer() {
     m_polls.Timer5().setEnabled(false);
 }
 
-void NetworkChannel::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender) {
+void NetworkChannel::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender,
+                                          quint16 senderPort) {
     // Only the current site's replies count; anything else on this port is
     // neither decoded nor acknowledged.
-    if (!m_socket.isFromRemoteHost(sender))
+    if (!m_socket.isFromRemoteHost(sender)) {
+        if (m_traffic)
+            m_traffic->datagramIgnored(datagram, sender, senderPort);
         return;
+    }
+    if (m_traffic)
+        m_traffic->datagramReceived(datagram, sender, senderPort);
     if (m_decode)
         m_decode(QString::fromLatin1(datagram.mid(1)));
     sendZero();

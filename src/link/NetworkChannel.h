@@ -13,6 +13,7 @@ namespace devicelink {
 
 class CommandSink;
 class RemoteAddress;
+class Traffic;
 class StatusPolls;
 
 // The link to a remote site's gateway and the two status polls. Timer3 asks
@@ -29,7 +30,10 @@ public:
 
     bool serialSelected() const;
 
-    void Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender);
+    void Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender,
+                              quint16 senderPort = 2000);
+    // What goes over the channel is shown to the traffic window through it.
+    void setTraffic(Traffic *traffic) { m_traffic = traffic; }
     void Timer3_Timer();
     void Timer5_Timer();
     // The acknowledgement and sign-off: the single byte "0".
@@ -47,11 +51,14 @@ signals:
     void statusRequested();
 
 private:
+    void send(const QByteArray &datagram);
+
     ui::DatagramSocket &m_socket;
     RemoteAddress &m_IPAD;
     CommandSink &m_sink;
     StatusPolls &m_polls;
     Decoder m_decode;
+    Traffic *m_traffic = nullptr;
 };
 
 } // namespace devicelink

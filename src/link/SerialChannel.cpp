@@ -2,6 +2,7 @@
 
 #include "link/LogFile.h"
 #include "link/TerminalBox.h"
+#include "link/Traffic.h"
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
 
@@ -81,7 +82,10 @@ void SerialChannel::txtTerm_KeyPress(int &keyCode) {
 void SerialChannel::MSComm1_OnComm() {
     if (m_port.CommEvent() != ui::SerialPort::comEvReceive)
         return;
-    const QString text = QString::fromLatin1(m_port.Input());
+    const QByteArray bytes = m_port.Input();
+    if (m_traffic)
+        m_traffic->serialReceived(bytes);
+    const QString text = QString::fromLatin1(bytes);
     QString shown = text;
     AppendToTerminal(m_txtTerm, shown);
     if (m_decode)

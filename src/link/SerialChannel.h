@@ -13,6 +13,7 @@ namespace devicelink {
 
 class LogFile;
 class TerminalBox;
+class Traffic;
 
 // The serial channel: opening and closing the port, writing typed keys and
 // command bytes, and handing received bytes to the terminal box and to the
@@ -41,6 +42,9 @@ public:
     // Why the last open failed; empty once the port opened.
     QString openError() const { return m_openError; }
 
+    // What the line brings is shown to the traffic window through it.
+    void setTraffic(Traffic *traffic) { m_traffic = traffic; }
+
     // Keys typed into the terminal box are shown there too.
     bool echoEnabled() const { return m_echoEnabled; }
     void setEchoEnabled(bool on) { m_echoEnabled = on; }
@@ -62,6 +66,7 @@ private:
     std::function<void()> m_closeLog;
     PortState m_state = PortState::Closed;
     QString m_openError;
+    Traffic *m_traffic = nullptr;
     bool m_echoEnabled = false;
 };
 

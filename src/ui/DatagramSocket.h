@@ -27,7 +27,7 @@ public:
     virtual bool isFromRemoteHost(const QHostAddress &sender) const = 0;
 
 signals:
-    void DataArrival(const QByteArray &datagram, const QHostAddress &sender);
+    void DataArrival(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);
 
 protected:
     QString m_remoteHost;

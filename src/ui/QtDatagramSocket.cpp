@@ -90,7 +90,7 @@ void QtDatagramSocket::onReadyRead() {
     while (m_socket.hasPendingDatagrams()) {
         const QNetworkDatagram d = m_socket.receiveDatagram();
         if (d.isValid())
-            emit DataArrival(d.data(), d.senderAddress());
+            emit DataArrival(d.data(), d.senderAddress(), static_cast<quint16>(d.senderPort()));
     }
 }
 

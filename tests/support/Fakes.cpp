@@ -56,6 +56,7 @@ QString SerialPort::Output(const QByteArray &bytes) {
     if (!m_open)
         return QStringLiteral("Operation valid only when the port is open");
     written += bytes;
+    tapWritten(bytes);
     return {};
 }
 
@@ -84,7 +85,7 @@ bool DatagramSocket::isFromRemoteHost(const QHostAddress &sender) const {
 }
 
 void DatagramSocket::arrive(const QByteArray &datagram, const QString &sender) {
-    emit DataArrival(datagram, QHostAddress(sender));
+    emit DataArrival(datagram, QHostAddress(sender), 2000);
 }
 
 Dialogs::Answer Dialogs::message(const QString &text, Buttons buttons, Icon icon,

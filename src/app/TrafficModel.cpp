@@ -1,0 +1,152 @@
+#include "app/TrafficModel.h"
+
+#include "link/CommandMeaning.h"
+#include "link/Traffic.h"
+
+#include <QDateTime>
+
+namespace app {
+
+namespace CommandMeaning = devicelink::CommandMeaning;
+using devicelink::TrafficLog;
+
+TrafficModel::TrafficModel(const devicelink::Traffic &traffic, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_traffic(traffic) {
+    m_rows = traffic.log().size();
+    m_seen = traffic.log().appended();
+}
+
+int TrafficModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int TrafficModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QString TrafficModel::text(int row, int column) const {
+    const TrafficLog &log = m_traffic.log();
+    const TrafficLog::Frame &f = log.at(row);
+    switch (column) {
+    case Time:
+        return QDateTime::fromMSecsSinceEpoch(f.at).toString(QStringLiteral("HH:mm:ss.zzz"));
+    case Direction:
+        return f.direction == TrafficLog::Direction::Sent       ? QStringLiteral("\u2192")
+               : f.direction == TrafficLog::Direction::Received ? QStringLiteral("\u2190")
+                                                                : QStringLiteral("ignored");
+    case Channel:
+        return log.channel(f);
+    case Bytes:
+        return CommandMeaning::hex(f.bytes);
+    case Meaning: {
+        const bool serial = log.channel(f) == devicelink::Traffic::serialChannel;
+        if (f.direction == TrafficLog::Direction::Sent)
+            return serial ? CommandMeaning::ofSerialSent(f.bytes)
+                          : CommandMeaning::ofDatagramSent(f.bytes);
+        if (f.direction == TrafficLog::Direction::Ignored)
+            return QStringLiteral("not from the site in use");
+        return CommandMeaning::ofReply(serial ? f.bytes : f.bytes.mid(1));
+    }
+    }
+    return {};
+}
+
+QVariant TrafficModel::data(const QModelIndex &index, int role) const {
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows)
+        return {};
+    return text(index.row(), index.column());
+}
+
+QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return {};
+    static const char *const names[] = {"Time", "", "Channel", "Bytes", "Meaning"};
+    return QLatin1String(names[section]);
+}
+
+void TrafficModel::sync() {
+    const TrafficLog &log = m_traffic.log();
+    const qint64 fresh = log.appended() - m_seen;
+    // The log drops its oldest frames when full: those rows go first.
+    const int keptOld = static_cast<int>(qMax<qint64>(0, log.size() - fresh));
+    if (m_rows > keptOld) {
+        beginRemoveRows({}, 0, m_rows - keptOld - 1);
+        m_rows = keptOld;
+        endRemoveRows();
+    }
+    if (log.size() > m_rows) {
+        beginInsertRows({}, m_rows, log.size() - 1);
+        m_rows = log.size();
+        endInsertRows();
+    }
+    m_seen = log.appended();
+}
+
+void TrafficModel::reset() {
+    beginResetModel();
+    m_rows = m_traffic.log().size();
+    m_seen = m_traffic.log().appended();
+    endResetModel();
+}
+
+QString TrafficModel::line(int row) const {
+    QString out = text(row, Time) + QLatin1Char(' ') + text(row, Direction) + QLatin1Char(' ') +
+                  text(row, Channel) + QLatin1Char(' ') + text(row, Bytes);
+    const QString meaning = text(row, Meaning);
+    if (!meaning.isEmpty())
+        out += QStringLiteral("  ") + meaning;
+    return out;
+}
+
+QString TrafficModel::csv(int row) const {
+    static const char *const words[] = {"sent", "received", "ignored"};
+    QStringList fields;
+    for (int column = 0; column < ColumnCount; ++column) {
+        QString field =
+            column == Direction
+                ? QLatin1String(words[static_cast<int>(m_traffic.log().at(row).direction)])
+                : text(row, column);
+        if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')))
+            field = QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                    QLatin1Char('"');
+        fields << field;
+    }
+    return fields.join(QLatin1Char(','));
+}
+
+bool TrafficModel::isSerial(int row) const {
+    const TrafficLog &log = m_traffic.log();
+    return log.channel(log.at(row)) == devicelink::Traffic::serialChannel;
+}
+
+bool TrafficModel::isSent(int row) const {
+    return m_traffic.log().at(row).direction == TrafficLog::Direction::Sent;
+}
+
+TrafficFilter::TrafficFilter(TrafficModel &model, QObject *parent)
+    : QSortFilterProxyModel(parent)
+    , m_model(model) {
+    setSourceModel(&model);
+}
+
+void TrafficFilter::setChannels(Channels channels) {
+    m_channels = channels;
+    invalidateRowsFilter();
+}
+
+void TrafficFilter::setDirections(Directions directions) {
+    m_directions = directions;
+    invalidateRowsFilter();
+}
+
+bool TrafficFilter::filterAcceptsRow(int row, const QModelIndex &) const {
+    if (m_channels != Channels::All && m_model.isSerial(row) != (m_channels == Channels::Serial))
+        return false;
+    if (m_directions != Directions::Both &&
+        m_model.isSent(row) != (m_directions == Directions::Sent))
+        return false;
+    return true;
+}
+
+} // namespace app

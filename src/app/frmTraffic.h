@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QTableView;
+
+namespace devicelink {
+class Traffic;
+}
+namespace ui {
+class Dialogs;
+}
+
+namespace app {
+
+class TrafficFilter;
+class TrafficModel;
+
+// The traffic window: every frame on both channels while it is open, with
+// its time, direction, channel, bytes and meaning. Pause holds the view
+// (frames are still kept), Clear empties it, the filters pick a channel and
+// a direction, Copy and Save take the rows shown. Its view follows the end
+// at most ten times a second.
+class frmTraffic : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int followMs = 100;
+
+    frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs, QWidget *parent = nullptr);
+    ~frmTraffic() override;
+
+    // The rows shown, as text lines, in order.
+    QStringList shownLines() const;
+    // Writes the rows shown to a file: CSV for a name ending in .csv, else
+    // one line a frame. False, after saying why, when it cannot be written.
+    bool saveTo(const QString &fileName);
+    void copySelection();
+    void Save_Click();
+    // Takes in the frames recorded since (what the follow timer does).
+    void follow();
+
+    QTableView *view() const { return m_view; }
+
+private:
+    devicelink::Traffic &m_traffic;
+    QPointer<devicelink::Traffic> m_recorder; // gone first when the main window goes
+    ui::Dialogs &m_dialogs;
+    TrafficModel *m_model;
+    TrafficFilter *m_filter;
+    QTableView *m_view;
+    QCheckBox *m_pause;
+    QComboBox *m_channels;
+    QComboBox *m_directions;
+    QTimer m_follow;
+};
+
+} // namespace app

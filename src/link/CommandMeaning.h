@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace devicelink {
+
+// What a frame on either channel means to the switcher, in the words of the
+// panel's own codes: "camera 5", "pan left", "status request", a status
+// reply's "monitor 2, camera 5". Empty for bytes that are none of these.
+namespace CommandMeaning {
+
+// The command byte alone: 0x35 "camera 5", 0x60 "pan left", 0x2E "status request".
+QString ofCode(int value);
+// Bytes written to the serial line: a command byte and CR, or typed text.
+QString ofSerialSent(const QByteArray &bytes);
+// A datagram sent to a remote site: 0x00, byte, CR; "1", 0x2E, CR; "0".
+QString ofDatagramSent(const QByteArray &datagram);
+// Text received on the serial line, or a datagram's text after its lead
+// byte: the decoder's own reading when it is a status reply.
+QString ofReply(const QByteArray &text);
+// "35 0D".
+QString hex(const QByteArray &bytes);
+
+} // namespace CommandMeaning
+
+} // namespace devicelink

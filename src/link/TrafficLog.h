@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace devicelink {
+
+// The last frames that went over both channels, oldest dropped first: a ring
+// of fixed size, so appending costs the same however long the link runs.
+class TrafficLog {
+public:
+    enum class Direction : quint8 { Sent, Received, Ignored };
+    struct Frame {
+        qint64 at = 0; // ms since the epoch
+        Direction direction = Direction::Sent;
+        quint16 channel = 0; // index into channels(): "serial", "127.0.0.1:2000"
+        QByteArray bytes;
+    };
+
+    static constexpr int defaultCapacity = 100000;
+
+    explicit TrafficLog(int capacity = defaultCapacity);
+
+    void append(qint64 at, Direction direction, const QString &channel, const QByteArray &bytes);
+    void clear();
+
+    int size() const { return m_size; }
+    int capacity() const { return static_cast<int>(m_ring.size()); }
+    // Frames counted from the oldest kept.
+    const Frame &at(int i) const { return m_ring[(m_first + i) % m_ring.size()]; }
+    QString channel(const Frame &f) const { return m_channels.value(f.channel); }
+    // Frames appended since the log began, dropped ones included.
+    qint64 appended() const { return m_appended; }
+
+private:
+    std::vector<Frame> m_ring;
+    int m_first = 0;
+    int m_size = 0;
+    qint64 m_appended = 0;
+    QStringList m_channels;
+    QHash<QString, quint16> m_channelIndex;
+};
+
+} // namespace devicelink
