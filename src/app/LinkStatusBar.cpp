@@ -5,6 +5,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace app {
 
@@ -33,20 +34,29 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Netwo
     setObjectName(QStringLiteral("linkStatus"));
     setSizeGripEnabled(false);
     m_state->setObjectName(QStringLiteral("linkState"));
-    m_state->setToolTip(QStringLiteral(
+    m_stateTip = (QStringLiteral(
         "The channel to the switcher: the serial port with its device and settings, or the "
         "remote site's gateway. Green: open and answering; amber: no answer yet; red: closed "
         "or lost."));
     m_answer->setObjectName(QStringLiteral("linkAnswer"));
-    m_answer->setToolTip(QStringLiteral(
+    m_answerTip = (QStringLiteral(
         "When the switcher last reported its routing (the green buttons), and from where; a "
         "status request with no reply within 2 s is named here."));
     m_askStatus->setObjectName(QStringLiteral("askStatus"));
     m_askStatus->setShortcut(Qt::Key_F5);
     m_askStatus->setFocusPolicy(Qt::NoFocus);
     m_askStatus->setToolTip(QStringLiteral("Asks the switcher for its routing now (F5)"));
-    addWidget(m_state);
-    addWidget(m_answer, 1);
+    // Two lines, the state above the answer; a long device path is cut (its
+    // tooltip has it whole) rather than the window made wider.
+    auto *texts = new QWidget(this);
+    auto *lines = new QVBoxLayout(texts);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(0);
+    for (QLabel *label : {m_state, m_answer}) {
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+        lines->addWidget(label);
+    }
+    addWidget(texts, 1);
     m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
     m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     m_openTraffic->setFocusPolicy(Qt::NoFocus);
@@ -72,7 +82,9 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Netwo
 
 void LinkStatusBar::refresh() {
     m_state->setText(m_monitor.channelText());
+    m_state->setToolTip(m_stateTip + QStringLiteral("\n\n") + m_state->text());
     m_answer->setText(m_monitor.answerText());
+    m_answer->setToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->text());
     const int level = static_cast<int>(m_monitor.level());
     if (level != m_shownLevel) {
         m_shownLevel = level;

@@ -37,6 +37,8 @@ private:
     QLabel *m_answer;
     QPushButton *m_askStatus;
     QPushButton *m_openTraffic;
+    QString m_stateTip; // what each part means, before what it says now
+    QString m_answerTip;
     QTimer m_pending;
     int m_shownLevel = -1;
 };

@@ -104,8 +104,9 @@ int main(int argc, char *argv[]) {
         if (c5->face() != lit || m2->face() != lit)
             return;
         poll.stop();
-        // One more moment so the repaint is on screen before the grab.
-        QTimer::singleShot(200, Qt::PreciseTimer, &app, [&] {
+        // A moment more, so that the repaint and the status bar (which
+        // follows a few times a second) are on screen before the grab.
+        QTimer::singleShot(600, Qt::PreciseTimer, &app, [&] {
             if (!window.grab().save(file, "PNG")) {
                 err << "panel-shot: cannot write " << file << Qt::endl;
                 finish(1);
