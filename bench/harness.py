@@ -30,6 +30,9 @@ import tty
 
 PEERS = ("CuteCom", "GtkTerm")
 PROGRAMS = ("Velmar Controller",) + PEERS
+# The panel again, with its traffic window open (Ctrl+T), beside itself.
+TRAFFIC_OPEN = "Velmar Controller, traffic window open"
+TRAFFIC_FRAMES = 100_000
 
 # 115200 baud with 8N1 framing carries 11.52 KB/s; the far end hands it over
 # in 10 ms slices, as a UART driver's receive buffer would.
@@ -308,6 +311,31 @@ class Panel(Program):
         return "Velmar-Controller"  # the main window's caption
 
 
+class PanelWithTraffic(Panel):
+    def open_port(self):
+        if not holds(self.pid, self.line.path):
+            return False
+        env = dict(os.environ, DISPLAY=self.h.display)
+
+        def traffic_windows():
+            return subprocess.run(["xdotool", "search", "--pid", str(self.pid), "--name",
+                                   "^Traffic$"], env=env, capture_output=True,
+                                  text=True).stdout.split()
+
+        if traffic_windows():
+            return True
+        found = subprocess.run(["xdotool", "search", "--pid", str(self.pid), "--name",
+                                "^Velmar-Controller$"], env=env, capture_output=True,
+                               text=True).stdout.split()
+        for window in found:
+            subprocess.run(["xdotool", "windowfocus", "--sync", window], env=env,
+                           capture_output=True, timeout=5)
+            subprocess.run(["xdotool", "key", "--window", window, "ctrl+t"], env=env,
+                           capture_output=True, timeout=5)
+        time.sleep(0.5)
+        return bool(traffic_windows())
+
+
 class CuteCom(Program):
     def command_env(self):
         conf = os.path.join(self.home, ".config", "CuteCom")
@@ -396,7 +424,8 @@ class Harness:
                           for name, cmd in (("CuteCom", "cutecom"), ("GtkTerm", "gtkterm"))}
 
     def make(self, name):
-        return {"Velmar Controller": Panel, "CuteCom": CuteCom, "GtkTerm": GtkTerm}[name](name, self)
+        return {"Velmar Controller": Panel, TRAFFIC_OPEN: PanelWithTraffic, "CuteCom": CuteCom,
+                "GtkTerm": GtkTerm}[name](name, self)
 
     # X server ------------------------------------------------------------------------
 
@@ -587,6 +616,8 @@ class Harness:
                 continue
             log("receive flood:", name)
             figures[name] = self.flood_one(name, feed)
+        log("receive flood:", TRAFFIC_OPEN)
+        figures[TRAFFIC_OPEN] = self.flood_one(TRAFFIC_OPEN, feed)
         self.results["raw"]["flood"] = figures
         ours = figures[PROGRAMS[0]]
         peers = [figures[n]["cpu_s_per_mb"] for n in PEERS if isinstance(figures[n], dict)]
@@ -606,6 +637,13 @@ class Harness:
             self.row("receive path, flood", "CPU/MB <= 1/2 best peer", measured, spread, ok, ratio)
         else:
             self.row("receive path, flood", "CPU/MB <= 1/2 best peer", ours, "", False)
+        opened = figures[TRAFFIC_OPEN]
+        if isinstance(opened, dict):
+            measured, spread = describe(opened)
+            self.row("  flood, traffic window open", "(beside it)", measured,
+                     spread + f"; RSS {opened['rss_mb']:.1f} MB", None)
+        else:
+            self.row("  flood, traffic window open", "(beside it)", opened, "", None)
         for name in PEERS:
             f = figures[name]
             if isinstance(f, dict):
@@ -618,7 +656,7 @@ class Harness:
 
     def soak(self):
         minutes = self.args.soak_minutes
-        names = [n for n in PROGRAMS if n == PROGRAMS[0] or self.available[n]]
+        names = [n for n in PROGRAMS if n == PROGRAMS[0] or self.available[n]] + [TRAFFIC_OPEN]
         running = {}
         lines = {}
         notes = {n: "n/a (not installed)" for n in PROGRAMS if n not in names}
@@ -692,6 +730,15 @@ class Harness:
         self.row("CPU at 115200 baud (30 s)", "< 1.5 % of a core", f"{first30[ours]:.2f} %",
                  f"{total[ours]:.2f} % over the whole {minutes:g} min feed at {rate:.1f} KB/s",
                  first30[ours] < 1.5)
+        if TRAFFIC_OPEN in running:
+            more = first30[TRAFFIC_OPEN] - first30[ours]
+            self.row("  115200 baud, traffic window open", "<= 1 % of a core more",
+                     f"{first30[TRAFFIC_OPEN]:.2f} % ({more:+.2f} %)",
+                     f"{total[TRAFFIC_OPEN]:.2f} % over the whole feed; RSS "
+                     f"{rss_end[TRAFFIC_OPEN]:.1f} MB", more <= 1.0)
+        else:
+            self.row("  115200 baud, traffic window open", "<= 1 % of a core more",
+                     notes.get(TRAFFIC_OPEN, "n/a"), "", False)
         for n in PEERS:
             if n in running:
                 self.row(f"  {n} at 115200", "(peer)", f"{first30[n]:.2f} %",
@@ -712,6 +759,38 @@ class Harness:
                 self.row(f"  {n} footprint", "(peer)",
                          f"RSS {rss_start[n]:.1f} -> {rss_end[n]:.1f} MB",
                          f"idle {idle[n]:.3f} %", None)
+
+    # 9: the traffic window's memory when it holds all the frames it keeps --------------
+
+    def traffic_memory(self):
+        line = Line()
+        program = self.make(TRAFFIC_OPEN)
+        try:
+            if program.start(line) is None or not program.ready():
+                self.row("traffic window memory", "< 60 MB", "n/a", "no traffic window", False)
+                return
+            pid = program.pid
+            rss_before = rss_mb(pid)
+            # Status replies one at a time, each read as a frame of its own.
+            reply = bytes([0x01, 0x40, 0x08, 0x00])
+            sent = 0
+            start = time.monotonic()
+            while sent < TRAFFIC_FRAMES + TRAFFIC_FRAMES // 10 and time.monotonic() - start < 120:
+                if line.write_some(reply) == len(reply):
+                    sent += 1
+                deadline = time.monotonic() + 0.05
+                while line.unread() > 0 and time.monotonic() < deadline:
+                    pass
+                line.discard_replies()
+            time.sleep(1)
+            rss = rss_mb(pid)
+            self.results["raw"]["traffic_memory"] = {"replies": sent, "rss_mb_before": rss_before,
+                                                     "rss_mb_after": rss}
+            self.row(f"traffic window memory ({sent} replies)", "< 60 MB", f"{rss:.1f} MB",
+                     f"{rss_before:.1f} MB before the frames", rss < 60)
+        finally:
+            program.stop()
+            line.close()
 
     # output ---------------------------------------------------------------------------------
 
@@ -736,7 +815,7 @@ class Harness:
         self.start_x()
         try:
             steps = {"latency": self.latency_and_timing, "startup": self.startup,
-                     "flood": self.flood, "soak": self.soak}
+                     "flood": self.flood, "soak": self.soak, "traffic": self.traffic_memory}
             for name in self.args.only or steps:
                 try:
                     steps[name]()
@@ -763,7 +842,8 @@ def main():
     parser.add_argument("--trials", type=int, default=8)
     parser.add_argument("--startups", type=int, default=5)
     parser.add_argument("--flood-bytes", type=int, default=FLOOD_BYTES)
-    parser.add_argument("--only", nargs="*", choices=("latency", "startup", "flood", "soak"))
+    parser.add_argument("--only", nargs="*",
+                        choices=("latency", "startup", "flood", "soak", "traffic"))
     args = parser.parse_args()
 
     harness = Harness(args)

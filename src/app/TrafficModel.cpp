@@ -38,7 +38,9 @@ QString TrafficModel::text(int row, int column) const {
     case Channel:
         return log.channel(f);
     case Bytes:
-        return CommandMeaning::hex(f.bytes);
+        return f.size > f.bytes.size()
+                   ? CommandMeaning::hex(f.bytes) + QStringLiteral(" ... (%1 bytes)").arg(f.size)
+                   : CommandMeaning::hex(f.bytes);
     case Meaning: {
         const bool serial = log.channel(f) == devicelink::Traffic::serialChannel;
         if (f.direction == TrafficLog::Direction::Sent)

@@ -1,5 +1,7 @@
 #include "link/TrafficLog.h"
 
+#include <climits>
+
 namespace devicelink {
 
 TrafficLog::TrafficLog(int capacity)
@@ -16,7 +18,8 @@ void TrafficLog::append(qint64 at, Direction direction, const QString &channel,
     }
     const int n = capacity();
     Frame &slot = m_ring[(m_first + m_size) % n];
-    slot = Frame{at, direction, *found, bytes};
+    slot = Frame{at, direction, *found, bytes.left(keptBytes),
+                 static_cast<qint32>(qMin<qsizetype>(bytes.size(), INT_MAX))};
     if (m_size < n)
         ++m_size;
     else

@@ -17,10 +17,14 @@ public:
         qint64 at = 0; // ms since the epoch
         Direction direction = Direction::Sent;
         quint16 channel = 0; // index into channels(): "serial", "127.0.0.1:2000"
-        QByteArray bytes;
+        QByteArray bytes;    // the first keptBytes of the frame
+        qint32 size = 0;     // the whole frame's length
     };
 
     static constexpr int defaultCapacity = 100000;
+    // A frame keeps its first bytes only: commands and replies are a few
+    // bytes, and a flood of text read in 4 KB pieces stays within memory.
+    static constexpr int keptBytes = 64;
 
     explicit TrafficLog(int capacity = defaultCapacity);
 
