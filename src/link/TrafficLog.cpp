@@ -5,7 +5,7 @@
 namespace devicelink {
 
 TrafficLog::TrafficLog(int capacity)
-    : m_ring(static_cast<size_t>(qMax(1, capacity))) {}
+    : m_capacity(qMax(1, capacity)) {}
 
 void TrafficLog::append(qint64 at, Direction direction, const QString &channel,
                         const QByteArray &bytes) {
@@ -16,20 +16,25 @@ void TrafficLog::append(qint64 at, Direction direction, const QString &channel,
         found = m_channelIndex.insert(channel, static_cast<quint16>(m_channels.size()));
         m_channels.append(channel);
     }
-    const int n = capacity();
-    Frame &slot = m_ring[(m_first + m_size) % n];
-    slot = Frame{at, direction, *found, bytes.left(keptBytes),
-                 static_cast<qint32>(qMin<qsizetype>(bytes.size(), INT_MAX))};
-    if (m_size < n)
+    Frame frame{at, direction, *found, bytes.left(keptBytes),
+                static_cast<qint32>(qMin<qsizetype>(bytes.size(), INT_MAX))};
+    if (m_size < m_capacity) {
+        // Still growing: the frames lie in order from the start. The room is
+        // taken once; memory is used only as frames fill it.
+        if (m_ring.capacity() == 0)
+            m_ring.reserve(static_cast<size_t>(m_capacity));
+        m_ring.push_back(std::move(frame));
         ++m_size;
-    else
-        m_first = (m_first + 1) % n;
+    } else {
+        m_ring[m_first] = std::move(frame);
+        m_first = (m_first + 1) % m_capacity;
+    }
     ++m_appended;
 }
 
 void TrafficLog::clear() {
-    for (Frame &f : m_ring)
-        f.bytes.clear();
+    m_ring.clear();
+    m_ring.shrink_to_fit();
     m_first = 0;
     m_size = 0;
 }

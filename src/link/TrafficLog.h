@@ -9,7 +9,8 @@
 namespace devicelink {
 
 // The last frames that went over both channels, oldest dropped first: a ring
-// of fixed size, so appending costs the same however long the link runs.
+// that grows to its size and then overwrites its oldest frame, so appending
+// costs the same however long the link runs, and an unused log costs nothing.
 class TrafficLog {
 public:
     enum class Direction : quint8 { Sent, Received, Ignored };
@@ -32,7 +33,7 @@ public:
     void clear();
 
     int size() const { return m_size; }
-    int capacity() const { return static_cast<int>(m_ring.size()); }
+    int capacity() const { return m_capacity; }
     // Frames counted from the oldest kept.
     const Frame &at(int i) const { return m_ring[(m_first + i) % m_ring.size()]; }
     QString channel(const Frame &f) const { return m_channels.value(f.channel); }
@@ -41,6 +42,7 @@ public:
 
 private:
     std::vector<Frame> m_ring;
+    int m_capacity;
     int m_first = 0;
     int m_size = 0;
     qint64 m_appended = 0;

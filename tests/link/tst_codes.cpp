@@ -1,8 +1,10 @@
 // Command codes, terminal text and status replies: the pure rules of the link.
 #include "TestMain.h"
 #include "link/CommandCode.h"
+#include "link/CommandMeaning.h"
 #include "link/StatusReply.h"
 #include "link/TerminalBuffer.h"
+#include "link/TrafficLog.h"
 
 #include <QTest>
 
@@ -156,6 +158,55 @@ private slots:
         const auto reply = devicelink::StatusReply::decode(text);
         QCOMPARE(reply.camera, camera);
         QCOMPARE(reply.monitor, monitor);
+    }
+
+    // What the traffic window says a frame means, in the panel's own codes.
+    void frameMeanings_data() {
+        QTest::addColumn<int>("kind"); // 0 serial sent, 1 datagram sent, 2 received text
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("meaning");
+        QTest::newRow("camera") << 0 << QByteArray("5\r") << "camera 5";
+        QTest::newRow("monitor") << 0 << QByteArray("R\r") << "monitor 2";
+        QTest::newRow("pan left") << 0 << QByteArray("`\r") << "pan left";
+        QTest::newRow("pan speed") << 0 << QByteArray("\x95\r") << "pan speed 5";
+        QTest::newRow("tilt speed") << 0 << QByteArray("\x9D\r") << "tilt speed 5";
+        QTest::newRow("status request") << 0 << QByteArray(".\r") << "status request";
+        QTest::newRow("typed text") << 0 << QByteArray("ATDT1\r\n") << "";
+        QTest::newRow("network camera") << 1 << QByteArray("\x00\x31\r", 3) << "camera 1 (network)";
+        QTest::newRow("network request") << 1 << QByteArray("1.\r") << "status request (network)";
+        QTest::newRow("sign-off") << 1 << QByteArray("0") << "acknowledgement / sign-off";
+        QTest::newRow("reply") << 2 << QByteArray("\x01\x40\x08\x00", 4) << "monitor 2, camera 5";
+        QTest::newRow("reply, cameras 9-16")
+            << 2 << QByteArray("\x01\xE0\x00\x01", 4) << "monitor 4, camera 16";
+        QTest::newRow("no camera named") << 2 << QByteArray("\x01\x40\x03\x00", 4) << "";
+        QTest::newRow("text, not a reply") << 2 << QByteArray("hello") << "";
+    }
+    void frameMeanings() {
+        QFETCH(int, kind);
+        QFETCH(QByteArray, bytes);
+        using namespace devicelink;
+        const QString meaning = kind == 0   ? CommandMeaning::ofSerialSent(bytes)
+                                : kind == 1 ? CommandMeaning::ofDatagramSent(bytes)
+                                            : CommandMeaning::ofReply(bytes);
+        QTEST(meaning, "meaning");
+    }
+
+    // The log keeps its last frames in order, the oldest going first, each
+    // with its first bytes and its whole length.
+    void trafficLogKeepsTheLastFrames() {
+        devicelink::TrafficLog log(3);
+        for (int i = 1; i <= 5; ++i)
+            log.append(i, devicelink::TrafficLog::Direction::Sent, QStringLiteral("serial"),
+                       QByteArray(i * 30, char('0' + i)));
+        QCOMPARE(log.size(), 3);
+        QCOMPARE(log.appended(), 5);
+        QCOMPARE((QList<qint64>{log.at(0).at, log.at(1).at, log.at(2).at}),
+                 (QList<qint64>{3, 4, 5}));
+        QCOMPARE(log.at(2).size, 150);
+        QCOMPARE(log.at(2).bytes, QByteArray(devicelink::TrafficLog::keptBytes, '5'));
+        QCOMPARE(log.channel(log.at(0)), QStringLiteral("serial"));
+        log.clear();
+        QCOMPARE(log.size(), 0);
     }
 };
 
