@@ -43,7 +43,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FUZZ_CHECK(datagram.camera >= 0 && datagram.camera <= 16);
     FUZZ_CHECK(datagram.monitor >= 1 && datagram.monitor <= 4);
     QString wide(static_cast<qsizetype>(size / 2), Qt::Uninitialized);
-    std::memcpy(wide.data(), data, size / 2 * sizeof(QChar));
+    if (!wide.isEmpty())
+        std::memcpy(wide.data(), data, size / 2 * sizeof(QChar));
     const StatusReply any = StatusReply::decode(wide);
     FUZZ_CHECK(any.camera >= 0 && any.camera <= 16);
     FUZZ_CHECK(any.monitor >= 1 && any.monitor <= 4);
