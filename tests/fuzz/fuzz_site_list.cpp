@@ -1,6 +1,6 @@
-// The remote site list: the entries of any file, the rewrite of a deletion
-// (the same entries read back), and an added entry (the file's own bytes
-// kept, the new entry last).
+// The remote site list: the entries of any file, the file rewritten from
+// them and after a deletion (the same entries read back), and an added entry
+// (the file's own bytes kept, the new entry last).
 //
 // Input: the file's bytes, then a NUL byte and the entry to add; an input
 // beginning with 0xFF stands for a site list that does not exist.
@@ -33,6 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const QByteArray rewritten = SiteList::bytes(entries);
     FUZZ_CHECK(rewritten.count("\r\n") == entries.size());
     FUZZ_CHECK(SiteList::entries(rewritten) == entries);
+    // A deletion rewrites every entry but the selected one (or all of them
+    // when none is selected).
+    QStringList kept = entries;
+    const qsizetype selected = static_cast<qsizetype>(size % (entries.size() + 1));
+    if (selected < kept.size())
+        kept.removeAt(selected);
+    FUZZ_CHECK(SiteList::entries(SiteList::bytes(kept)) == kept);
 
     const qsizetype cut = bytes.indexOf('\0');
     const bool missing = bytes.startsWith('\xFF');
