@@ -1,5 +1,7 @@
 #include "config/ConfigFile.h"
 
+#include "config/SiteList.h"
+
 #include <QLocale>
 #include <cmath>
 
@@ -23,7 +25,9 @@ QByteArray ConfigFile::bytes() const {
     out.append(languageFile);
     QByteArray bytes;
     for (const QString &line : out) {
-        bytes.append(line.toLatin1());
+        // A line break inside a value (a language file's name may hold one)
+        // would add a line and shift the ones after it: the file is always 35.
+        bytes.append(SiteList::oneLine(line).toLatin1());
         bytes.append("\r\n");
     }
     return bytes;

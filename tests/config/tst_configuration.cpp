@@ -125,6 +125,21 @@ private slots:
         QCOMPARE(ConfigFile::parsePosition(back.left), std::optional<int>(-150));
     }
 
+    void valuesWithLineBreaksStayOneLineEach() {
+        ConfigFile f = ConfigFile::defaults();
+        f.titles[0] = QStringLiteral("Gate\r\nYard");
+        f.types[0] = QStringLiteral("P\rT");
+        f.languageFile = QStringLiteral("/home/op/lang/new\nfile.lng");
+        const QByteArray bytes = f.bytes();
+        QCOMPARE(bytes.count("\r\n"), 35);
+        QCOMPARE(ConfigFile::lines(bytes).size(), 35);
+        const auto back = ConfigFile::read(bytes);
+        QCOMPARE(back.file.titles[0], QStringLiteral("Gate  Yard"));
+        QCOMPARE(back.file.types[0], QStringLiteral("P T"));
+        QCOMPARE(back.file.titles.mid(1), f.titles.mid(1));
+        QCOMPARE(back.file.languageFile, QStringLiteral("/home/op/lang/new file.lng"));
+    }
+
     void positionTexts_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("twips"); // INT_MIN: not a number
