@@ -1,7 +1,7 @@
 // The panel's command line as a user meets it: --help and --version answer without a
 // display, and every other argument is refused with the usage before anything starts.
-#include <QDir>
 #include "TestMain.h"
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>

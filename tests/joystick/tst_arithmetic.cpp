@@ -1,7 +1,7 @@
 // The joystick's poll arithmetic: steps cut from the rest reading, the dead
 // zone, speeds, direction choice, lens buttons and the one-axis rule.
-#include "joystick/StickArithmetic.h"
 #include "TestMain.h"
+#include "joystick/StickArithmetic.h"
 #include "link/CommandCode.h"
 
 #include <QTest>

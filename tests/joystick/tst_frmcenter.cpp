@@ -2,8 +2,8 @@
 // line, what the window holds off in the main window while open, and how it
 // behaves without a joystick.
 #include "FakeJoystick.h"
-#include "TestMain.h"
 #include "Panel.h"
+#include "TestMain.h"
 #include "joystick/JoystickLauncher.h"
 #include "joystick/frmCenter.h"
 #include "link/CommandCode.h"

@@ -1,8 +1,8 @@
 // Text-file transmission and hang-up through the real port adapter and a
 // pseudo-terminal, and the endings of a transmission on the fake port.
 #include "Panel.h"
-#include "TestMain.h"
 #include "Pty.h"
+#include "TestMain.h"
 #include "link/SerialChannel.h"
 #include "terminal/Modem.h"
 #include "terminal/Transmission.h"

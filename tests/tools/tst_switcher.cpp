@@ -2,11 +2,11 @@
 // the status reply it gives, the preset sequences, and the framing of the
 // serial stream and of datagrams.
 #include "Endpoint.h"
-#include "TestMain.h"
 #include "GatewayFrame.h"
 #include "LogThrottle.h"
 #include "SerialFramer.h"
 #include "Switcher.h"
+#include "TestMain.h"
 
 #include <QTest>
 
