@@ -43,14 +43,12 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace {
 // The panel's client area in twips: the keypads above, the terminal below.
@@ -419,15 +417,7 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
         // Let events run until some output has gone or the deadline passes;
         // nothing spins while the line drains.
         if (!deadline.hasExpired()) {
-            QEventLoop loop;
-            QTimer wake;
-            wake.setTimerType(Qt::PreciseTimer);
-            wake.setSingleShot(true);
-            connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
-            connect(&m_port, &ui::SerialPort::BytesWritten, &loop, &QEventLoop::quit);
-            connect(&m_port, &ui::SerialPort::LinkLost, &loop, &QEventLoop::quit);
-            wake.start(static_cast<int>(qMax<qint64>(0, deadline.remainingTime())));
-            loop.exec();
+            ui::waitOnOutput(m_port, static_cast<int>(qMax<qint64>(0, deadline.remainingTime())));
             continue;
         }
         switch (m_dialogs.message(QStringLiteral("Data cannot be sent"),

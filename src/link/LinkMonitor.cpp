@@ -87,14 +87,15 @@ void LinkMonitor::replyDecoded() {
     // Called for every text the decoder reads, up to a hundred a second on
     // a busy line: it keeps a time and says so only when what shows changes.
     const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const QString from = source();
     const bool news =
-        m_unanswered || m_requestAt || now / 1000 != m_replyAt / 1000 || m_replyFrom != source();
+        m_unanswered || m_requestAt || now / 1000 != m_replyAt / 1000 || m_replyFrom != from;
     m_replyAt = now;
-    if (m_replyFrom != source())
-        m_replyFrom = source();
+    m_replyFrom = from;
     m_requestAt = 0;
     m_unanswered = 0;
-    m_replyWait.stop();
+    if (m_replyWait.isActive())
+        m_replyWait.stop();
     if (news)
         emit changed();
 }

@@ -9,7 +9,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QTimer>
 
 namespace terminal {
 
@@ -99,16 +98,9 @@ void Transmission::waitForOutput() {
     // data, the panel); the wait wakes on written bytes, a cancel or the
     // check timer.
     while (!CancelSend && m_port.OutBufferCount() != 0) {
-        QEventLoop loop;
-        QTimer check;
-        check.setTimerType(Qt::PreciseTimer);
-        check.setSingleShot(true);
-        connect(&check, &QTimer::timeout, &loop, &QEventLoop::quit);
-        connect(&m_port, &ui::SerialPort::BytesWritten, &loop, &QEventLoop::quit);
-        connect(&m_port, &ui::SerialPort::LinkLost, &loop, &QEventLoop::quit);
-        connect(m_cancelWindow, &frmCancelSend::cancelRequested, &loop, &QEventLoop::quit);
-        check.start(outputCheckMs);
-        loop.exec();
+        ui::waitOnOutput(m_port, outputCheckMs, [this](QEventLoop &loop) {
+            connect(m_cancelWindow, &frmCancelSend::cancelRequested, &loop, &QEventLoop::quit);
+        });
     }
 }
 

@@ -1,6 +1,23 @@
 #include "ui/SerialPort.h"
 
+#include <QEventLoop>
+#include <QTimer>
+
 namespace ui {
+
+void waitOnOutput(SerialPort &port, int ms, const std::function<void(QEventLoop &)> &alsoWakeOn) {
+    QEventLoop loop;
+    QTimer wake;
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.setSingleShot(true);
+    QObject::connect(&wake, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(&port, &SerialPort::BytesWritten, &loop, &QEventLoop::quit);
+    QObject::connect(&port, &SerialPort::LinkLost, &loop, &QEventLoop::quit);
+    if (alsoWakeOn)
+        alsoWakeOn(loop);
+    wake.start(ms);
+    loop.exec();
+}
 
 namespace {
 const QString invalidValue = QStringLiteral("Invalid property value");

@@ -4,6 +4,9 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <functional>
+
+class QEventLoop;
 
 namespace ui {
 
@@ -96,5 +99,11 @@ protected:
 private:
     Tap *m_tap = nullptr;
 };
+
+// Lets events run until some output leaves the port, its device goes away,
+// ms pass, or whatever alsoWakeOn connects to the loop's quit fires. Nothing
+// spins meanwhile: the shutdown's drain and a transmission wait with it.
+void waitOnOutput(SerialPort &port, int ms,
+                  const std::function<void(QEventLoop &)> &alsoWakeOn = {});
 
 } // namespace ui
