@@ -432,7 +432,8 @@ int main(int argc, char *argv[]) {
             // Built as the "JoyStick" menu item builds it; the schedule starts
             // when the window loads, which starts its polling.
             center = new joystick::frmCenter({window.sink(), *window.ptz().HScroll1(),
-                                              *window.ptz().HScroll2(), window.polls().Timer5()},
+                                              *window.ptz().HScroll2(),
+                                              window.session().polls().Timer5()},
                                              stick, dialogs, stickMemory);
             center->setAttribute(Qt::WA_DeleteOnClose);
             for (const char *timer : {"Timer1", "TimerVel", "TimerStopTilt"})

@@ -1,7 +1,7 @@
 #include "app/LinkStatusBar.h"
 
 #include "link/LinkMonitor.h"
-#include "link/NetworkChannel.h"
+#include "link/Session.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,7 +23,7 @@ const char *colourOf(devicelink::LinkMonitor::Level level) {
 }
 } // namespace
 
-LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::NetworkChannel &network,
+LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Session &session,
                              QWidget *parent)
     : QStatusBar(parent)
     , m_monitor(monitor)
@@ -64,8 +64,8 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Netwo
         QStringLiteral("Every frame on both channels, timed and explained (Ctrl+T)"));
     addPermanentWidget(m_askStatus);
     addPermanentWidget(m_openTraffic);
-    connect(m_askStatus, &QPushButton::clicked, &network,
-            &devicelink::NetworkChannel::statusRequest);
+    connect(m_askStatus, &QPushButton::clicked, &session,
+            [&session] { session.statusRequest({devicelink::Origin::Kind::StatusPoll}); });
 
     // The monitor may say something changed many times a second; the bar
     // follows at its own pace.

@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace devicelink {
 class LinkMonitor;
-class NetworkChannel;
+class Session;
 } // namespace devicelink
 
 namespace app {
@@ -23,7 +23,7 @@ class LinkStatusBar : public QStatusBar {
 public:
     static constexpr int refreshMs = 250;
 
-    LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::NetworkChannel &network,
+    LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Session &session,
                   QWidget *parent = nullptr);
 
     // Shows what the monitor says now.

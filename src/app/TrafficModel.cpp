@@ -41,15 +41,8 @@ QString TrafficModel::text(int row, int column) const {
         return f.size > f.bytes.size()
                    ? CommandMeaning::hex(f.bytes) + QStringLiteral(" ... (%1 bytes)").arg(f.size)
                    : CommandMeaning::hex(f.bytes);
-    case Meaning: {
-        const bool serial = log.channel(f) == devicelink::Traffic::serialChannel;
-        if (f.direction == TrafficLog::Direction::Sent)
-            return serial ? CommandMeaning::ofSerialSent(f.bytes)
-                          : CommandMeaning::ofDatagramSent(f.bytes);
-        if (f.direction == TrafficLog::Direction::Ignored)
-            return QStringLiteral("not from the site in use");
-        return CommandMeaning::ofReply(serial ? f.bytes : f.bytes.mid(1));
-    }
+    case Meaning:
+        return CommandMeaning::of(f.direction, f.medium, f.bytes);
     }
     return {};
 }
@@ -119,7 +112,7 @@ QString TrafficModel::csv(int row) const {
 
 bool TrafficModel::isSerial(int row) const {
     const TrafficLog &log = m_traffic.log();
-    return log.channel(log.at(row)) == devicelink::Traffic::serialChannel;
+    return log.at(row).medium == TrafficLog::Medium::Serial;
 }
 
 bool TrafficModel::isSent(int row) const {

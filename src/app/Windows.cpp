@@ -8,6 +8,7 @@
 #include "config/frmNew.h"
 #include "config/frmSceltaLingua.h"
 #include "joystick/JoystickLauncher.h"
+#include "link/Session.h"
 #include "link/StatusPolls.h"
 #include "terminal/frmAbout.h"
 #include "terminal/frmProperties.h"
@@ -19,17 +20,17 @@ namespace app {
 Windows::Windows(const Parts &parts, const MainMenu &menu)
     : QObject(&parts.main)
     , properties([this] {
-        return new terminal::frmProperties(m_parts.language, m_parts.port, m_parts.serial,
-                                           m_parts.dialogs, m_parts.settings, &m_parts.main);
+        return new terminal::frmProperties(m_parts.language, m_parts.session.serial().port(),
+                                           m_parts.session.serial(), m_parts.dialogs,
+                                           m_parts.settings, &m_parts.main);
     })
     , titles([this] {
         return new config::frmControllerProgram(m_parts.language, m_parts.cameras, m_parts.paths,
                                                 m_parts.position, &m_parts.main);
     })
     , sites([this] {
-        auto *chooser = new config::frmChange(
-            m_parts.language, {m_parts.polls, m_parts.network, m_parts.IPAD, m_parts.serial},
-            m_parts.paths, &m_parts.main);
+        auto *chooser = new config::frmChange(m_parts.language, {m_parts.session, m_parts.portMenu},
+                                              m_parts.paths, &m_parts.main);
         connect(chooser, &config::frmChange::newRequested, this, [this] { siteEntry.open(); });
         return chooser;
     })
@@ -94,10 +95,11 @@ void Windows::relabel(const QStringList &captions) {
 
 joystick::JoystickLauncher &Windows::attachJoystick(ui::Joystick &joystick) {
     if (!m_joystick)
-        m_joystick = new joystick::JoystickLauncher(
-            *m_menu.JoyStick,
-            {m_parts.sink, m_parts.HScroll1, m_parts.HScroll2, m_parts.polls.Timer5()}, joystick,
-            m_parts.dialogs, m_parts.main);
+        m_joystick =
+            new joystick::JoystickLauncher(*m_menu.JoyStick,
+                                           {m_parts.joystickSink, m_parts.HScroll1,
+                                            m_parts.HScroll2, m_parts.session.polls().Timer5()},
+                                           joystick, m_parts.dialogs, m_parts.main);
     return *m_joystick;
 }
 

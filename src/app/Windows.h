@@ -21,23 +21,20 @@ class frmNew;
 } // namespace config
 namespace devicelink {
 class CommandSink;
+class Session;
 class Traffic;
-class NetworkChannel;
-class RemoteAddress;
-class SerialChannel;
-class StatusPolls;
 } // namespace devicelink
 namespace joystick {
 class JoystickLauncher;
 }
 namespace terminal {
+class PortMenu;
 class frmAbout;
 class frmProperties;
 } // namespace terminal
 namespace ui {
 class Dialogs;
 class Joystick;
-class SerialPort;
 class SettingsStore;
 class StoragePaths;
 } // namespace ui
@@ -61,12 +58,9 @@ public:
         config::CameraModel &cameras;
         const ui::StoragePaths &paths;
         std::function<QPoint()> position; // the main window's, in twips
-        ui::SerialPort &port;
-        devicelink::SerialChannel &serial;
-        devicelink::NetworkChannel &network;
-        devicelink::RemoteAddress &IPAD;
-        devicelink::StatusPolls &polls;
-        devicelink::CommandSink &sink;
+        devicelink::Session &session;
+        terminal::PortMenu &portMenu;
+        devicelink::CommandSink &joystickSink;
         QScrollBar &HScroll1; // the panel's speed bars, held off by the joystick
         QScrollBar &HScroll2;
         ui::Dialogs &dialogs;

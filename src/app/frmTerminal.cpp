@@ -1,29 +1,30 @@
 #include "app/frmTerminal.h"
 
+#include "app/AddressBox.h"
 #include "app/LinkStatusBar.h"
 #include "app/MainMenu.h"
+#include "app/Terminal.h"
+#include "app/TerminalBox.h"
 #include "app/Windows.h"
 #include "config/CameraModel.h"
 #include "config/ConfigFile.h"
 #include "config/Localiser.h"
 #include "config/StoredFile.h"
 #include "config/frmSceltaLingua.h"
+#include "link/Clock.h"
 #include "link/LinkMonitor.h"
-#include "link/NetworkChannel.h"
 #include "link/PortReopener.h"
-#include "link/RemoteAddress.h"
-#include "link/SendPath.h"
-#include "link/SerialChannel.h"
-#include "link/StatusDisplay.h"
+#include "link/Session.h"
 #include "link/StatusPolls.h"
-#include "link/TerminalBox.h"
 #include "link/Traffic.h"
 #include "panel/AuxPad.h"
 #include "panel/PresetPad.h"
 #include "panel/PtzPad.h"
 #include "panel/SelectionPad.h"
+#include "panel/StatusDisplay.h"
 #include "terminal/LogCommands.h"
 #include "terminal/Modem.h"
+#include "terminal/PortMenu.h"
 #include "terminal/PortProfile.h"
 #include "terminal/PortPrompts.h"
 #include "terminal/Transmission.h"
@@ -60,15 +61,20 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
                          ui::SettingsStore &settings, QWidget *parent)
     : QMainWindow(parent)
     , m_port(port)
-    , m_socket(socket)
     , m_dialogs(dialogs)
-    , m_settings(settings) {
+    , m_settings(settings)
+    , m_session(new devicelink::Session(port, socket, devicelink::Clock::system(), this)) {
     setObjectName(QStringLiteral("frmTerminal"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
     // Its dialogs, children of this window, show the same icon.
     setWindowIcon(ui::programIcon());
 
-    m_polls = new devicelink::StatusPolls(this);
+    using Kind = devicelink::Origin::Kind;
+    m_panelSink = std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{});
+    m_codeBoxSink =
+        std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::CodeBox});
+    m_joystickSink =
+        std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::Joystick});
     m_TimerMove = new ui::Timer(QStringLiteral("TimerMove"), 1000, true, this);
     m_Timer4 = new ui::Timer(QStringLiteral("Timer4"), 800, false, this);
     m_TimerPan = new ui::Timer(QStringLiteral("TimerPan"), 500, false, this);
@@ -90,17 +96,17 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
 }
 
 frmTerminal::~frmTerminal() {
-    // The port outlives the window; what watched it goes with the window.
-    m_port.setTap(nullptr);
     // The panel goes while the link it sends through is still there: a
     // button held at that moment lets go with its stop code.
     delete takeCentralWidget();
 }
 
 void frmTerminal::buildControls(QWidget *central) {
-    m_txtTerm = new devicelink::TerminalBox(central);
+    devicelink::StatusPolls &polls = m_session->polls();
+    m_txtTerm = new app::TerminalBox(central);
     ui::placeInTwips(m_txtTerm, 120, 2400, 8400, 1860);
-    m_IPAD = new devicelink::RemoteAddress(central);
+    m_terminal = new app::Terminal(*m_txtTerm, *m_session, this);
+    m_IPAD = new app::AddressBox(*m_session, central);
     ui::placeInTwips(m_IPAD->box(), 120, 4380, 1800, 300);
     m_Text1 = new QLineEdit(central);
     m_Text1->setObjectName(QStringLiteral("Text1"));
@@ -114,11 +120,10 @@ void frmTerminal::buildControls(QWidget *central) {
     m_Text1->setValidator(new ui::Latin1Validator(m_Text1));
     m_Text1->setToolTip(QStringLiteral("A command code in hexadecimal, as 35 for camera 5"));
 
-    m_sendPath = std::make_unique<devicelink::SendPath>();
-    m_selection = new panel::SelectionPad(central, m_menu->Mon, *m_sendPath, m_polls->Timer3());
-    m_ptz = new panel::PtzPad(central, *m_sendPath, *m_TimerPan, *m_TimerTilt, m_polls->Timer5());
-    m_presets = new panel::PresetPad(central, *m_sendPath, *m_TimerSet, *m_TimerStore);
-    m_aux = new panel::AuxPad(central, *m_sendPath, *m_Timer4, m_polls->Timer3());
+    m_selection = new panel::SelectionPad(central, m_menu->Mon, *m_panelSink, polls.Timer3());
+    m_ptz = new panel::PtzPad(central, *m_panelSink, *m_TimerPan, *m_TimerTilt, polls.Timer5());
+    m_presets = new panel::PresetPad(central, *m_panelSink, *m_TimerSet, *m_TimerStore);
+    m_aux = new panel::AuxPad(central, *m_panelSink, *m_Timer4, polls.Timer3());
     const QList<QLabel *> &titles = m_selection->titles();
     connect(m_cameras, &config::CameraModel::titleChanged, this,
             [titles](int camera, const QString &title) {
@@ -132,30 +137,43 @@ void frmTerminal::buildControls(QWidget *central) {
     // What the line brings shows in one repaint a frame.
     auto *frame = new ui::FramePacer(this);
     m_txtTerm->setPacer(*frame);
-    m_status = std::make_unique<devicelink::StatusDisplay>(*this, m_selection->cameras(),
-                                                           m_selection->monitors(), frame);
-    const auto decode = [this](const QString &text) { DecodeStatusReply(text); };
-    m_logCommands = new terminal::LogCommands(m_log, m_dialogs, *m_menu->mnuCloseLog, *this);
-    m_serial =
-        std::make_unique<devicelink::SerialChannel>(m_port, m_dialogs, *m_txtTerm, m_log, decode,
-                                                    [this] { m_logCommands->mnuCloseLog_Click(); });
-    m_network = std::make_unique<devicelink::NetworkChannel>(m_socket, *m_IPAD, *m_sendPath,
-                                                             *m_polls, decode);
-    m_sendPath->attach(*m_serial, *m_network);
-    m_traffic = new devicelink::Traffic(this);
-    m_port.setTap(m_traffic);
-    m_serial->setTraffic(m_traffic);
-    m_network->setTraffic(m_traffic);
+    m_status = std::make_unique<panel::StatusDisplay>(*this, m_selection->cameras(),
+                                                      m_selection->monitors(), frame);
+    connect(m_session, &devicelink::Session::replyDecoded, this,
+            [this](const devicelink::StatusReply &reply) { m_status->show(reply); });
+    m_portMenu = new terminal::PortMenu(m_session->serial(), m_dialogs, this);
+    m_logCommands =
+        new terminal::LogCommands(m_session->log(), m_dialogs, *m_menu->mnuCloseLog, *this);
+    // A failed write to the terminal's log is asked about outside the
+    // receive handler that found it.
+    connect(
+        m_session, &devicelink::Session::logWriteFailed, this,
+        [this](const QString &error) {
+            const ui::Dialogs::Answer answer = m_dialogs.message(
+                error, ui::Dialogs::Buttons::RetryCancel, ui::Dialogs::Icon::Critical);
+            if (answer == ui::Dialogs::Answer::Retry) {
+                m_session->retryLogWrite();
+            } else {
+                m_session->abandonLogWrite();
+                m_logCommands->mnuCloseLog_Click();
+            }
+        },
+        Qt::QueuedConnection);
+    connect(
+        &m_session->serial(), &devicelink::SerialChannel::lost, this,
+        [this](const QString &description) { m_dialogs.warning(description); },
+        Qt::QueuedConnection);
+    m_traffic = new devicelink::Traffic(*m_session, this);
 
     // Below the panel, outside its layout: whether the switcher is heard.
-    m_monitor = new devicelink::LinkMonitor(*m_serial, m_port, *m_IPAD, *m_network, this);
+    m_monitor = new devicelink::LinkMonitor(*m_session, this);
     const bool reopen = m_settings.value(QStringLiteral("Link"), QStringLiteral("Reopen"))
                             .trimmed()
                             .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
-    m_reopener = new devicelink::PortReopener(*m_serial, m_port, *m_IPAD, reopen, this);
+    m_reopener = new devicelink::PortReopener(*m_session, reopen, this);
     connect(m_reopener, &devicelink::PortReopener::reopened, m_monitor,
             &devicelink::LinkMonitor::noteReopened);
-    m_statusBar = new app::LinkStatusBar(*m_monitor, *m_network, this);
+    m_statusBar = new app::LinkStatusBar(*m_monitor, *m_session, this);
     setStatusBar(m_statusBar);
 
     const qreal dpi = central->logicalDpiX();
@@ -170,9 +188,8 @@ void frmTerminal::buildControls(QWidget *central) {
 void frmTerminal::wireMenus() {
     const app::MainMenu &m = *m_menu;
     connect(m.mnuFileExit, &QAction::triggered, this, &frmTerminal::mnuFileExit_Click);
-    connect(m.mnuOpen, &QAction::triggered, m_serial.get(),
-            &devicelink::SerialChannel::mnuOpen_Click);
-    connect(m_serial.get(), &devicelink::SerialChannel::stateChanged, this,
+    connect(m.mnuOpen, &QAction::triggered, this, &frmTerminal::mnuOpen_Click);
+    connect(&m_session->serial(), &devicelink::SerialChannel::stateChanged, this,
             &frmTerminal::showPortState);
 
     connect(m.mnuOpenLog, &QAction::triggered, m_logCommands,
@@ -180,11 +197,11 @@ void frmTerminal::wireMenus() {
     connect(m.mnuCloseLog, &QAction::triggered, m_logCommands,
             &terminal::LogCommands::mnuCloseLog_Click);
 
-    m_transmission = new terminal::Transmission(m_port, m_dialogs, *m.mnuSendText, *this);
+    m_transmission = new terminal::Transmission(*m_session, m_dialogs, *m.mnuSendText, *this);
     connect(m.mnuSendText, &QAction::triggered, m_transmission,
             &terminal::Transmission::mnuSendText_Click);
 
-    m_modem = new terminal::Modem(m_port, *m_serial, m_dialogs, *m.mnuHangUp, this);
+    m_modem = new terminal::Modem(*m_session, *m_portMenu, m_dialogs, *m.mnuHangUp, this);
     connect(m.mnuDial, &QAction::triggered, m_modem, &terminal::Modem::mnuDial_Click);
     connect(m.mnuHangUp, &QAction::triggered, m_modem, &terminal::Modem::mnuHangUp_Click);
 
@@ -203,11 +220,11 @@ void frmTerminal::wireMenus() {
     for (const auto &[entry, handler] : prompts)
         connect(entry, &QAction::triggered, m_prompts, handler);
 
-    m_windows = new app::Windows({*this, *this, *m_cameras, m_paths,
-                                  [this] { return positionInTwips(); }, m_port, *m_serial,
-                                  *m_network, *m_IPAD, *m_polls, *m_sendPath, *m_ptz->HScroll1(),
-                                  *m_ptz->HScroll2(), m_dialogs, m_settings, *m_traffic},
-                                 m);
+    m_windows =
+        new app::Windows({*this, *this, *m_cameras, m_paths, [this] { return positionInTwips(); },
+                          *m_session, *m_portMenu, *m_joystickSink, *m_ptz->HScroll1(),
+                          *m_ptz->HScroll2(), m_dialogs, m_settings, *m_traffic},
+                         m);
     connect(m_statusBar->openTraffic(), &QPushButton::clicked, m_windows,
             &app::Windows::openTraffic);
 }
@@ -215,7 +232,7 @@ void frmTerminal::wireMenus() {
 void frmTerminal::showPortState() {
     // The one place the menu follows the port: its check mark, and the
     // entries that need an open port.
-    const bool open = m_serial->isOpen();
+    const bool open = m_session->serial().isOpen();
     m_menu->mnuOpen->setChecked(open);
     m_menu->mnuSendText->setEnabled(open);
     m_menu->mnuHangUp->setEnabled(open);
@@ -242,12 +259,17 @@ QPoint frmTerminal::positionInTwips() const {
 }
 
 devicelink::CommandSink &frmTerminal::sink() {
-    return *m_sendPath;
+    return *m_panelSink;
+}
+
+void frmTerminal::mnuOpen_Click() {
+    m_portMenu->mnuOpen_Click();
 }
 
 void frmTerminal::DecodeStatusReply(const QString &text) {
-    m_status->DecodeStatusReply(text);
-    m_monitor->replyDecoded();
+    const devicelink::ChannelChoice &channel = m_session->channel();
+    m_session->DecodeStatusReply(text,
+                                 channel.isSerial() ? m_session->serial().name() : channel.host());
 }
 
 QList<QObject *> frmTerminal::captioned() const {
@@ -274,11 +296,11 @@ void frmTerminal::CaricaLingua(const QString &lingua) {
 }
 
 void frmTerminal::Command1_Click() {
-    m_sendPath->send(m_Text1->text());
+    m_codeBoxSink->send(m_Text1->text());
 }
 
 void frmTerminal::Form_Load() {
-    m_socket.setRemoteHost(m_IPAD->text());
+    m_session->addressSocket();
     m_txtTerm->clearAll();
     QCoreApplication::setApplicationName(QStringLiteral("Velmar Controller"));
     if (const QScreen *s = screen()) {
@@ -295,9 +317,9 @@ void frmTerminal::Form_Load() {
     // the port open on another one without a word.
     if (const QString problem = m_port.mappingProblem(); !problem.isEmpty())
         m_dialogs.warning(problem);
-    m_serial->mnuOpen_Click();
+    mnuOpen_Click();
     m_presets->PresetStep = 0;
-    m_socket.setRemoteHost(m_IPAD->text());
+    m_session->addressSocket();
 }
 
 bool frmTerminal::applyStoredPortSettings() {
@@ -325,7 +347,7 @@ bool frmTerminal::applyStoredPortSettings() {
         }
     }
     if (const std::optional<bool> echo = stored.echoFlag())
-        m_serial->setEchoEnabled(*echo);
+        m_session->serial().setEchoEnabled(*echo);
     return true;
 }
 
@@ -395,18 +417,15 @@ void frmTerminal::TimerMove_Timer() {
 }
 
 void frmTerminal::Form_Unload(bool &Cancel) {
-    if (!m_network->serialSelected()) {
-        m_polls->stop();
-        // The sign-off goes to the site in use, also when nothing was sent
-        // to it since it was picked.
-        m_network->sendToSite(QByteArray("0"));
-    }
+    // On a remote site the polls stop and the sign-off goes to the site in
+    // use, also when nothing was sent to it since it was picked.
+    m_session->signOff({devicelink::Origin::Kind::Shutdown});
     if (m_port.PortOpen()) {
         if (!drainSerialOutput(Cancel))
             return;
-        m_serial->closePort();
+        m_session->serial().closePort();
     }
-    if (m_log.isOpen())
+    if (m_session->log().isOpen())
         m_logCommands->mnuCloseLog_Click();
     end();
 }
@@ -438,7 +457,7 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
 
 void frmTerminal::end() {
     m_ended = true;
-    m_polls->stop();
+    m_session->polls().stop();
     for (ui::Timer *timer :
          {m_TimerMove, m_Timer4, m_TimerPan, m_TimerTilt, m_TimerSet, m_TimerStore})
         timer->setEnabled(false);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "config/LanguageHost.h"
-#include "link/LogFile.h"
 #include "ui/StorageFolder.h"
 
 #include <QList>
@@ -24,13 +23,8 @@ namespace devicelink {
 class CommandSink;
 class LinkMonitor;
 class PortReopener;
-class NetworkChannel;
-class RemoteAddress;
-class SendPath;
-class SerialChannel;
-class StatusDisplay;
-class StatusPolls;
-class TerminalBox;
+class Session;
+class SessionSink;
 class Traffic;
 } // namespace devicelink
 
@@ -47,26 +41,31 @@ class AuxPad;
 class PresetPad;
 class PtzPad;
 class SelectionPad;
+class StatusDisplay;
 } // namespace panel
 
 namespace terminal {
 class LogCommands;
 class Modem;
+class PortMenu;
 class PortPrompts;
 class Transmission;
 } // namespace terminal
 
 namespace app {
+class AddressBox;
 class LinkStatusBar;
 struct MainMenu;
+class Terminal;
+class TerminalBox;
 class Windows;
 } // namespace app
 
 // The main window: the operator panel, the terminal box, the remote address
-// box and the menus. It composes the panel parts, the link, the terminal
-// commands and its dialogs; its own work is start-up, shutdown, the
-// periodic rewrite of the configuration file, applying language files and
-// the hand-typed code box.
+// box and the menus. It builds the switcher session and the views of it (the
+// panel, the terminal, the status bar, the traffic window) and wires them;
+// its own work is start-up, shutdown, the periodic rewrite of the
+// configuration file, applying language files and the hand-typed code box.
 class frmTerminal : public QMainWindow, public config::LanguageHost {
     Q_OBJECT
 public:
@@ -103,28 +102,25 @@ public:
     // The joystick window, driven by the given device, from "&JoyStick".
     joystick::JoystickLauncher &attachJoystick(ui::Joystick &joystick);
 
-    // The parts, for the program's tools and tests.
+    // "Port &Open": opens or closes the serial port, with a warning when it refuses.
+    void mnuOpen_Click();
+    // Decodes a reply as if it came on the channel in use.
+    void DecodeStatusReply(const QString &text);
+
+    // The link, and the parts of the window, for the program's tools and tests.
+    devicelink::Session &session() { return *m_session; }
     devicelink::CommandSink &sink();
-    devicelink::SerialChannel &serialChannel() { return *m_serial; }
-    devicelink::NetworkChannel &networkChannel() { return *m_network; }
-    devicelink::StatusPolls &polls() { return *m_polls; }
-    devicelink::RemoteAddress &remoteAddress() { return *m_IPAD; }
-    devicelink::LogFile &logFile() { return m_log; }
     config::CameraModel &cameras() { return *m_cameras; }
     panel::SelectionPad &selection() { return *m_selection; }
     panel::PtzPad &ptz() { return *m_ptz; }
     panel::PresetPad &presets() { return *m_presets; }
-    panel::AuxPad &aux() { return *m_aux; }
     terminal::LogCommands &logCommands() { return *m_logCommands; }
     terminal::Transmission &transmission() { return *m_transmission; }
     terminal::Modem &modem() { return *m_modem; }
-    terminal::PortPrompts &prompts() { return *m_prompts; }
     app::Windows &windows() { return *m_windows; }
     devicelink::LinkMonitor &linkMonitor() { return *m_monitor; }
-    devicelink::PortReopener &reopener() { return *m_reopener; }
     app::LinkStatusBar &linkStatusBar() { return *m_statusBar; }
     devicelink::Traffic &traffic() { return *m_traffic; }
-    void DecodeStatusReply(const QString &text);
 
 signals:
     // The program has ended: every window closes and no further events run.
@@ -146,13 +142,15 @@ private:
     void end();
 
     ui::SerialPort &m_port;
-    ui::DatagramSocket &m_socket;
     ui::Dialogs &m_dialogs;
     ui::SettingsStore &m_settings;
     ui::StoragePaths m_paths;
 
+    devicelink::Session *m_session;
+    std::unique_ptr<devicelink::SessionSink> m_panelSink;
+    std::unique_ptr<devicelink::SessionSink> m_codeBoxSink;
+    std::unique_ptr<devicelink::SessionSink> m_joystickSink;
     std::unique_ptr<app::MainMenu> m_menu;
-    devicelink::StatusPolls *m_polls;
     ui::Timer *m_TimerMove;
     ui::Timer *m_Timer4;
     ui::Timer *m_TimerPan;
@@ -160,17 +158,15 @@ private:
     ui::Timer *m_TimerSet;
     ui::Timer *m_TimerStore;
 
-    devicelink::TerminalBox *m_txtTerm;
-    devicelink::RemoteAddress *m_IPAD;
+    app::TerminalBox *m_txtTerm;
+    app::Terminal *m_terminal;
+    app::AddressBox *m_IPAD;
     QLineEdit *m_Text1;
     QPushButton *m_Command1;
 
     config::CameraModel *m_cameras;
-    devicelink::LogFile m_log;
-    std::unique_ptr<devicelink::StatusDisplay> m_status;
-    std::unique_ptr<devicelink::SerialChannel> m_serial;
-    std::unique_ptr<devicelink::NetworkChannel> m_network;
-    std::unique_ptr<devicelink::SendPath> m_sendPath;
+    std::unique_ptr<panel::StatusDisplay> m_status;
+    terminal::PortMenu *m_portMenu;
     panel::SelectionPad *m_selection;
     panel::PtzPad *m_ptz;
     panel::PresetPad *m_presets;

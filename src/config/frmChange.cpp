@@ -3,10 +3,9 @@
 #include "config/LanguageHost.h"
 #include "config/SiteList.h"
 #include "config/StoredFile.h"
-#include "link/NetworkChannel.h"
-#include "link/RemoteAddress.h"
-#include "link/SerialChannel.h"
+#include "link/Session.h"
 #include "link/StatusPolls.h"
+#include "terminal/PortMenu.h"
 #include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
@@ -71,10 +70,10 @@ void frmChange::readSiteList() {
 
 void frmChange::Form_Load() {
     m_language.applyLanguage();
-    m_link.polls.stop();
+    m_link.session.polls().stop();
     // The sign-off to the site the socket addresses now; the socket sends
     // nothing while that is the serial marker 0.0.0.0.
-    m_link.network.sendZero();
+    m_link.session.sendZero({devicelink::Origin::Kind::SiteChooser});
     readSiteList();
 }
 
@@ -82,9 +81,10 @@ void frmChange::List1_Click(int row) {
     const QListWidgetItem *item = m_List1->item(row);
     if (!item)
         return;
-    m_link.IPAD.setText(item->text());
-    if (m_link.IPAD.serialSelected() != m_link.serial.isOpen())
-        m_link.serial.mnuOpen_Click();
+    devicelink::Session &session = m_link.session;
+    session.setChannel(devicelink::ChannelChoice::fromAddress(item->text()));
+    if (session.channel().isSerial() != session.serial().isOpen())
+        m_link.portMenu.mnuOpen_Click();
 }
 
 void frmChange::Cancel_Click() {
@@ -110,7 +110,7 @@ void frmChange::New_Click() {
 }
 
 void frmChange::Ok_Click() {
-    m_link.polls.start();
+    m_link.session.polls().start();
     close();
 }
 

@@ -6,11 +6,11 @@ class QListWidget;
 class QPushButton;
 
 namespace devicelink {
-class NetworkChannel;
-class RemoteAddress;
-class SerialChannel;
-class StatusPolls;
-} // namespace devicelink
+class Session;
+}
+namespace terminal {
+class PortMenu;
+}
 namespace ui {
 class StoragePaths;
 }
@@ -20,17 +20,15 @@ namespace config {
 class LanguageHost;
 
 // The remote site chooser. Picking an entry of the site list makes it the
-// current site (the main window's IPAD) and opens or closes the serial port
+// channel in use (the main window's IPAD shows it) and opens or closes the serial port
 // to match: "0.0.0.0" is the serial port, anything else a gateway. While it
 // is loaded the main window's status polls are stopped; Ok starts them again.
 class frmChange : public QWidget {
     Q_OBJECT
 public:
     struct Link {
-        devicelink::StatusPolls &polls;
-        devicelink::NetworkChannel &network;
-        devicelink::RemoteAddress &IPAD;
-        devicelink::SerialChannel &serial;
+        devicelink::Session &session;
+        terminal::PortMenu &portMenu; // opens or closes the port to match a pick
     };
 
     frmChange(LanguageHost &language, Link link, const ui::StoragePaths &paths, QWidget *parent);

@@ -1,5 +1,7 @@
 #include "joystick/StickArithmetic.h"
 
+#include "link/Codes.h"
+
 #include <cstdlib>
 #include <limits>
 
@@ -7,22 +9,25 @@ namespace joystick {
 
 namespace {
 
-constexpr QLatin1String PanRight("62");
-constexpr QLatin1String PanLeft("60");
-constexpr QLatin1String TiltUp("64");
-constexpr QLatin1String TiltDown("66");
-constexpr QLatin1String TiltStop("65");
-constexpr QLatin1String PanStop("61");
-constexpr QLatin1String ZoomIn("6C");
-constexpr QLatin1String ZoomOut("6E");
-constexpr QLatin1String ZoomStop("6D");
-constexpr QLatin1String FocusNear("70");
-constexpr QLatin1String FocusFar("72");
-constexpr QLatin1String FocusStop("71");
+using devicelink::Code;
+using devicelink::codeOf;
 
-constexpr int PanSpeedBase = 144;  // 0x90, the pan speed bar's range
-constexpr int TiltSpeedBase = 152; // 0x98, the tilt speed bar's range
-constexpr int FastestSpeed = 7;
+const QString PanRight = codeOf(Code::PanRight);
+const QString PanLeft = codeOf(Code::PanLeft);
+const QString TiltUp = codeOf(Code::TiltUp);
+const QString TiltDown = codeOf(Code::TiltDown);
+const QString TiltStop = codeOf(Code::TiltStop);
+const QString PanStop = codeOf(Code::PanStop);
+const QString ZoomIn = codeOf(Code::ZoomIn);
+const QString ZoomOut = codeOf(Code::ZoomOut);
+const QString ZoomStop = codeOf(Code::ZoomStop);
+const QString FocusNear = codeOf(Code::FocusNear);
+const QString FocusFar = codeOf(Code::FocusFar);
+const QString FocusStop = codeOf(Code::FocusStop);
+
+constexpr int PanSpeedBase = devicelink::valueOf(Code::PanSpeed0);
+constexpr int TiltSpeedBase = devicelink::valueOf(Code::TiltSpeed0);
+constexpr int FastestSpeed = devicelink::fastestSpeed;
 
 // Floor of a / b toward minus infinity; b is not 0.
 qint64 floorDiv(qint64 a, qint64 b) {
@@ -91,14 +96,14 @@ qint32 scaledSpeed(qint32 steps, qint32 halfSteps, int offset) {
     return static_cast<qint32>(qMin<qint64>(speed, FastestSpeed));
 }
 
-void send(PollOutcome &out, QLatin1String code) {
+void send(PollOutcome &out, const QString &code) {
     out.codes.append(code);
 }
 
 // The stick is centred and the tilt stop has already gone out: the buttons
 // drive the lens, one at a time.
 void lensButtons(quint32 buttons, PollState &state, PollOutcome &out) {
-    const auto press = [&](QLatin1String code, const char *label) {
+    const auto press = [&](const QString &code, const char *label) {
         out.lensLabel = QString::fromLatin1(label);
         send(out, code);
         state.lastCode = code;
@@ -156,7 +161,7 @@ PollOutcome poll(const Geometry &g, const ui::JoystickReading &reading, PollStat
     const qint64 absX = std::llabs(vX);
     const qint64 absY = std::llabs(vY);
 
-    const auto move = [&](QLatin1String code, bool pan) {
+    const auto move = [&](const QString &code, bool pan) {
         (pan ? state.panActive : state.tiltActive) = true;
         send(out, code);
         state.lastCode = code;

@@ -136,7 +136,7 @@ void frmCenter::TimerVel_Timer() {
 
 void frmCenter::TimerStopTilt_Timer() {
     m_TimerStopTilt->setEnabled(false);
-    m_panel.sink.send(QStringLiteral("61"));
+    m_panel.sink.send(devicelink::Code::PanStop);
 }
 
 void frmCenter::closeEvent(QCloseEvent *event) {

@@ -1,5 +1,7 @@
 #include "link/CommandCode.h"
 
+#include "link/Codes.h"
+
 namespace devicelink {
 
 std::optional<int> commandValue(const QString &code) {
@@ -28,7 +30,7 @@ QString codeOf(int value) {
 }
 
 QString numberCode(int n) {
-    return codeOf(0x30 + n);
+    return codeOf(number(n));
 }
 
 } // namespace devicelink

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Frame.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -19,6 +21,8 @@ QString ofDatagramSent(const QByteArray &datagram);
 // Text received on the serial line, or a datagram's text after its lead
 // byte: the decoder's own reading when it is a status reply.
 QString ofReply(const QByteArray &text);
+// Any frame, as the traffic window and the event log show it.
+QString of(Frame::Direction direction, Frame::Medium medium, const QByteArray &bytes);
 // "35 0D".
 QString hex(const QByteArray &bytes);
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "link/Codes.h"
+
 #include <QString>
 
 namespace devicelink {
 
 // Where every command goes: the caller writes the code into CommandCode and
-// calls Invio, which sends it on the channel the remote address selects.
+// calls Invio, which sends it on the channel in use.
 class CommandSink {
 public:
     virtual ~CommandSink() = default;
@@ -16,6 +18,7 @@ public:
         CommandCode = code;
         Invio();
     }
+    void send(Code code) { send(codeOf(code)); }
 
     QString CommandCode;
 };

@@ -1,7 +1,7 @@
 #include "link/LinkMonitor.h"
 
-#include "link/NetworkChannel.h"
-#include "link/RemoteAddress.h"
+#include "link/Clock.h"
+#include "link/Session.h"
 #include "ui/SerialPort.h"
 
 #include <QDateTime>
@@ -14,49 +14,53 @@ QString clock(qint64 msecs) {
 }
 } // namespace
 
-LinkMonitor::LinkMonitor(SerialChannel &serial, ui::SerialPort &port, RemoteAddress &IPAD,
-                         NetworkChannel &network, QObject *parent)
+LinkMonitor::LinkMonitor(Session &session, QObject *parent)
     : QObject(parent)
-    , m_serial(serial)
-    , m_port(port)
-    , m_IPAD(IPAD) {
+    , m_session(session) {
     m_replyWait.setSingleShot(true);
     m_replyWait.setTimerType(Qt::PreciseTimer);
     m_replyWait.setInterval(replyWaitMs);
     connect(&m_replyWait, &QTimer::timeout, this, &LinkMonitor::onReplyWaitOver);
-    connect(&network, &NetworkChannel::statusRequested, this, &LinkMonitor::onRequest);
-    connect(&serial, &SerialChannel::stateChanged, this, [this](SerialChannel::PortState state) {
+    connect(&session, &Session::statusRequested, this, &LinkMonitor::onRequest);
+    connect(&session, &Session::replyDecoded, this,
+            [this](const StatusReply &, const QString &channel) { onReply(channel); });
+    connect(&session, &Session::portStateChanged, this, [this](SerialChannel::PortState state) {
         if (state != SerialChannel::PortState::Open)
             m_reopenedAt = 0;
         onChannel();
     });
-    connect(&IPAD, &RemoteAddress::changed, this, &LinkMonitor::onChannel);
-    connect(&port, &ui::SerialPort::SettingsChanged, this, &LinkMonitor::changed);
+    connect(&session, &Session::channelChanged, this, &LinkMonitor::onChannel);
+    connect(&session.serial().port(), &ui::SerialPort::SettingsChanged, this,
+            &LinkMonitor::changed);
 }
 
 QString LinkMonitor::source() const {
-    return m_IPAD.serialSelected() ? QStringLiteral("serial Com%1").arg(m_port.CommPort())
-                                   : m_IPAD.text();
+    const ChannelChoice &channel = m_session.channel();
+    return channel.isSerial() ? m_session.serial().name() : channel.host();
 }
 
 QString LinkMonitor::channelText() const {
-    if (!m_IPAD.serialSelected())
-        return QStringLiteral("Remote site %1 (UDP 2000)").arg(m_IPAD.text());
-    const int n = m_port.CommPort();
-    const QString port =
-        QStringLiteral("Serial Com%1 (%2) %3").arg(n).arg(m_port.devicePath(n), m_port.Settings());
-    switch (m_serial.state()) {
+    const ChannelChoice &channel = m_session.channel();
+    if (!channel.isSerial())
+        return QStringLiteral("Remote site %1 (UDP 2000)").arg(channel.host());
+    const SerialChannel &serial = m_session.serial();
+    const ui::SerialPort &port = serial.port();
+    const int n = port.CommPort();
+    const QString line =
+        QStringLiteral("Serial Com%1 (%2) %3").arg(n).arg(port.devicePath(n), port.Settings());
+    switch (serial.state()) {
     case SerialChannel::PortState::Open:
-        return port + (m_reopenedAt ? QStringLiteral(": reopened at %1").arg(clock(m_reopenedAt))
+        return line + (m_reopenedAt ? QStringLiteral(": reopened at %1").arg(clock(m_reopenedAt))
                                     : QStringLiteral(": open"));
     case SerialChannel::PortState::Lost:
-        return port + QStringLiteral(": lost, waiting for the device");
+        return line + QStringLiteral(": lost, waiting for the device");
     case SerialChannel::PortState::Closed:
+    case SerialChannel::PortState::Absent:
         break;
     }
-    return port + (m_serial.openError().isEmpty()
+    return line + (serial.openError().isEmpty()
                        ? QStringLiteral(": closed")
-                       : QStringLiteral(": cannot open: %1").arg(m_serial.openError()));
+                       : QStringLiteral(": cannot open: %1").arg(serial.openError()));
 }
 
 QString LinkMonitor::answerText() const {
@@ -75,7 +79,8 @@ QString LinkMonitor::answerText() const {
 }
 
 LinkMonitor::Level LinkMonitor::level() const {
-    if (m_IPAD.serialSelected() && m_serial.state() != SerialChannel::PortState::Open)
+    if (m_session.channel().isSerial() &&
+        m_session.serial().state() != SerialChannel::PortState::Open)
         return Level::Fault;
     // Good only once the switcher has answered on this channel.
     if (m_unanswered || !m_replyAt || m_replyFrom != source())
@@ -83,15 +88,15 @@ LinkMonitor::Level LinkMonitor::level() const {
     return Level::Good;
 }
 
-void LinkMonitor::replyDecoded() {
+void LinkMonitor::onReply(const QString &channel) {
     // Called for every text the decoder reads, up to a hundred a second on
     // a busy line: it keeps a time and says so only when what shows changes.
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
-    const QString from = source();
+    const qint64 now = m_session.clock().now();
     const bool news =
-        m_unanswered || m_requestAt || now / 1000 != m_replyAt / 1000 || m_replyFrom != from;
+        m_unanswered || m_requestAt || now / 1000 != m_replyAt / 1000 || m_replyFrom != channel;
     m_replyAt = now;
-    m_replyFrom = from;
+    if (m_replyFrom != channel)
+        m_replyFrom = channel;
     m_requestAt = 0;
     m_unanswered = 0;
     if (m_replyWait.isActive())
@@ -101,14 +106,14 @@ void LinkMonitor::replyDecoded() {
 }
 
 void LinkMonitor::noteReopened() {
-    m_reopenedAt = QDateTime::currentMSecsSinceEpoch();
+    m_reopenedAt = m_session.clock().now();
     emit changed();
 }
 
 void LinkMonitor::onRequest() {
     // The first request still unanswered is the one the wait is for.
     if (!m_requestAt) {
-        m_requestAt = QDateTime::currentMSecsSinceEpoch();
+        m_requestAt = m_session.clock().now();
         m_replyWait.start();
     }
 }

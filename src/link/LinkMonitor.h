@@ -1,19 +1,12 @@
 #pragma once
 
-#include "link/SerialChannel.h"
-
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
-namespace ui {
-class SerialPort;
-}
-
 namespace devicelink {
 
-class NetworkChannel;
-class RemoteAddress;
+class Session;
 
 // What the operator should know about the link at a glance: the channel in
 // use and its state, and whether the switcher answers. It only watches: it
@@ -26,8 +19,7 @@ public:
 
     static constexpr int replyWaitMs = 2000; // a status request unanswered after this
 
-    LinkMonitor(SerialChannel &serial, ui::SerialPort &port, RemoteAddress &IPAD,
-                NetworkChannel &network, QObject *parent = nullptr);
+    explicit LinkMonitor(Session &session, QObject *parent = nullptr);
 
     // "Serial Com1 (/dev/ttyUSB0) 9600,n,8,1: open" or "Remote site 10.1.2.3 (UDP 2000)".
     QString channelText() const;
@@ -35,8 +27,6 @@ public:
     QString answerText() const;
     Level level() const;
 
-    // The decoder has read a reply from the channel in use.
-    void replyDecoded();
     // The lost port was opened again by itself.
     void noteReopened();
 
@@ -45,14 +35,14 @@ signals:
     void changed();
 
 private:
+    // Where a reply would come from now: "serial Com1" or the site.
     QString source() const;
+    void onReply(const QString &channel);
     void onRequest();
     void onReplyWaitOver();
     void onChannel();
 
-    SerialChannel &m_serial;
-    ui::SerialPort &m_port;
-    RemoteAddress &m_IPAD;
+    Session &m_session;
     QTimer m_replyWait;
     qint64 m_requestAt = 0;  // the request waited on, ms since the epoch; 0: none
     qint64 m_unanswered = 0; // a request that got no reply in time

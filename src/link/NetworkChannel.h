@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QByteArray>
+#include "link/Channel.h"
+
 #include <QHostAddress>
 #include <QObject>
-#include <functional>
 
 namespace ui {
 class DatagramSocket;
@@ -11,54 +11,39 @@ class DatagramSocket;
 
 namespace devicelink {
 
-class CommandSink;
-class RemoteAddress;
-class Traffic;
-class StatusPolls;
-
-// The link to a remote site's gateway and the two status polls. Timer3 asks
-// for the status 1 s after a selection, Timer5 4 s after a movement, on
-// whichever channel IPAD selects; replies from the site are decoded and
-// acknowledged with "0".
-class NetworkChannel : public QObject {
+// A remote site's gateway as a channel: each command is one datagram to its
+// port 2000, and only the site's own datagrams count as replies.
+class NetworkChannel : public QObject, public Channel {
     Q_OBJECT
 public:
-    using Decoder = std::function<void(const QString &)>;
+    explicit NetworkChannel(ui::DatagramSocket &socket, QObject *parent = nullptr);
 
-    NetworkChannel(ui::DatagramSocket &socket, RemoteAddress &IPAD, CommandSink &sink,
-                   StatusPolls &polls, Decoder decode, QObject *parent = nullptr);
+    Frame::Medium medium() const override { return Frame::Medium::Network; }
+    const QString &name() const override { return m_name; }
+    QByteArray commandFrame(int value) const override;
+    QByteArray statusRequestFrame() const override;
+    // Addresses the site, then sends.
+    bool transmit(const QByteArray &frame) override;
 
-    bool serialSelected() const;
-
-    void Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender,
-                              quint16 senderPort = 2000);
-    // What goes over the channel is shown to the traffic window through it.
-    void setTraffic(Traffic *traffic) { m_traffic = traffic; }
-    void Timer3_Timer();
-    void Timer5_Timer();
-    // The acknowledgement and sign-off: the single byte "0".
-    void sendZero();
-    // Points the socket at the host in IPAD.
-    void addressSite();
-    // Sends a datagram to the host in IPAD.
-    void sendToSite(const QByteArray &datagram);
-    // Asks the switcher for its routing now, on the channel IPAD selects:
-    // "2E" on the serial port, "1", 0x2E, CR to the site. The polls' own
-    // request; it touches neither timer.
-    void statusRequest();
-
-signals:
-    void statusRequested();
+    ui::DatagramSocket &socket() const { return m_socket; }
+    QString site() const { return m_site; }
+    // The site that transmit() addresses from now on.
+    void setSite(const QString &host);
+    // Points the socket at a host without sending (the start-up's 0.0.0.0).
+    void address(const QString &host);
+    // Sends to the host the socket addresses now, which is the site only
+    // once something was sent to it.
+    bool transmitToAddressed(const QByteArray &frame);
+    // "10.1.2.3:2000", the host the socket addresses.
+    QString addressedName() const;
+    // From the host the socket addresses (an IPv4-mapped address equals its
+    // IPv4 form): the only datagrams that count as replies.
+    bool isFromSite(const QHostAddress &sender) const;
 
 private:
-    void send(const QByteArray &datagram);
-
     ui::DatagramSocket &m_socket;
-    RemoteAddress &m_IPAD;
-    CommandSink &m_sink;
-    StatusPolls &m_polls;
-    Decoder m_decode;
-    Traffic *m_traffic = nullptr;
+    QString m_site;
+    QString m_name;
 };
 
 } // namespace devicelink

@@ -3,14 +3,9 @@
 #include <QObject>
 #include <QTimer>
 
-namespace ui {
-class SerialPort;
-}
-
 namespace devicelink {
 
-class RemoteAddress;
-class SerialChannel;
+class Session;
 
 // Opens a lost serial port again when its device comes back (a USB adapter
 // plugged in again, the far end restarted): while the port is lost and the
@@ -22,8 +17,7 @@ class PortReopener : public QObject {
 public:
     static constexpr int checkMs = 1000;
 
-    PortReopener(SerialChannel &serial, ui::SerialPort &port, RemoteAddress &IPAD, bool enabled,
-                 QObject *parent = nullptr);
+    PortReopener(Session &session, bool enabled, QObject *parent = nullptr);
 
     bool isWatching() const { return m_check.isActive(); }
 
@@ -34,9 +28,7 @@ private:
     void follow();
     void check();
 
-    SerialChannel &m_serial;
-    ui::SerialPort &m_port;
-    RemoteAddress &m_IPAD;
+    Session &m_session;
     bool m_enabled;
     QTimer m_check;
 };

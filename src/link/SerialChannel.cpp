@@ -1,42 +1,47 @@
 #include "link/SerialChannel.h"
 
-#include "link/LogFile.h"
-#include "link/TerminalBox.h"
-#include "link/Traffic.h"
-#include "ui/Dialogs.h"
+#include "link/Codes.h"
 #include "ui/SerialPort.h"
+
+#include <QFileInfo>
 
 namespace devicelink {
 
-SerialChannel::SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, TerminalBox &txtTerm,
-                             LogFile &log, Decoder decode, std::function<void()> closeLog,
-                             QObject *parent)
+SerialChannel::SerialChannel(ui::SerialPort &port, QObject *parent)
     : QObject(parent)
     , m_port(port)
-    , m_dialogs(dialogs)
-    , m_txtTerm(txtTerm)
-    , m_log(log)
-    , m_decode(std::move(decode))
-    , m_closeLog(std::move(closeLog)) {
-    connect(&m_port, &ui::SerialPort::OnComm, this, &SerialChannel::MSComm1_OnComm);
+    , m_name(QStringLiteral("serial Com%1").arg(port.CommPort())) {
     connect(&m_port, &ui::SerialPort::LinkLost, this, &SerialChannel::onLinkLost);
-    m_txtTerm.setKeyHandler([this](int &code) { txtTerm_KeyPress(code); });
+    connect(&m_port, &ui::SerialPort::SettingsChanged, this,
+            [this] { m_name = QStringLiteral("serial Com%1").arg(m_port.CommPort()); });
     m_state = m_port.PortOpen() ? PortState::Open : PortState::Closed;
 }
 
-void SerialChannel::mnuOpen_Click() {
-    const bool opening = !m_port.PortOpen();
-    const QString error = m_port.setPortOpen(opening);
-    if (opening)
-        m_openError = error;
-    if (!error.isEmpty())
-        m_dialogs.warning(error);
-    updateState();
+QByteArray SerialChannel::commandFrame(int value) const {
+    return Frames::serialCommand(value);
+}
+
+QByteArray SerialChannel::statusRequestFrame() const {
+    return Frames::serialCommand(valueOf(Code::StatusRequest));
+}
+
+bool SerialChannel::transmit(const QByteArray &frame) {
+    // A closed port sends nothing, silently.
+    return m_port.PortOpen() && m_port.Output(frame).isEmpty();
+}
+
+QString SerialChannel::toggle() {
+    return m_port.PortOpen() ? closePort() : openPort();
 }
 
 QString SerialChannel::openPort() {
     const QString error = m_port.setPortOpen(true);
     m_openError = error;
+    if (!error.isEmpty() && !m_port.PortOpen() &&
+        !QFileInfo::exists(m_port.devicePath(m_port.CommPort()))) {
+        setState(PortState::Absent);
+        return error;
+    }
     updateState();
     return error;
 }
@@ -68,51 +73,10 @@ void SerialChannel::setState(PortState state) {
     emit stateChanged(state);
 }
 
-void SerialChannel::txtTerm_KeyPress(int &keyCode) {
-    if (!m_port.PortOpen())
-        return;
-    if (keyCode >= 0 && keyCode <= 255)
-        m_port.Output(QByteArray(1, static_cast<char>(keyCode)));
-    if (!m_echoEnabled) {
-        m_txtTerm.moveCaretToEnd();
-        keyCode = 0;
-    }
-}
-
-void SerialChannel::MSComm1_OnComm() {
-    if (m_port.CommEvent() != ui::SerialPort::comEvReceive)
-        return;
-    const QByteArray bytes = m_port.Input();
-    if (m_traffic)
-        m_traffic->serialReceived(bytes);
-    const QString text = QString::fromLatin1(bytes);
-    QString shown = text;
-    AppendToTerminal(m_txtTerm, shown);
-    if (m_decode)
-        m_decode(text);
-}
-
-void SerialChannel::AppendToTerminal(TerminalBox &box, QString &text) {
-    text = box.appendReceived(text);
-    while (m_log.isOpen()) {
-        const QString error = m_log.write(text);
-        if (error.isEmpty())
-            break;
-        const ui::Dialogs::Answer answer = m_dialogs.message(
-            error, ui::Dialogs::Buttons::RetryCancel, ui::Dialogs::Icon::Critical);
-        if (answer != ui::Dialogs::Answer::Retry) {
-            m_closeLog();
-            break;
-        }
-    }
-    box.moveCaretToEnd();
-}
-
 void SerialChannel::onLinkLost(const QString &description) {
-    // The device went away (an adapter unplugged, the far end gone): the port
-    // is closed already; say so once and show it on the menu.
+    // The port is closed already.
     setState(PortState::Lost);
-    m_dialogs.warning(description);
+    emit lost(description);
 }
 
 } // namespace devicelink

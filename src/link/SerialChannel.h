@@ -1,49 +1,43 @@
 #pragma once
 
+#include "link/Channel.h"
+
 #include <QObject>
 #include <QString>
-#include <functional>
 
 namespace ui {
-class Dialogs;
 class SerialPort;
-} // namespace ui
+}
 
 namespace devicelink {
 
-class LogFile;
-class TerminalBox;
-class Traffic;
-
-// The serial channel: opening and closing the port, writing typed keys and
-// command bytes, and handing received bytes to the terminal box and to the
-// status decoder, one text per receive event. It owns the port's state
-// (closed, open, or lost when the device went away) and the terminal's local
+// The serial port as a channel: a command is its byte and a CR. It owns the
+// port's state (closed, open, lost when the device went away, absent when
+// the device was missing as it was to be opened) and the terminal's local
 // echo; every open and close of the port goes through it.
-class SerialChannel : public QObject {
+class SerialChannel : public QObject, public Channel {
     Q_OBJECT
 public:
-    enum class PortState { Closed, Open, Lost };
-    using Decoder = std::function<void(const QString &)>;
+    enum class PortState { Closed, Open, Lost, Absent };
 
-    SerialChannel(ui::SerialPort &port, ui::Dialogs &dialogs, TerminalBox &txtTerm, LogFile &log,
-                  Decoder decode, std::function<void()> closeLog, QObject *parent = nullptr);
+    explicit SerialChannel(ui::SerialPort &port, QObject *parent = nullptr);
 
-    void mnuOpen_Click();
-    void txtTerm_KeyPress(int &keyCode);
-    void MSComm1_OnComm();
-    void AppendToTerminal(TerminalBox &box, QString &text);
+    Frame::Medium medium() const override { return Frame::Medium::Serial; }
+    const QString &name() const override { return m_name; }
+    QByteArray commandFrame(int value) const override;
+    QByteArray statusRequestFrame() const override;
+    bool transmit(const QByteArray &frame) override;
 
+    ui::SerialPort &port() const { return m_port; }
     PortState state() const { return m_state; }
     bool isOpen() const { return m_state == PortState::Open; }
-    // Opens or closes the port; returns the port's error text, empty on success.
+    // Opens, closes or toggles the port; returns the port's error text,
+    // empty on success.
     QString openPort();
     QString closePort();
+    QString toggle();
     // Why the last open failed; empty once the port opened.
     QString openError() const { return m_openError; }
-
-    // What the line brings is shown to the traffic window through it.
-    void setTraffic(Traffic *traffic) { m_traffic = traffic; }
 
     // Keys typed into the terminal box are shown there too.
     bool echoEnabled() const { return m_echoEnabled; }
@@ -51,6 +45,8 @@ public:
 
 signals:
     void stateChanged(devicelink::SerialChannel::PortState state);
+    // The device went away while the port was open; the port is closed.
+    void lost(const QString &description);
 
 private:
     void onLinkLost(const QString &description);
@@ -59,14 +55,9 @@ private:
     void setState(PortState state);
 
     ui::SerialPort &m_port;
-    ui::Dialogs &m_dialogs;
-    TerminalBox &m_txtTerm;
-    LogFile &m_log;
-    Decoder m_decode;
-    std::function<void()> m_closeLog;
+    QString m_name;
     PortState m_state = PortState::Closed;
     QString m_openError;
-    Traffic *m_traffic = nullptr;
     bool m_echoEnabled = false;
 };
 

@@ -1,90 +1,33 @@
 #include "link/Traffic.h"
 
-#include <QDateTime>
-#include <QHostAddress>
+#include "link/Session.h"
 
 namespace devicelink {
 
-const QString Traffic::serialChannel = QStringLiteral("serial");
-
-Traffic::Traffic(QObject *parent)
-    : QObject(parent) {
-    // What one pass of the event loop wrote is one frame.
-    m_flush.setSingleShot(true);
-    m_flush.setInterval(0);
-    m_flush.setTimerType(Qt::PreciseTimer);
-    connect(&m_flush, &QTimer::timeout, this, &Traffic::flushSerial);
-}
+Traffic::Traffic(Session &session, QObject *parent)
+    : QObject(parent)
+    , m_session(session) {}
 
 void Traffic::setRecording(bool on) {
-    if (!on)
-        flushSerial();
+    if (on == m_recording)
+        return;
     m_recording = on;
+    if (!on) {
+        for (QMetaObject::Connection &c : m_connections)
+            disconnect(c);
+        return;
+    }
+    m_connections[0] = connect(&m_session, &Session::frameSent, this, &Traffic::record);
+    m_connections[1] = connect(&m_session, &Session::frameReceived, this, &Traffic::record);
+    m_connections[2] = connect(&m_session, &Session::frameIgnored, this, &Traffic::record);
 }
 
 void Traffic::clear() {
-    m_serialPending.clear();
     m_log.clear();
 }
 
-QString Traffic::peer(const QHostAddress &address, quint16 port) {
-    // A v4 address on a dual-stack socket reads as ::ffff:a.b.c.d.
-    bool v4 = false;
-    const quint32 ip = address.toIPv4Address(&v4);
-    const QString host = v4 ? QHostAddress(ip).toString() : address.toString();
-    return QStringLiteral("%1:%2").arg(host).arg(port);
-}
-
-void Traffic::written(const QByteArray &bytes) {
-    if (!m_recording)
-        return;
-    if (m_serialPending.isEmpty())
-        m_serialAt = QDateTime::currentMSecsSinceEpoch();
-    m_serialPending += bytes;
-    // A command ends with its CR; anything else waits for the rest of the pass.
-    if (m_serialPending.endsWith('\r'))
-        flushSerial();
-    else if (!m_flush.isActive())
-        m_flush.start();
-}
-
-void Traffic::flushSerial() {
-    m_flush.stop();
-    if (m_serialPending.isEmpty())
-        return;
-    m_log.append(m_serialAt, TrafficLog::Direction::Sent, serialChannel, m_serialPending);
-    m_serialPending.clear();
-}
-
-void Traffic::serialReceived(const QByteArray &bytes) {
-    if (!m_recording)
-        return;
-    flushSerial();
-    m_log.append(QDateTime::currentMSecsSinceEpoch(), TrafficLog::Direction::Received,
-                 serialChannel, bytes);
-}
-
-void Traffic::datagramSent(const QByteArray &datagram, const QString &host, quint16 port) {
-    if (!m_recording)
-        return;
-    m_log.append(QDateTime::currentMSecsSinceEpoch(), TrafficLog::Direction::Sent,
-                 QStringLiteral("%1:%2").arg(host).arg(port), datagram);
-}
-
-void Traffic::datagramReceived(const QByteArray &datagram, const QHostAddress &sender,
-                               quint16 port) {
-    if (!m_recording)
-        return;
-    m_log.append(QDateTime::currentMSecsSinceEpoch(), TrafficLog::Direction::Received,
-                 peer(sender, port), datagram);
-}
-
-void Traffic::datagramIgnored(const QByteArray &datagram, const QHostAddress &sender,
-                              quint16 port) {
-    if (!m_recording)
-        return;
-    m_log.append(QDateTime::currentMSecsSinceEpoch(), TrafficLog::Direction::Ignored,
-                 peer(sender, port), datagram);
+void Traffic::record(const Frame &frame) {
+    m_log.append(frame.at, frame.direction, frame.medium, frame.channel, frame.bytes);
 }
 
 } // namespace devicelink

@@ -7,7 +7,7 @@ namespace devicelink {
 TrafficLog::TrafficLog(int capacity)
     : m_capacity(qMax(1, capacity)) {}
 
-void TrafficLog::append(qint64 at, Direction direction, const QString &channel,
+void TrafficLog::append(qint64 at, Direction direction, Medium medium, const QString &channel,
                         const QByteArray &bytes) {
     auto found = m_channelIndex.constFind(channel);
     if (found == m_channelIndex.cend() && m_channels.size() >= 0xFFFF)
@@ -16,7 +16,11 @@ void TrafficLog::append(qint64 at, Direction direction, const QString &channel,
         found = m_channelIndex.insert(channel, static_cast<quint16>(m_channels.size()));
         m_channels.append(channel);
     }
-    Frame frame{at, direction, *found, bytes.left(keptBytes),
+    Frame frame{at,
+                direction,
+                medium,
+                *found,
+                bytes.left(keptBytes),
                 static_cast<qint32>(qMin<qsizetype>(bytes.size(), INT_MAX))};
     if (m_size < m_capacity) {
         // Still growing: the frames lie in order from the start. The room is

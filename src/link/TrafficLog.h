@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/Frame.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QString>
@@ -13,11 +15,13 @@ namespace devicelink {
 // costs the same however long the link runs, and an unused log costs nothing.
 class TrafficLog {
 public:
-    enum class Direction : quint8 { Sent, Received, Ignored };
+    using Direction = devicelink::Frame::Direction;
+    using Medium = devicelink::Frame::Medium;
     struct Frame {
         qint64 at = 0; // ms since the epoch
         Direction direction = Direction::Sent;
-        quint16 channel = 0; // index into channels(): "serial", "127.0.0.1:2000"
+        Medium medium = Medium::Serial;
+        quint16 channel = 0; // index into channels(): "serial Com1", "127.0.0.1:2000"
         QByteArray bytes;    // the first keptBytes of the frame
         qint32 size = 0;     // the whole frame's length
     };
@@ -29,7 +33,8 @@ public:
 
     explicit TrafficLog(int capacity = defaultCapacity);
 
-    void append(qint64 at, Direction direction, const QString &channel, const QByteArray &bytes);
+    void append(qint64 at, Direction direction, Medium medium, const QString &channel,
+                const QByteArray &bytes);
     void clear();
 
     int size() const { return m_size; }

@@ -1,29 +1,35 @@
 #include "panel/AuxPad.h"
 
+#include "link/Codes.h"
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
 #include "ui/ColourButton.h"
 #include "ui/Timer.h"
 
+#include <optional>
+
 namespace panel {
 
 namespace {
+using devicelink::Code;
+
 struct AuxDesign {
     const char *name;
     const char *caption;
     int left, top, width, height;
-    const char *codes[2];
+    Code code;
+    std::optional<Code> then;
     bool followUp;
 };
 
 constexpr AuxDesign designs[] = {
-    {"seq", "Seq", 4800, 730, 975, 220, {"8C", nullptr}, false},
-    {"Wiper", "Wiper", 5760, 730, 975, 220, {"B4", nullptr}, true},
-    {"AP", "A/P", 4800, 930, 975, 220, {"BC", nullptr}, false},
-    {"Lamps", "Lamps", 5760, 930, 975, 220, {"B6", nullptr}, true},
-    {"Aux", "Aux", 4800, 1140, 975, 220, {"BA", nullptr}, true},
+    {"seq", "Seq", 4800, 730, 975, 220, Code::Sequence, std::nullopt, false},
+    {"Wiper", "Wiper", 5760, 730, 975, 220, Code::Wiper, std::nullopt, true},
+    {"AP", "A/P", 4800, 930, 975, 220, Code::AutoPan, std::nullopt, false},
+    {"Lamps", "Lamps", 5760, 930, 975, 220, Code::Lamps, std::nullopt, true},
+    {"Aux", "Aux", 4800, 1140, 975, 220, Code::Aux, std::nullopt, true},
     // Tour is the tour start followed at once by the A/P code.
-    {"Tour", "Tour", 6960, 2040, 1500, 240, {"5D", "BC"}, false},
+    {"Tour", "Tour", 6960, 2040, 1500, 240, Code::PresetBegin, Code::AutoPan, false},
 };
 } // namespace
 
@@ -45,10 +51,9 @@ AuxPad::AuxPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &Timer4
 
 void AuxPad::Click(Button button) {
     const AuxDesign &d = designs[button];
-    for (const char *code : d.codes) {
-        if (code)
-            m_sink.send(QLatin1String(code));
-    }
+    m_sink.send(d.code);
+    if (d.then)
+        m_sink.send(*d.then);
     if (d.followUp)
         m_Timer4.setEnabled(true);
 }
@@ -58,7 +63,7 @@ void AuxPad::Timer4_Timer() {
     // The status request is timed from this tick, not from the end of the
     // send below (no send runs the event loop, so it cannot come first).
     m_Timer3.setEnabled(true);
-    m_sink.send(QStringLiteral("B7"));
+    m_sink.send(Code::AuxRelease);
 }
 
 } // namespace panel

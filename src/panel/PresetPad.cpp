@@ -1,5 +1,6 @@
 #include "panel/PresetPad.h"
 
+#include "link/Codes.h"
 #include "link/CommandCode.h"
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
@@ -7,6 +8,7 @@
 #include "ui/Timer.h"
 
 #include <QCheckBox>
+#include <optional>
 
 namespace panel {
 
@@ -55,7 +57,7 @@ void PresetPad::p_Click(int preset) {
 void PresetPad::TimerSet_Timer() {
     switch (PresetStep) {
     case 0:
-        m_sink.send(QStringLiteral("5D"));
+        m_sink.send(devicelink::Code::PresetBegin);
         PresetStep = 1;
         break;
     case 1:
@@ -63,7 +65,7 @@ void PresetPad::TimerSet_Timer() {
         PresetStep = 2;
         break;
     case 2:
-        m_sink.send(QStringLiteral("5E"));
+        m_sink.send(devicelink::Code::PresetEnd);
         PresetStep = 0;
         m_TimerSet.setEnabled(false);
         setButtonsEnabled(true);
@@ -74,11 +76,17 @@ void PresetPad::TimerSet_Timer() {
 }
 
 void PresetPad::TimerStore_Timer() {
-    static const char *const codes[] = {"F7", "5D", nullptr, "F8", "5E"};
+    using devicelink::Code;
+    // The store sequence; the preset's own number goes in the middle.
+    static const std::optional<Code> codes[] = {Code::PresetStoreBegin, Code::PresetBegin,
+                                                std::nullopt, Code::PresetStoreNumber,
+                                                Code::PresetEnd};
     if (PresetStep < 0 || PresetStep > 4)
         return;
-    const char *code = codes[PresetStep];
-    m_sink.send(code ? QLatin1String(code) : PresetKey);
+    if (const std::optional<Code> code = codes[PresetStep])
+        m_sink.send(*code);
+    else
+        m_sink.send(PresetKey);
     if (PresetStep < 4) {
         ++PresetStep;
         return;

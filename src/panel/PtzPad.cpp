@@ -13,35 +13,45 @@ namespace panel {
 
 namespace {
 
+using devicelink::Code;
+
 struct ButtonDesign {
     const char *name;
     const char *caption;
     int left, top, width;
-    const char *press;
-    const char *release;
+    Code press;
+    Code release;
 };
 
 // Each axis uses three consecutive codes: start one way, stop, start the other.
 constexpr ButtonDesign designs[] = {
-    {"up", "Up", 7320, 0, 700, "64", "65"},         {"leftT", "Left", 6960, 240, 700, "60", "61"},
-    {"right", "Right", 7780, 240, 700, "62", "61"}, {"down", "Down", 7320, 480, 700, "66", "65"},
-    {"zp", "zoom +", 4800, 120, 975, "6C", "6D"},   {"zm", "zoom -", 5760, 120, 975, "6E", "6D"},
-    {"fp", "focus +", 4800, 320, 975, "70", "71"},  {"fm", "focus -", 5760, 320, 975, "72", "71"},
-    {"ip", "iris +", 4800, 530, 975, "74", "75"},   {"im", "iris -", 5760, 530, 975, "76", "75"},
+    {"up", "Up", 7320, 0, 700, Code::TiltUp, Code::TiltStop},
+    {"leftT", "Left", 6960, 240, 700, Code::PanLeft, Code::PanStop},
+    {"right", "Right", 7780, 240, 700, Code::PanRight, Code::PanStop},
+    {"down", "Down", 7320, 480, 700, Code::TiltDown, Code::TiltStop},
+    {"zp", "zoom +", 4800, 120, 975, Code::ZoomIn, Code::ZoomStop},
+    {"zm", "zoom -", 5760, 120, 975, Code::ZoomOut, Code::ZoomStop},
+    {"fp", "focus +", 4800, 320, 975, Code::FocusNear, Code::FocusStop},
+    {"fm", "focus -", 5760, 320, 975, Code::FocusFar, Code::FocusStop},
+    {"ip", "iris +", 4800, 530, 975, Code::IrisOpen, Code::IrisStop},
+    {"im", "iris -", 5760, 530, 975, Code::IrisClose, Code::IrisStop},
 };
 
-QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, int minimum, int value) {
+QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowest, int speed) {
+    const int minimum = devicelink::valueOf(slowest);
+    const int value = minimum + speed;
     auto *bar = new QScrollBar(Qt::Horizontal, parent);
     bar->setObjectName(QLatin1String(name));
-    bar->setRange(minimum, minimum + 7);
+    bar->setRange(minimum, minimum + devicelink::fastestSpeed);
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setValue(value);
     ui::placeInTwips(bar, 6960, top, 1510, 255);
     // The speed it sends, 0 to 7, as the operator moves it.
     const auto tell = [bar, minimum](int value) {
-        bar->setToolTip(QStringLiteral("Speed %1 of 7 (code %2)")
+        bar->setToolTip(QStringLiteral("Speed %1 of %2 (code %3)")
                             .arg(value - minimum)
+                            .arg(devicelink::fastestSpeed)
                             .arg(devicelink::codeOf(value)));
     };
     QObject::connect(bar, &QScrollBar::valueChanged, bar, tell);
@@ -76,10 +86,10 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
     }
     m_captioned.append(makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"),
                                  6960, 800, 1572, 252));
-    m_HScroll1 = makeSpeedBar(parent, "HScroll1", 1050, 0x90, 0x95);
+    m_HScroll1 = makeSpeedBar(parent, "HScroll1", 1050, Code::PanSpeed0, 5);
     m_captioned.append(makeLabel(parent, QStringLiteral("TiltSpeed"), QStringLiteral("Tilt Speed"),
                                  6960, 1420, 1572, 252));
-    m_HScroll2 = makeSpeedBar(parent, "HScroll2", 1680, 0x98, 0x9D);
+    m_HScroll2 = makeSpeedBar(parent, "HScroll2", 1680, Code::TiltSpeed0, 5);
     connect(&m_TimerPan, &ui::Timer::tick, this, &PtzPad::TimerPan_Timer);
     connect(&m_TimerTilt, &ui::Timer::tick, this, &PtzPad::TimerTilt_Timer);
 }
@@ -87,13 +97,13 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
 void PtzPad::MouseDown(Button button) {
     if (isDirection(button))
         m_Timer5.setEnabled(false);
-    m_sink.send(QLatin1String(designs[button].press));
+    m_sink.send(designs[button].press);
     if (isDirection(button))
         (isPan(button) ? m_TimerPan : m_TimerTilt).setEnabled(true);
 }
 
 void PtzPad::MouseUp(Button button) {
-    m_sink.send(QLatin1String(designs[button].release));
+    m_sink.send(designs[button].release);
     if (isDirection(button))
         m_Timer5.setEnabled(true);
 }

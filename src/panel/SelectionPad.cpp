@@ -1,6 +1,5 @@
 #include "panel/SelectionPad.h"
 
-#include "link/CommandCode.h"
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
 #include "ui/ColourButton.h"
@@ -46,12 +45,12 @@ SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandS
 }
 
 void SelectionPad::C_Click(int camera) {
-    m_sink.send(devicelink::numberCode(camera));
+    m_sink.send(devicelink::number(camera));
     m_Timer3.setEnabled(true);
 }
 
 void SelectionPad::M_Click(int monitor) {
-    m_sink.send(devicelink::codeOf(0x50 + monitor));
+    m_sink.send(devicelink::monitor(monitor));
     m_Timer3.setEnabled(true);
 }
 

@@ -1,6 +1,7 @@
 #include "terminal/Modem.h"
 
-#include "link/SerialChannel.h"
+#include "link/Session.h"
+#include "terminal/PortMenu.h"
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
 
@@ -8,11 +9,15 @@
 
 namespace terminal {
 
-Modem::Modem(ui::SerialPort &port, devicelink::SerialChannel &serial, ui::Dialogs &dialogs,
+namespace {
+const devicelink::Origin modem{devicelink::Origin::Kind::Modem};
+}
+
+Modem::Modem(devicelink::Session &session, PortMenu &portMenu, ui::Dialogs &dialogs,
              QAction &mnuHangUp, QObject *parent)
     : QObject(parent)
-    , m_port(port)
-    , m_serial(serial)
+    , m_session(session)
+    , m_portMenu(portMenu)
     , m_dialogs(dialogs)
     , m_mnuHangUp(mnuHangUp) {}
 
@@ -23,27 +28,29 @@ void Modem::mnuDial_Click() {
     if (!answer || answer->isEmpty())
         return;
     PhoneNumber = *answer;
-    if (!m_port.PortOpen()) {
+    ui::SerialPort &port = m_session.serial().port();
+    if (!port.PortOpen()) {
         // The port's own open reports why it could not open; the dial then
         // ends without a second message.
-        m_serial.mnuOpen_Click();
-        if (!m_port.PortOpen())
+        m_portMenu.mnuOpen_Click();
+        if (!port.PortOpen())
             return;
     }
     m_mnuHangUp.setEnabled(true);
-    m_port.Output(QStringLiteral("ATDT%1\r\n").arg(PhoneNumber).toLatin1());
+    m_session.writeSerial(QStringLiteral("ATDT%1\r\n").arg(PhoneNumber).toLatin1(), modem);
 }
 
 void Modem::mnuHangUp_Click() {
-    m_port.Output(QByteArrayLiteral("ATH"));
+    ui::SerialPort &port = m_session.serial().port();
+    m_session.writeSerial(QByteArrayLiteral("ATH"), modem);
     // Drop the data-terminal-ready line once, then leave it as it was.
-    const bool saved = m_port.DTREnable();
-    m_port.setDTREnable(true);
-    m_port.setDTREnable(false);
-    m_port.setDTREnable(saved);
+    const bool saved = port.DTREnable();
+    port.setDTREnable(true);
+    port.setDTREnable(false);
+    port.setDTREnable(saved);
     m_mnuHangUp.setEnabled(false);
     // The channel's close clears "Port &Open" and the entries that follow it.
-    const QString error = m_serial.closePort();
+    const QString error = m_session.serial().closePort();
     if (!error.isEmpty())
         m_dialogs.warning(error);
 }

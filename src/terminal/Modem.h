@@ -6,21 +6,22 @@
 class QAction;
 
 namespace devicelink {
-class SerialChannel;
+class Session;
 }
 namespace ui {
 class Dialogs;
-class SerialPort;
-} // namespace ui
+}
 
 namespace terminal {
+
+class PortMenu;
 
 // Modem dial and hang-up on the serial port: "ATDT" and the number, and
 // "ATH" with the data-terminal-ready line dropped once and the port closed.
 class Modem : public QObject {
     Q_OBJECT
 public:
-    Modem(ui::SerialPort &port, devicelink::SerialChannel &serial, ui::Dialogs &dialogs,
+    Modem(devicelink::Session &session, PortMenu &portMenu, ui::Dialogs &dialogs,
           QAction &mnuHangUp, QObject *parent = nullptr);
 
     void mnuDial_Click();
@@ -30,8 +31,8 @@ public:
     QString PhoneNumber;
 
 private:
-    ui::SerialPort &m_port;
-    devicelink::SerialChannel &m_serial;
+    devicelink::Session &m_session;
+    PortMenu &m_portMenu;
     ui::Dialogs &m_dialogs;
     QAction &m_mnuHangUp;
 };

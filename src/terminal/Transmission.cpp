@@ -1,5 +1,6 @@
 #include "terminal/Transmission.h"
 
+#include "link/Session.h"
 #include "terminal/frmCancelSend.h"
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
@@ -18,10 +19,10 @@ namespace {
 constexpr int outputCheckMs = 100;
 } // namespace
 
-Transmission::Transmission(ui::SerialPort &port, ui::Dialogs &dialogs, QAction &mnuSendText,
+Transmission::Transmission(devicelink::Session &session, ui::Dialogs &dialogs, QAction &mnuSendText,
                            QWidget &window)
     : QObject(&window)
-    , m_port(port)
+    , m_session(session)
     , m_dialogs(dialogs)
     , m_mnuSendText(mnuSendText)
     , m_cancelWindow(new frmCancelSend(&window)) {
@@ -70,7 +71,7 @@ bool Transmission::transmit(const QString &fileName) {
 
     // Blocks of the output buffer's size; the last one holds what is left of
     // the file and nothing more.
-    const qint64 blockSize = qMax(1, m_port.OutBufferSize());
+    const qint64 blockSize = qMax(1, m_session.serial().port().OutBufferSize());
     QByteArray block(static_cast<qsizetype>(blockSize), '\0');
     while (!file.atEnd() && !CancelSend) {
         const qint64 n = file.read(block.data(), blockSize);
@@ -80,7 +81,8 @@ bool Transmission::transmit(const QString &fileName) {
         }
         if (n == 0)
             break;
-        const QString error = m_port.Output(block.left(static_cast<qsizetype>(n)));
+        const QString error = m_session.writeSerial(block.left(static_cast<qsizetype>(n)),
+                                                    {devicelink::Origin::Kind::Transmission});
         if (!error.isEmpty()) {
             m_dialogs.warning(error);
             return false;
@@ -97,8 +99,9 @@ void Transmission::waitForOutput() {
     // Then events run while the block leaves (the cancel button, received
     // data, the panel); the wait wakes on written bytes, a cancel or the
     // check timer.
-    while (!CancelSend && m_port.OutBufferCount() != 0) {
-        ui::waitOnOutput(m_port, outputCheckMs, [this](QEventLoop &loop) {
+    ui::SerialPort &port = m_session.serial().port();
+    while (!CancelSend && port.OutBufferCount() != 0) {
+        ui::waitOnOutput(port, outputCheckMs, [this](QEventLoop &loop) {
             connect(m_cancelWindow, &frmCancelSend::cancelRequested, &loop, &QEventLoop::quit);
         });
     }

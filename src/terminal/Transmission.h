@@ -5,10 +5,12 @@
 class QAction;
 class QWidget;
 
+namespace devicelink {
+class Session;
+}
 namespace ui {
 class Dialogs;
-class SerialPort;
-} // namespace ui
+}
 
 namespace terminal {
 
@@ -21,7 +23,8 @@ class frmCancelSend;
 class Transmission : public QObject {
     Q_OBJECT
 public:
-    Transmission(ui::SerialPort &port, ui::Dialogs &dialogs, QAction &mnuSendText, QWidget &window);
+    Transmission(devicelink::Session &session, ui::Dialogs &dialogs, QAction &mnuSendText,
+                 QWidget &window);
     ~Transmission() override;
 
     void mnuSendText_Click();
@@ -36,7 +39,7 @@ private:
     bool transmit(const QString &fileName);
     void waitForOutput();
 
-    ui::SerialPort &m_port;
+    devicelink::Session &m_session;
     ui::Dialogs &m_dialogs;
     QAction &m_mnuSendText;
     frmCancelSend *m_cancelWindow;

@@ -308,7 +308,6 @@ QString QtSerialPort::Output(const QByteArray &bytes) {
     const qsizetype rest = bytes.size() - sent;
     if (rest > 0 && m_port.write(bytes.constData() + sent, rest) != rest)
         return portError(m_port.errorString());
-    tapWritten(bytes);
     return {};
 }
 

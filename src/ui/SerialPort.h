@@ -53,14 +53,6 @@ public:
     // names no port), for the operator; empty when nothing is.
     virtual QString mappingProblem() const { return {}; }
 
-    // Sees every byte put on the line (the traffic window); none while unset.
-    class Tap {
-    public:
-        virtual ~Tap() = default;
-        virtual void written(const QByteArray &bytes) = 0;
-    };
-    void setTap(Tap *tap) { m_tap = tap; }
-
     int CommEvent() const { return m_commEvent; }
     int OutBufferSize() const { return m_outBufferSize; }
     int InputLen() const { return m_inputLen; }
@@ -84,20 +76,12 @@ signals:
     void SettingsChanged();
 
 protected:
-    void tapWritten(const QByteArray &bytes) {
-        if (m_tap)
-            m_tap->written(bytes);
-    }
-
     int m_commEvent = 0;
     int m_outBufferSize = 512;
     int m_inputLen = 0;
     int m_rThreshold = 1;
     int m_sThreshold = 0;
     QString m_parityReplace = QStringLiteral("?");
-
-private:
-    Tap *m_tap = nullptr;
 };
 
 // Lets events run until some output leaves the port, its device goes away,

@@ -219,7 +219,7 @@ private slots:
         Rig rig("0.0.0.0\r\n10.0.0.1\r\n10.0.0.2\r\n");
         rig.p.find<QLineEdit>("IPAD")->setText(ipad);
         if (portOpen)
-            rig.p.window.serialChannel().mnuOpen_Click();
+            rig.p.window.mnuOpen_Click();
         QCOMPARE(rig.portOpen(), portOpen);
         frmChange *chooser = rig.chooser();
         rig.pick(chooser, row);

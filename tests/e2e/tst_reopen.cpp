@@ -7,7 +7,7 @@
 #include "TestMain.h"
 #include "app/LinkStatusBar.h"
 #include "app/frmTerminal.h"
-#include "link/SerialChannel.h"
+#include "link/Session.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SettingsStore.h"
@@ -53,7 +53,9 @@ struct Rig {
         return sim->ended() && !QFileInfo::exists(tty);
     }
     QString bar() const { return window->linkStatusBar().findChild<QLabel *>("linkState")->text(); }
-    devicelink::SerialChannel::PortState state() const { return window->serialChannel().state(); }
+    devicelink::SerialChannel::PortState state() const {
+        return window->session().serial().state();
+    }
 };
 
 using State = devicelink::SerialChannel::PortState;

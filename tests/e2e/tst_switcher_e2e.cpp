@@ -7,7 +7,7 @@
 #include "TestMain.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
-#include "link/NetworkChannel.h"
+#include "link/Session.h"
 #include "ui/ColourButton.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
@@ -65,7 +65,7 @@ struct Rig {
         QTest::mouseRelease(button, Qt::LeftButton);
     }
     // Asks for the status now instead of waiting out Timer3's second.
-    void pollStatus() { window->networkChannel().Timer3_Timer(); }
+    void pollStatus() { window->session().Timer3_Timer(); }
     QStringList litButtons() {
         QStringList out;
         for (auto *b : window->findChildren<ui::ColourButton *>()) {

@@ -8,7 +8,7 @@
 #include "app/Windows.h"
 #include "app/frmTerminal.h"
 #include "app/frmTraffic.h"
-#include "link/NetworkChannel.h"
+#include "link/Session.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SettingsStore.h"
@@ -80,8 +80,8 @@ private slots:
         QVERIFY(rig.traffic && rig.traffic->isVisible());
         QCOMPARE(rig.traffic->windowTitle(), QStringLiteral("Traffic"));
         rig.window->findChild<QPushButton *>("C5")->click();
-        QVERIFY(rig.listed({"\u2192 serial 35 0D", "camera 5"}));
-        QVERIFY(rig.listed({"\u2192 serial 2E 0D", "status request"}, 2500));
+        QVERIFY(rig.listed({"\u2192 serial Com1 35 0D", "camera 5"}));
+        QVERIFY(rig.listed({"\u2192 serial Com1 2E 0D", "status request"}, 2500));
         QVERIFY(rig.listed({"\u2190 serial", "monitor 1, camera 5"}));
     }
 
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(table.open(QIODevice::ReadOnly));
         const QList<QByteArray> records = table.readAll().split('\n');
         QCOMPARE(records[0], QByteArray("time,direction,channel,bytes,meaning\r"));
-        QVERIFY(records[1].contains(",sent,serial,31 0D,camera 1"));
+        QVERIFY(records[1].contains(",sent,serial Com1,31 0D,camera 1"));
 
         QVERIFY(!rig.traffic->saveTo(rig.dir.filePath("no such folder/traffic.txt")));
         QCOMPARE(rig.dialogs.shown.size(), 1);

@@ -25,7 +25,7 @@ struct Rig {
     FakeJoystick stick;
     joystick::JoystickLauncher &launcher = p.window.attachJoystick(stick);
 
-    Rig() { p.window.serialChannel().mnuOpen_Click(); }
+    Rig() { p.window.mnuOpen_Click(); }
 
     joystick::frmCenter *w() const { return launcher.window(); }
     void open() { p.find<QAction>("JoyStick")->trigger(); }

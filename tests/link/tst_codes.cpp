@@ -196,7 +196,8 @@ private slots:
     void trafficLogKeepsTheLastFrames() {
         devicelink::TrafficLog log(3);
         for (int i = 1; i <= 5; ++i)
-            log.append(i, devicelink::TrafficLog::Direction::Sent, QStringLiteral("serial"),
+            log.append(i, devicelink::TrafficLog::Direction::Sent,
+                       devicelink::TrafficLog::Medium::Serial, QStringLiteral("serial"),
                        QByteArray(i * 30, char('0' + i)));
         QCOMPARE(log.size(), 3);
         QCOMPARE(log.appended(), 5);

@@ -3,7 +3,7 @@
 #include "Fakes.h"
 #include "Panel.h"
 #include "TestMain.h"
-#include "link/NetworkChannel.h"
+#include "link/Session.h"
 #include "panel/AuxPad.h"
 #include "panel/PresetPad.h"
 #include "panel/PtzPad.h"
@@ -232,7 +232,7 @@ private slots:
         QVERIFY(!p.timer("TimerPan")->isEnabled());
         QTest::mouseRelease(p.find("leftT"), Qt::LeftButton);
         QVERIFY(p.timer("Timer5")->isEnabled());
-        p.window.networkChannel().Timer5_Timer();
+        p.window.session().Timer5_Timer();
         QVERIFY(!p.timer("Timer5")->isEnabled());
         QCOMPARE(p.takeWritten(), serialFrames({"60", "95", "61", "2E"}));
     }

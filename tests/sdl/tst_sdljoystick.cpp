@@ -148,7 +148,7 @@ private slots:
     void windowWithoutJoystick() {
         ui::SdlJoystick adapter;
         Panel p;
-        p.window.serialChannel().mnuOpen_Click();
+        p.window.mnuOpen_Click();
         joystick::JoystickLauncher &launcher = p.window.attachJoystick(adapter);
         p.find<QAction>("JoyStick")->trigger();
         QVERIFY(launcher.window());

@@ -56,7 +56,6 @@ QString SerialPort::Output(const QByteArray &bytes) {
     if (!m_open)
         return QStringLiteral("Operation valid only when the port is open");
     written += bytes;
-    tapWritten(bytes);
     return {};
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/Clock.h"
 #include "ui/DatagramSocket.h"
 #include "ui/Dialogs.h"
 #include "ui/SerialPort.h"
@@ -91,6 +92,13 @@ public:
                                     const QString &defaultText) override;
     QString openFileName(const QString &title, const QString &filter) override;
     QString saveFileName(const QString &title, const QString &filter) override;
+};
+
+// A clock that moves only when a test moves it.
+class Clock : public devicelink::Clock {
+public:
+    qint64 ms = 1'800'000'000'000; // an afternoon in January 2027
+    qint64 now() const override { return ms; }
 };
 
 class SettingsStore : public ui::SettingsStore {

@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
+#include "link/Session.h"
 
 #include <QTemporaryDir>
 #include <QTest>

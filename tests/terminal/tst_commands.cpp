@@ -164,7 +164,7 @@ private slots:
         QFETCH(QByteArray, sent);
         Rig rig;
         if (portOpen)
-            rig.window.serialChannel().mnuOpen_Click();
+            rig.window.mnuOpen_Click();
         rig.port.openError = openError;
         rig.entry("mnuHangUp")->setEnabled(false);
         rig.dialogs.inputs.enqueue(QStringLiteral("999"));
@@ -231,7 +231,7 @@ private slots:
         rig.window.logCommands().mnuOpenLog_Click();
 
         const bool opened = existing != "/";
-        QCOMPARE(rig.window.logFile().isOpen(), opened);
+        QCOMPARE(rig.window.session().log().isOpen(), opened);
         QCOMPARE(rig.entry("mnuCloseLog")->isEnabled(), opened);
         if (!existing.isEmpty())
             QCOMPARE(rig.dialogs.shown.first().text, "Replace existing file - " + first + "?");

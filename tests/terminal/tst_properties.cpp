@@ -92,7 +92,7 @@ private slots:
         rig.panel.port.setSettings(settings);
         rig.panel.port.setCommPort(port);
         rig.panel.port.setHandshaking(flow);
-        rig.panel.window.serialChannel().setEchoEnabled(echo);
+        rig.panel.window.session().serial().setEchoEnabled(echo);
         rig.open();
         QCOMPARE(rig.dialog->windowTitle(), QStringLiteral("Velmar-Controller"));
         QVERIFY(rig.dialog->isVisible() && rig.dialog->isModal());
@@ -132,7 +132,7 @@ private slots:
         QVERIFY(rig.panel.dialogs.shown.isEmpty());
         QCOMPARE(rig.panel.port.Settings(), settings);
         QCOMPARE(rig.panel.port.Handshaking(), flow);
-        QCOMPARE(rig.panel.window.serialChannel().echoEnabled(), echo);
+        QCOMPARE(rig.panel.window.session().serial().echoEnabled(), echo);
         QCOMPARE((QStringList{rig.stored("Settings"), rig.stored("CommPort"),
                               rig.stored("Handshaking"), rig.stored("Echo")}),
                  (QStringList{settings, "1", QString::number(flow), echo ? "True" : "False"}));
@@ -159,7 +159,7 @@ private slots:
         QFETCH(bool, openAfter);
         Rig rig;
         if (wasOpen)
-            rig.panel.window.serialChannel().mnuOpen_Click();
+            rig.panel.window.mnuOpen_Click();
         // From here on an open fails with this error (a reopen would show it).
         rig.panel.port.openError = openError;
         rig.open();
@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(rig.panel.window.findChild<QAction *>("mnuOpen")->isChecked(), openAfter);
         QCOMPARE(rig.panel.window.findChild<QAction *>("mnuSendText")->isEnabled(), openAfter);
         // Echo is applied before the port, whatever happens to it.
-        QVERIFY(rig.panel.window.serialChannel().echoEnabled());
+        QVERIFY(rig.panel.window.session().serial().echoEnabled());
         const bool failed = portAfter != chosen;
         QCOMPARE(rig.panel.dialogs.shown.size(), failed ? 1 : 0);
         if (failed) {
@@ -187,7 +187,7 @@ private slots:
 
     void cancelChangesNothing() {
         Rig rig;
-        rig.panel.window.serialChannel().mnuOpen_Click();
+        rig.panel.window.mnuOpen_Click();
         rig.open();
         rig.choose("cboPort", "Com7");
         rig.choose("cboSpeed", "300");
@@ -202,7 +202,7 @@ private slots:
         QCOMPARE(rig.panel.port.CommPort(), 1);
         QCOMPARE(rig.panel.port.Handshaking(), 0);
         QVERIFY(rig.panel.port.PortOpen());
-        QVERIFY(!rig.panel.window.serialChannel().echoEnabled());
+        QVERIFY(!rig.panel.window.session().serial().echoEnabled());
         QVERIFY(rig.panel.settings.values.isEmpty());
         QTRY_VERIFY(!rig.properties.get());
     }
@@ -215,7 +215,7 @@ private slots:
         Rig rig;
         rig.panel.port.present = {{"/dev/serial/by-id/usb-FTDI_A12345-if00-port0",
                                    "FT232R USB UART, serial A12345, /dev/ttyUSB0"}};
-        rig.panel.window.serialChannel().mnuOpen_Click();
+        rig.panel.window.mnuOpen_Click();
         rig.open();
         rig.choose("cboPort", "Com2");
         auto *device = rig.dialog->findChild<QLabel *>("lblDevice");

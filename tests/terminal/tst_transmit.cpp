@@ -67,7 +67,7 @@ struct PtyRig {
         window = std::make_unique<frmTerminal>(*port, socket, dialogs, settings);
         commands = &window->transmission();
         entryEnabled(*window, "mnuSendText");
-        window->serialChannel().mnuOpen_Click();
+        window->mnuOpen_Click();
     }
     ~PtyRig() { window.reset(); }
 };
@@ -118,7 +118,7 @@ private slots:
     void aShortFileLetsEventsRun() {
         QTemporaryDir dir;
         Panel panel;
-        panel.window.serialChannel().mnuOpen_Click();
+        panel.window.mnuOpen_Click();
         panel.dialogs.fileNames.enqueue(writeFile(dir, someBytes(3 * 512)));
         bool ranWhileSending = false;
         QTimer::singleShot(0, this, [&] {
@@ -231,7 +231,7 @@ private slots:
         writeFile(dir, bytes);
         Panel panel;
         auto &commands = panel.window.transmission();
-        panel.window.serialChannel().mnuOpen_Click();
+        panel.window.mnuOpen_Click();
         for (const QString &name : names)
             panel.dialogs.fileNames.enqueue(QString(name).replace('@', dir.path()));
         panel.port.outBufferCount = event == QLatin1String("flows") ? 0 : 1;

@@ -3,7 +3,7 @@
 // for the switcher's status reply to light both, saves a picture of the main
 // window as FILE (PNG) and closes the panel through "E&xit".
 #include "app/frmTerminal.h"
-#include "link/NetworkChannel.h"
+#include "link/Session.h"
 #include "ui/ColourButton.h"
 #include "ui/Dialogs.h"
 #include "ui/QtDatagramSocket.h"

@@ -9,7 +9,7 @@ namespace ui {
 class FramePacer;
 }
 
-namespace devicelink {
+namespace app {
 
 // The terminal box txtTerm: shows the text of its TerminalBuffer and turns
 // each typed key into a character code for the key handler. When the handler
@@ -54,12 +54,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    void follow(const TerminalBuffer::Change &change);
+    void follow(const devicelink::TerminalBuffer::Change &change);
     void showAll();
     void showAppended(const QString &text);
     void markShown();
 
-    TerminalBuffer m_buffer;
+    devicelink::TerminalBuffer m_buffer;
     std::function<void(int &)> m_keyHandler;
 
     // What the screen shows is the buffer's text as it was at the last
@@ -74,4 +74,4 @@ private:
     QMetaObject::Connection m_frame;
 };
 
-} // namespace devicelink
+} // namespace app

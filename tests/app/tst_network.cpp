@@ -6,7 +6,7 @@
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
 #include "link/LinkMonitor.h"
-#include "link/NetworkChannel.h"
+#include "link/Session.h"
 #include "ui/ColourButton.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/Timer.h"
@@ -110,7 +110,7 @@ private slots:
         Rig rig;
         QTest::mouseClick(rig.button("C1"), Qt::LeftButton);
         QCOMPARE(rig.received(1), QList<QByteArray>{QByteArray("\x00\x31\r", 3)});
-        rig.window.networkChannel().Timer3_Timer();
+        rig.window.session().Timer3_Timer();
         QCOMPARE(rig.received(1), QList<QByteArray>{QByteArray("\x31\x2E\r")});
         QCOMPARE(rig.port.written, QByteArray());
     }

@@ -1,4 +1,4 @@
-#include "link/TerminalBox.h"
+#include "app/TerminalBox.h"
 
 #include "ui/FramePacer.h"
 
@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QTextCursor>
 
-namespace devicelink {
+namespace app {
 
 namespace {
 // The box shows each line end, whatever pair or lone character made it, as a
@@ -94,7 +94,7 @@ void TerminalBox::keyPressEvent(QKeyEvent *event) {
 }
 
 QString TerminalBox::appendReceived(const QString &received) {
-    const TerminalBuffer::Change change = m_buffer.append(received);
+    const devicelink::TerminalBuffer::Change change = m_buffer.append(received);
     if (!change.rewritten && change.appended.isEmpty())
         return change.appended;
     follow(change);
@@ -103,7 +103,7 @@ QString TerminalBox::appendReceived(const QString &received) {
     return change.appended;
 }
 
-void TerminalBox::follow(const TerminalBuffer::Change &change) {
+void TerminalBox::follow(const devicelink::TerminalBuffer::Change &change) {
     if (m_rebuild)
         return;
     // The trim takes the front of the text on screen (and, past its end, text
@@ -210,4 +210,4 @@ void TerminalBox::showAppended(const QString &text) {
     ensureCursorVisible();
 }
 
-} // namespace devicelink
+} // namespace app

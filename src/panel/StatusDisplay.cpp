@@ -1,4 +1,4 @@
-#include "link/StatusDisplay.h"
+#include "panel/StatusDisplay.h"
 
 #include "link/StatusReply.h"
 #include "ui/ColourButton.h"
@@ -6,7 +6,7 @@
 
 #include <QWidget>
 
-namespace devicelink {
+namespace panel {
 
 const QColor StatusDisplay::lit(0, 192, 0);
 
@@ -25,8 +25,7 @@ StatusDisplay::~StatusDisplay() {
     QObject::disconnect(m_frame);
 }
 
-void StatusDisplay::DecodeStatusReply(const QString &text) {
-    const StatusReply reply = StatusReply::decode(text);
+void StatusDisplay::show(const devicelink::StatusReply &reply) {
     // Read at each write so the unlit buttons always match the window.
     const QColor unlit = m_window.palette().color(QPalette::Window);
     if (reply.camera != 0) {
@@ -54,4 +53,4 @@ void StatusDisplay::repaintChanged() {
     m_changed.clear();
 }
 
-} // namespace devicelink
+} // namespace panel

@@ -7,12 +7,15 @@
 #include <QString>
 
 class QWidget;
+namespace devicelink {
+struct StatusReply;
+}
 namespace ui {
 class ColourButton;
 class FramePacer;
 } // namespace ui
 
-namespace devicelink {
+namespace panel {
 
 // Shows the routing a status reply names: the named camera and monitor
 // buttons lit green, the others in the window's current background colour.
@@ -32,7 +35,9 @@ public:
     StatusDisplay(const StatusDisplay &) = delete;
     StatusDisplay &operator=(const StatusDisplay &) = delete;
 
-    void DecodeStatusReply(const QString &text);
+    // Lights the camera and the monitor a decoded reply names; a reply that
+    // names no camera leaves the camera buttons as they are.
+    void show(const devicelink::StatusReply &reply);
 
 private:
     void colour(ui::ColourButton *button, const QColor &colour);
@@ -46,4 +51,4 @@ private:
     QSet<ui::ColourButton *> m_changed;
 };
 
-} // namespace devicelink
+} // namespace panel

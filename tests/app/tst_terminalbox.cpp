@@ -2,12 +2,12 @@
 // (trims, backspaces, line ends split between events), the screen ends up
 // showing exactly the stored text, and a burst is shown within a frame.
 #include "TestMain.h"
-#include "link/TerminalBox.h"
+#include "app/TerminalBox.h"
 #include "ui/FramePacer.h"
 
 #include <QTest>
 
-using devicelink::TerminalBox;
+using app::TerminalBox;
 
 namespace {
 // The stored text as the screen must show it: every line end one break (and

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "link/Origin.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace devicelink {
+
+// One frame on either channel, as the session reports it: a command or
+// request that left, the bytes of one receive event or datagram, or a
+// datagram from a host that is not the site in use.
+struct Frame {
+    enum class Direction : quint8 { Sent, Received, Ignored };
+    enum class Medium : quint8 { Serial, Network };
+
+    qint64 at = 0; // ms since the epoch
+    Direction direction = Direction::Sent;
+    Medium medium = Medium::Serial;
+    QString channel; // "serial Com1", "10.1.2.3:2000"
+    QByteArray bytes;
+    Origin origin; // who sent it; for what arrived, nobody's
+};
+
+} // namespace devicelink

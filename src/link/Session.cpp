@@ -1,0 +1,221 @@
+#include "link/Session.h"
+
+#include "link/Clock.h"
+#include "link/CommandCode.h"
+#include "link/NetworkChannel.h"
+#include "link/RoutingModel.h"
+#include "link/StatusPolls.h"
+#include "link/TerminalBuffer.h"
+#include "ui/DatagramSocket.h"
+#include "ui/SerialPort.h"
+#include "ui/Timer.h"
+
+#include <QHostAddress>
+#include <QMetaMethod>
+
+namespace devicelink {
+
+namespace {
+using FrameSignal = void (Session::*)(const Frame &);
+
+// Whether anyone listens to a frame signal: the one check a frame costs
+// when nobody does.
+const QMetaMethod &metaOf(FrameSignal signal) {
+    static const QMetaMethod sent = QMetaMethod::fromSignal(&Session::frameSent);
+    static const QMetaMethod received = QMetaMethod::fromSignal(&Session::frameReceived);
+    static const QMetaMethod ignored = QMetaMethod::fromSignal(&Session::frameIgnored);
+    return signal == &Session::frameSent       ? sent
+           : signal == &Session::frameReceived ? received
+                                               : ignored;
+}
+
+// A sender as frames name it; a v4 address on a dual-stack socket reads as
+// ::ffff:a.b.c.d.
+QString peerName(const QHostAddress &address, quint16 port) {
+    bool v4 = false;
+    const quint32 ip = address.toIPv4Address(&v4);
+    const QString host = v4 ? QHostAddress(ip).toString() : address.toString();
+    return QStringLiteral("%1:%2").arg(host).arg(port);
+}
+} // namespace
+
+Session::Session(ui::SerialPort &port, ui::DatagramSocket &socket, Clock &clock, QObject *parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_serial(std::make_unique<SerialChannel>(port))
+    , m_network(std::make_unique<NetworkChannel>(socket))
+    , m_polls(new StatusPolls(this))
+    , m_routing(new RoutingModel(this)) {
+    setObjectName(QStringLiteral("session"));
+    connect(&port, &ui::SerialPort::OnComm, this, &Session::MSComm1_OnComm);
+    connect(&socket, &ui::DatagramSocket::DataArrival, this, &Session::Winsock1_DataArrival);
+    connect(&m_polls->Timer3(), &ui::Timer::tick, this, &Session::Timer3_Timer);
+    connect(&m_polls->Timer5(), &ui::Timer::tick, this, &Session::Timer5_Timer);
+    connect(m_serial.get(), &SerialChannel::stateChanged, this,
+            [this](SerialChannel::PortState state) {
+                // What the switcher said before a loss may be gone with it.
+                if (state == SerialChannel::PortState::Lost && m_channel.isSerial())
+                    m_routing->markStale();
+                emit portStateChanged(state);
+            });
+    connect(m_routing, &RoutingModel::changed, this, &Session::routingChanged);
+}
+
+Session::~Session() = default;
+
+Channel &Session::active() const {
+    if (m_channel.isSerial())
+        return *m_serial;
+    return *m_network;
+}
+
+void Session::setChannel(const ChannelChoice &choice) {
+    if (choice == m_channel)
+        return;
+    m_channel = choice;
+    if (!choice.isSerial())
+        m_network->setSite(choice.host());
+    m_routing->markStale();
+    emit channelChanged(choice);
+}
+
+void Session::announce(FrameSignal signal, Frame::Direction direction, const Channel &channel,
+                       const QByteArray &bytes, const Origin &origin) {
+    announce(signal, direction, channel.medium(), channel.name(), bytes, origin);
+}
+
+void Session::announce(FrameSignal signal, Frame::Direction direction, Frame::Medium medium,
+                       const QString &channel, const QByteArray &bytes, const Origin &origin) {
+    if (!isSignalConnected(metaOf(signal)))
+        return;
+    emit(this->*signal)(Frame{m_clock.now(), direction, medium, channel, bytes, origin});
+}
+
+bool Session::transmit(Channel &channel, const QByteArray &frame, const Origin &origin) {
+    if (!channel.transmit(frame))
+        return false;
+    announce(&Session::frameSent, Frame::Direction::Sent, channel, frame, origin);
+    return true;
+}
+
+void Session::Invio(const QString &CommandCode, const Origin &origin) {
+    // A code that names no value (typed by hand into the code box) sends nothing.
+    if (const std::optional<int> value = commandValue(CommandCode))
+        sendCommand(*value, origin);
+}
+
+void Session::sendCommand(int value, const Origin &origin) {
+    // Beyond a byte the serial line still gets its CR; a site gets nothing,
+    // though the socket is pointed at it.
+    Channel &channel = active();
+    transmit(channel, channel.commandFrame(value), origin);
+}
+
+bool Session::statusRequest(const Origin &origin) {
+    Channel &channel = active();
+    const bool sent = transmit(channel, channel.statusRequestFrame(), origin);
+    emit statusRequested(sent);
+    return sent;
+}
+
+QString Session::writeSerial(const QByteArray &bytes, const Origin &origin) {
+    const QString error = m_serial->port().Output(bytes);
+    if (error.isEmpty())
+        announce(&Session::frameSent, Frame::Direction::Sent, *m_serial, bytes, origin);
+    return error;
+}
+
+void Session::signOff(const Origin &origin) {
+    if (m_channel.isSerial())
+        return;
+    m_polls->stop();
+    transmit(*m_network, Frames::acknowledgement(), origin);
+}
+
+void Session::sendZero(const Origin &origin) {
+    const QByteArray zero = Frames::acknowledgement();
+    if (m_network->transmitToAddressed(zero))
+        announce(&Session::frameSent, Frame::Direction::Sent, Frame::Medium::Network,
+                 m_network->addressedName(), zero, origin);
+}
+
+void Session::addressSocket() {
+    m_network->address(m_channel.addressText());
+}
+
+void Session::Timer3_Timer() {
+    m_polls->Timer3().setEnabled(false);
+    statusRequest({Origin::Kind::StatusPoll});
+}
+
+void Session::Timer5_Timer() {
+    statusRequest({Origin::Kind::StatusPoll});
+    m_polls->Timer5().setEnabled(false);
+}
+
+void Session::MSComm1_OnComm() {
+    ui::SerialPort &port = m_serial->port();
+    if (port.CommEvent() != ui::SerialPort::comEvReceive)
+        return;
+    const QByteArray bytes = port.Input();
+    // The terminal box shows it (and the log keeps it) before it is decoded.
+    announce(&Session::frameReceived, Frame::Direction::Received, *m_serial, bytes, {});
+    const QString text = QString::fromLatin1(bytes);
+    if (m_log.isOpen()) {
+        bool eraseLast = false;
+        writeLog(TerminalBuffer::filter(text, &eraseLast));
+    }
+    DecodeStatusReply(text, m_serial->name());
+}
+
+void Session::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender,
+                                   quint16 senderPort) {
+    // Only the site's replies count; anything else on this port is neither
+    // decoded nor acknowledged.
+    const bool fromSite = m_network->isFromSite(sender);
+    announce(fromSite ? &Session::frameReceived : &Session::frameIgnored,
+             fromSite ? Frame::Direction::Received : Frame::Direction::Ignored,
+             Frame::Medium::Network, peerName(sender, senderPort), datagram, {});
+    if (!fromSite)
+        return;
+    // Credited to the site the socket addresses, which sent it.
+    DecodeStatusReply(QString::fromLatin1(datagram.mid(Frames::replyLeadBytes)),
+                      m_network->socket().RemoteHost());
+    sendZero({Origin::Kind::Acknowledgement});
+}
+
+void Session::DecodeStatusReply(const QString &text, const QString &channel) {
+    const StatusReply reply = StatusReply::decode(text);
+    m_routing->apply(reply, m_clock.now(), channel);
+    emit replyDecoded(reply, channel);
+}
+
+void Session::writeLog(const QString &text) {
+    // While a failed write waits for the operator, what follows waits behind
+    // it, in order.
+    if (!m_logWaiting.isEmpty()) {
+        m_logWaiting += text;
+        return;
+    }
+    const QString error = m_log.write(text);
+    if (error.isEmpty())
+        return;
+    m_logWaiting = text;
+    emit logWriteFailed(error);
+}
+
+void Session::retryLogWrite() {
+    if (m_logWaiting.isEmpty())
+        return;
+    const QString error = m_log.write(m_logWaiting);
+    if (error.isEmpty())
+        m_logWaiting.clear();
+    else
+        emit logWriteFailed(error);
+}
+
+void Session::abandonLogWrite() {
+    m_logWaiting.clear();
+}
+
+} // namespace devicelink

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "link/ChannelChoice.h"
+#include "link/CommandSink.h"
+#include "link/Frame.h"
+#include "link/LogFile.h"
+#include "link/SerialChannel.h"
+#include "link/StatusReply.h"
+
+#include <QObject>
+#include <memory>
+
+class QHostAddress;
+
+namespace ui {
+class DatagramSocket;
+class SerialPort;
+} // namespace ui
+
+namespace devicelink {
+
+class Clock;
+class NetworkChannel;
+class RoutingModel;
+class StatusPolls;
+
+// The link to the switcher, below the windows: the serial and network
+// channels and which one is in use, the one send path every command takes
+// (with who sent it), the status polls, the decoding of replies into the
+// routing model, and the terminal's log file. Everything that crosses the
+// link is announced, whether or not anyone listens; the windows, the
+// traffic window and the event log are its observers.
+class Session : public QObject {
+    Q_OBJECT
+public:
+    Session(ui::SerialPort &port, ui::DatagramSocket &socket, Clock &clock,
+            QObject *parent = nullptr);
+    ~Session() override;
+
+    SerialChannel &serial() const { return *m_serial; }
+    NetworkChannel &network() const { return *m_network; }
+    Channel &active() const;
+    const ChannelChoice &channel() const { return m_channel; }
+    // The serial port or a site; what was shown of the routing goes stale.
+    void setChannel(const ChannelChoice &choice);
+    StatusPolls &polls() const { return *m_polls; }
+    RoutingModel &routing() const { return *m_routing; }
+    LogFile &log() { return m_log; }
+    Clock &clock() const { return m_clock; }
+
+    // The send path: the code's value goes out framed for the channel in
+    // use. A code that names no value sends nothing.
+    void Invio(const QString &CommandCode, const Origin &origin);
+    void sendCommand(int value, const Origin &origin);
+    // The status request on the channel in use; true when it left.
+    bool statusRequest(const Origin &origin);
+    // Raw bytes to the serial port (typed keys, the modem, a text file);
+    // the port's error text, empty when they went out.
+    QString writeSerial(const QByteArray &bytes, const Origin &origin);
+    // On a remote site, the polls stop and the sign-off "0" goes to it.
+    void signOff(const Origin &origin);
+    // The lone "0" (acknowledgement, sign-off) to whatever host the socket
+    // addresses now; nothing while that is the serial marker.
+    void sendZero(const Origin &origin);
+    // Points the socket at the address the channel shows (start-up).
+    void addressSocket();
+
+    void Timer3_Timer();
+    void Timer5_Timer();
+    void MSComm1_OnComm();
+    void Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender,
+                              quint16 senderPort);
+    // Reads one reply text received on the named channel.
+    void DecodeStatusReply(const QString &text, const QString &channel);
+
+    // After logWriteFailed: write what waits again, or give it up (the log
+    // is then closed by whoever asked).
+    void retryLogWrite();
+    void abandonLogWrite();
+
+signals:
+    void frameSent(const devicelink::Frame &frame);
+    void frameReceived(const devicelink::Frame &frame);
+    void frameIgnored(const devicelink::Frame &frame);
+    // A status request was asked for (it may not have left: a closed port).
+    void statusRequested(bool sent);
+    void replyDecoded(const devicelink::StatusReply &reply, const QString &channel);
+    void channelChanged(const devicelink::ChannelChoice &choice);
+    void portStateChanged(devicelink::SerialChannel::PortState state);
+    void routingChanged(int monitor);
+    // Text received for the terminal's log could not be written; it waits
+    // for retryLogWrite or abandonLogWrite. Said once per failure.
+    void logWriteFailed(const QString &error);
+
+private:
+    void announce(void (Session::*signal)(const Frame &), Frame::Direction direction,
+                  const Channel &channel, const QByteArray &bytes, const Origin &origin);
+    void announce(void (Session::*signal)(const Frame &), Frame::Direction direction,
+                  Frame::Medium medium, const QString &channel, const QByteArray &bytes,
+                  const Origin &origin);
+    bool transmit(Channel &channel, const QByteArray &frame, const Origin &origin);
+    void writeLog(const QString &text);
+
+    Clock &m_clock;
+    std::unique_ptr<SerialChannel> m_serial;
+    std::unique_ptr<NetworkChannel> m_network;
+    StatusPolls *m_polls;
+    RoutingModel *m_routing;
+    ChannelChoice m_channel = ChannelChoice::serial();
+    LogFile m_log;
+    QString m_logWaiting; // text the log could not take yet, in order
+};
+
+// A command sink for one source: what it sends carries its origin.
+class SessionSink : public CommandSink {
+public:
+    SessionSink(Session &session, Origin origin)
+        : m_session(session)
+        , m_origin(std::move(origin)) {}
+    void Invio() override { m_session.Invio(CommandCode, m_origin); }
+
+private:
+    Session &m_session;
+    Origin m_origin;
+};
+
+} // namespace devicelink
