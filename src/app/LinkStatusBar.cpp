@@ -2,7 +2,9 @@
 
 #include "link/LinkMonitor.h"
 #include "link/Session.h"
+#include "ui/ElidedLabel.h"
 
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -28,16 +30,18 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     : QStatusBar(parent)
     , m_monitor(monitor)
     , m_state(new QLabel(this))
-    , m_answer(new QLabel(this))
+    , m_channel(new ui::ElidedLabel(Qt::ElideMiddle, this))
+    , m_answer(new ui::ElidedLabel(Qt::ElideRight, this))
     , m_askStatus(new QPushButton(QStringLiteral("Ask status"), this))
     , m_openTraffic(new QPushButton(QStringLiteral("Traffic"), this)) {
     setObjectName(QStringLiteral("linkStatus"));
     setSizeGripEnabled(false);
     m_state->setObjectName(QStringLiteral("linkState"));
+    m_channel->setObjectName(QStringLiteral("linkChannel"));
     m_stateTip = (QStringLiteral(
-        "The channel to the switcher: the serial port with its device and settings, or the "
-        "remote site's gateway. Green: open and answering; amber: no answer yet; red: closed "
-        "or lost."));
+        "The channel to the switcher and its state: the serial port with its device and "
+        "settings, or the remote site's gateway. Green: open and answering; amber: no answer "
+        "yet, or an answer from before; red: closed, lost or not resolving."));
     m_answer->setObjectName(QStringLiteral("linkAnswer"));
     m_answerTip = (QStringLiteral(
         "When the switcher last reported its routing (the green buttons), and from where; a "
@@ -46,16 +50,21 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     m_askStatus->setShortcut(Qt::Key_F5);
     m_askStatus->setFocusPolicy(Qt::NoFocus);
     m_askStatus->setToolTip(QStringLiteral("Asks the switcher for its routing now (F5)"));
-    // Two lines, the state above the answer; a long device path is cut (its
-    // tooltip has it whole) rather than the window made wider.
+    // Two lines, the state and the channel above the answer; the state is
+    // never cut, a long device path is cut in its middle rather than the
+    // window made wider.
     auto *texts = new QWidget(this);
     auto *lines = new QVBoxLayout(texts);
     lines->setContentsMargins(0, 0, 0, 0);
     lines->setSpacing(0);
-    for (QLabel *label : {m_state, m_answer}) {
-        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-        lines->addWidget(label);
-    }
+    auto *first = new QHBoxLayout;
+    first->setContentsMargins(0, 0, 0, 0);
+    m_state->setTextFormat(Qt::PlainText);
+    m_state->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
+    first->addWidget(m_state);
+    first->addWidget(m_channel, 1);
+    lines->addLayout(first);
+    lines->addWidget(m_answer);
     addWidget(texts, 1);
     m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
     m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
@@ -80,11 +89,22 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     refresh();
 }
 
+QString LinkStatusBar::shownText() const {
+    return m_state->text() + QStringLiteral(" | ") + m_channel->fullText() + QStringLiteral(" | ") +
+           m_answer->fullText();
+}
+
 void LinkStatusBar::refresh() {
-    m_state->setText(m_monitor.channelText());
-    m_state->setToolTip(m_stateTip + QStringLiteral("\n\n") + m_state->text());
-    m_answer->setText(m_monitor.answerText());
-    m_answer->setToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->text());
+    m_state->setText(m_monitor.stateText());
+    m_channel->setFullText(m_monitor.channelText());
+    QString now = m_state->text() + QStringLiteral("\n") + m_channel->fullText();
+    if (const QString detail = m_monitor.stateDetail(); !detail.isEmpty())
+        now += QStringLiteral("\n") + detail;
+    const QString stateTip = m_stateTip + QStringLiteral("\n\n") + now;
+    m_state->setToolTip(stateTip);
+    m_channel->setToolTip(stateTip);
+    m_answer->setFullText(m_monitor.answerText());
+    m_answer->setToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->fullText());
     const int level = static_cast<int>(m_monitor.level());
     if (level != m_shownLevel) {
         m_shownLevel = level;

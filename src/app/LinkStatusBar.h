@@ -10,14 +10,19 @@ namespace devicelink {
 class LinkMonitor;
 class Session;
 } // namespace devicelink
+namespace ui {
+class ElidedLabel;
+}
 
 namespace app {
 
-// The bar below the panel: the channel and its state, the switcher's last
-// answer, and "Ask status" (F5), which sends the status request now. It
-// shows what the link monitor says, a few times a second at most, coloured
-// green (answering), amber (no answer) or red (closed or lost). It never
-// shows a box.
+// The bar below the panel: the state of the channel in use first, never cut
+// ("Open", "Lost since 12:03:41"), then the channel (a long device path cut
+// in the middle), the switcher's last answer below, and "Ask status" (F5),
+// which sends the status request now. It shows what the link monitor says, a
+// few times a second at most, coloured green (answering), amber (no answer)
+// or red (closed, lost, not resolving); the tooltips hold the whole texts. It
+// never shows a box.
 class LinkStatusBar : public QStatusBar {
     Q_OBJECT
 public:
@@ -30,11 +35,14 @@ public:
     void refresh();
     QPushButton *askStatus() const { return m_askStatus; }
     QPushButton *openTraffic() const { return m_openTraffic; }
+    // The two lines as shown in full: "Open | Serial Com1 (...) ... | routing from ...".
+    QString shownText() const;
 
 private:
     devicelink::LinkMonitor &m_monitor;
     QLabel *m_state;
-    QLabel *m_answer;
+    ui::ElidedLabel *m_channel;
+    ui::ElidedLabel *m_answer;
     QPushButton *m_askStatus;
     QPushButton *m_openTraffic;
     QString m_stateTip; // what each part means, before what it says now

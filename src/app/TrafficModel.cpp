@@ -32,9 +32,7 @@ QString TrafficModel::text(int row, int column) const {
     case Time:
         return QDateTime::fromMSecsSinceEpoch(f.at).toString(QStringLiteral("HH:mm:ss.zzz"));
     case Direction:
-        return f.direction == TrafficLog::Direction::Sent       ? QStringLiteral("\u2192")
-               : f.direction == TrafficLog::Direction::Received ? QStringLiteral("\u2190")
-                                                                : QStringLiteral("ignored");
+        return directionText(f.direction);
     case Channel:
         return log.channel(f);
     case Bytes:
@@ -42,7 +40,7 @@ QString TrafficModel::text(int row, int column) const {
                    ? CommandMeaning::hex(f.bytes) + QStringLiteral(" ... (%1 bytes)").arg(f.size)
                    : CommandMeaning::hex(f.bytes);
     case Meaning:
-        return CommandMeaning::of(f.direction, f.medium, f.bytes);
+        return CommandMeaning::of(f.direction, f.medium, f.bytes, log.note(f));
     }
     return {};
 }
@@ -56,7 +54,7 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const {
 QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    static const char *const names[] = {"Time", "", "Channel", "Bytes", "Meaning"};
+    static const char *const names[] = {"Time", "Direction", "Channel", "Bytes", "Meaning"};
     return QLatin1String(names[section]);
 }
 
@@ -95,7 +93,7 @@ QString TrafficModel::line(int row) const {
 }
 
 QString TrafficModel::csv(int row) const {
-    static const char *const words[] = {"sent", "received", "ignored"};
+    static const char *const words[] = {"sent", "received", "ignored", "not sent", "state"};
     QStringList fields;
     for (int column = 0; column < ColumnCount; ++column) {
         QString field =
@@ -116,7 +114,28 @@ bool TrafficModel::isSerial(int row) const {
 }
 
 bool TrafficModel::isSent(int row) const {
-    return m_traffic.log().at(row).direction == TrafficLog::Direction::Sent;
+    const TrafficLog::Direction d = m_traffic.log().at(row).direction;
+    return d == TrafficLog::Direction::Sent || d == TrafficLog::Direction::NotSent;
+}
+
+bool TrafficModel::isState(int row) const {
+    return m_traffic.log().at(row).direction == TrafficLog::Direction::State;
+}
+
+QString TrafficModel::directionText(TrafficLog::Direction direction) {
+    switch (direction) {
+    case TrafficLog::Direction::Sent:
+        return QStringLiteral("\u2192 sent");
+    case TrafficLog::Direction::Received:
+        return QStringLiteral("\u2190 received");
+    case TrafficLog::Direction::Ignored:
+        return QStringLiteral("\u2190 ignored");
+    case TrafficLog::Direction::NotSent:
+        return QStringLiteral("\u2717 not sent");
+    case TrafficLog::Direction::State:
+        break;
+    }
+    return QStringLiteral("\u2022 state");
 }
 
 TrafficFilter::TrafficFilter(TrafficModel &model, QObject *parent)
@@ -139,7 +158,7 @@ bool TrafficFilter::filterAcceptsRow(int row, const QModelIndex &) const {
     if (m_channels != Channels::All && m_model.isSerial(row) != (m_channels == Channels::Serial))
         return false;
     if (m_directions != Directions::Both &&
-        m_model.isSent(row) != (m_directions == Directions::Sent))
+        (m_model.isState(row) || m_model.isSent(row) != (m_directions == Directions::Sent)))
         return false;
     return true;
 }

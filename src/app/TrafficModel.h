@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/TrafficLog.h"
+
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
 
@@ -34,7 +36,10 @@ public:
     QString csv(int row) const;
     QString text(int row, int column) const;
     bool isSerial(int row) const;
-    bool isSent(int row) const;
+    bool isSent(int row) const; // sent, or could not be
+    bool isState(int row) const;
+    // "→ sent", "← received", "← ignored", "✗ not sent", "• state".
+    static QString directionText(devicelink::TrafficLog::Direction direction);
 
 private:
     const devicelink::Traffic &m_traffic;

@@ -30,7 +30,7 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
     })
     , sites([this] {
         auto *chooser = new config::frmChange(m_parts.language, {m_parts.session, m_parts.portMenu},
-                                              m_parts.paths, &m_parts.main);
+                                              m_parts.paths, m_parts.dialogs, &m_parts.main);
         connect(chooser, &config::frmChange::newRequested, this, [this] { siteEntry.open(); });
         return chooser;
     })
@@ -52,7 +52,17 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
         });
         return window;
     })
-    , traffic([this] { return new frmTraffic(m_parts.traffic, m_parts.dialogs, &m_parts.main); })
+    , traffic([this] {
+        auto *window =
+            new frmTraffic(m_parts.traffic, m_parts.dialogs, m_parts.settings, &m_parts.main);
+        connect(window, &frmTraffic::statusAsked, this,
+                [this] { m_parts.session.statusRequest({devicelink::Origin::Kind::StatusPoll}); });
+        connect(window, &frmTraffic::mainWanted, this, [this] {
+            m_parts.main.raise();
+            m_parts.main.activateWindow();
+        });
+        return window;
+    })
     , m_parts(parts)
     , m_menu(menu) {
     openFrom(menu.mnuProperties, properties);

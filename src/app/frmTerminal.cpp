@@ -11,6 +11,7 @@
 #include "config/Localiser.h"
 #include "config/StoredFile.h"
 #include "config/frmSceltaLingua.h"
+#include "joystick/JoystickLauncher.h"
 #include "link/Clock.h"
 #include "link/LinkMonitor.h"
 #include "link/PortReopener.h"
@@ -48,6 +49,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 
@@ -159,10 +161,6 @@ void frmTerminal::buildControls(QWidget *central) {
             }
         },
         Qt::QueuedConnection);
-    connect(
-        &m_session->serial(), &devicelink::SerialChannel::lost, this,
-        [this](const QString &description) { m_dialogs.warning(description); },
-        Qt::QueuedConnection);
     m_traffic = new devicelink::Traffic(*m_session, this);
 
     // Below the panel, outside its layout: whether the switcher is heard.
@@ -170,9 +168,7 @@ void frmTerminal::buildControls(QWidget *central) {
     const bool reopen = m_settings.value(QStringLiteral("Link"), QStringLiteral("Reopen"))
                             .trimmed()
                             .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
-    m_reopener = new devicelink::PortReopener(*m_session, reopen, this);
-    connect(m_reopener, &devicelink::PortReopener::reopened, m_monitor,
-            &devicelink::LinkMonitor::noteReopened);
+    m_session->reopener().setEnabled(reopen);
     m_statusBar = new app::LinkStatusBar(*m_monitor, *m_session, this);
     setStatusBar(m_statusBar);
 
@@ -416,7 +412,29 @@ void frmTerminal::TimerMove_Timer() {
     config::StoredFile(m_paths.configuration()).replace(file.bytes());
 }
 
+void frmTerminal::endOnSignal() {
+    if (m_ended)
+        return;
+    m_signalled = true;
+    if (m_unloading) {
+        // The operator's own shutdown is waiting (a box is up): it goes on
+        // as if Ignore were chosen once the box is gone.
+        if (QWidget *box = QApplication::activeModalWidget())
+            box->close();
+        return;
+    }
+    bool cancel = false;
+    Form_Unload(cancel);
+}
+
 void frmTerminal::Form_Unload(bool &Cancel) {
+    m_unloading = true;
+    const auto done = qScopeGuard([this] { m_unloading = false; });
+    // A camera never outlives the program: every hold ends with its stop
+    // code on the channel in use, before the sign-off and the port's close.
+    m_ptz->endHolds();
+    if (joystick::JoystickLauncher *stick = m_windows->joystick())
+        stick->stopMovement();
     // On a remote site the polls stop and the sign-off goes to the site in
     // use, also when nothing was sent to it since it was picked.
     m_session->signOff({devicelink::Origin::Kind::Shutdown});
@@ -432,16 +450,25 @@ void frmTerminal::Form_Unload(bool &Cancel) {
 
 bool frmTerminal::drainSerialOutput(bool &Cancel) {
     QDeadlineTimer deadline(m_drainTimeoutMs, Qt::PreciseTimer);
+    // Ended from outside, nobody is there to answer: the line gets a few
+    // seconds, then the port closes with what it still holds.
+    QDeadlineTimer signalDeadline(signalDrainMs, Qt::PreciseTimer);
     while (m_port.PortOpen() && m_port.OutBufferCount() != 0) {
+        if (m_signalled && signalDeadline.hasExpired())
+            return true;
         // Let events run until some output has gone or the deadline passes;
         // nothing spins while the line drains.
-        if (!deadline.hasExpired()) {
-            ui::waitOnOutput(m_port, static_cast<int>(qMax<qint64>(0, deadline.remainingTime())));
+        if (m_signalled || !deadline.hasExpired()) {
+            const QDeadlineTimer &next = m_signalled ? signalDeadline : deadline;
+            ui::waitOnOutput(m_port, static_cast<int>(qMax<qint64>(0, next.remainingTime())));
             continue;
         }
-        switch (m_dialogs.message(QStringLiteral("Data cannot be sent"),
-                                  ui::Dialogs::Buttons::AbortRetryIgnore,
-                                  ui::Dialogs::Icon::Question)) {
+        const ui::Dialogs::Answer answer =
+            m_dialogs.message(QStringLiteral("Data cannot be sent"),
+                              ui::Dialogs::Buttons::AbortRetryIgnore, ui::Dialogs::Icon::Question);
+        if (m_signalled)
+            return true;
+        switch (answer) {
         case ui::Dialogs::Answer::Abort:
             Cancel = true;
             return false;

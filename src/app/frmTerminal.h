@@ -22,7 +22,6 @@ class Timer;
 namespace devicelink {
 class CommandSink;
 class LinkMonitor;
-class PortReopener;
 class Session;
 class SessionSink;
 class Traffic;
@@ -76,6 +75,10 @@ public:
     void Form_Load();
     void Form_Unload(bool &Cancel);
     void mnuFileExit_Click();
+    // The end asked for from outside (SIGTERM, SIGINT, SIGHUP): the shutdown
+    // runs without any box, its drain bounded to signalDrainMs in all.
+    void endOnSignal();
+    static constexpr int signalDrainMs = 5000;
     void Command1_Click();
     void TimerMove_Timer();
     // Applies a language file to the main window and to the dialogs it
@@ -178,10 +181,11 @@ private:
     app::Windows *m_windows;
     devicelink::LinkMonitor *m_monitor;
     devicelink::Traffic *m_traffic;
-    devicelink::PortReopener *m_reopener;
     app::LinkStatusBar *m_statusBar;
 
     bool m_waitingForLanguage = false;
+    bool m_unloading = false;
+    bool m_signalled = false;
     int m_drainTimeoutMs = 10000;
     bool m_exitCancel = false;
     bool m_startupEndedEarly = false;

@@ -3,24 +3,32 @@
 #include "app/TrafficModel.h"
 #include "link/Traffic.h"
 #include "ui/Dialogs.h"
+#include "ui/SettingsStore.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QSaveFile>
+#include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cerrno>
+
 namespace app {
 
 namespace {
+const QString windows = QStringLiteral("Windows");
+
 template <typename T> T *named(T *widget, const char *name, const QString &tip) {
     widget->setObjectName(QLatin1String(name));
     widget->setToolTip(tip);
@@ -28,11 +36,13 @@ template <typename T> T *named(T *widget, const char *name, const QString &tip) 
 }
 } // namespace
 
-frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs, QWidget *parent)
+frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
+                       ui::SettingsStore &settings, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_traffic(traffic)
     , m_recorder(&traffic)
     , m_dialogs(dialogs)
+    , m_settings(settings)
     , m_model(new TrafficModel(traffic, this))
     , m_filter(new TrafficFilter(*m_model, this)) {
     setObjectName(QStringLiteral("frmTraffic"));
@@ -70,10 +80,13 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs, QWidg
     mono.setStyleHint(QFont::Monospace);
     m_view->setFont(mono);
     const int digit = QFontMetrics(mono).horizontalAdvance(QLatin1Char('0'));
+    const int header =
+        m_view->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Direction")) +
+        2 * digit;
     m_view->setColumnWidth(TrafficModel::Time, 14 * digit);
-    m_view->setColumnWidth(TrafficModel::Direction, 8 * digit);
+    m_view->setColumnWidth(TrafficModel::Direction, qMax(12 * digit, header));
     m_view->setColumnWidth(TrafficModel::Channel, 18 * digit);
-    m_view->setColumnWidth(TrafficModel::Bytes, 24 * digit);
+    m_view->setColumnWidth(TrafficModel::Bytes, 18 * digit);
 
     auto *bar = new QHBoxLayout;
     for (QWidget *w : std::initializer_list<QWidget *>{m_pause, clear, m_channels, m_directions})
@@ -84,7 +97,12 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs, QWidg
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(m_view);
-    resize(720, 420);
+    // As large as the screen allows up to its usual size (at a large scale
+    // factor the usual size would not fit).
+    QSize size(720, 420);
+    if (const QScreen *s = screen())
+        size = size.boundedTo(s->availableGeometry().size() * 9 / 10);
+    resize(size);
 
     connect(m_pause, &QCheckBox::toggled, this, [this](bool paused) {
         if (!paused)
@@ -102,6 +120,10 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs, QWidg
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &frmTraffic::copySelection);
     connect(save, &QPushButton::clicked, this, &frmTraffic::Save_Click);
+    connect(new QShortcut(Qt::Key_F5, this), &QShortcut::activated, this, &frmTraffic::statusAsked);
+    connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this), &QShortcut::activated,
+            this, &frmTraffic::mainWanted);
+    restoreLayout();
 
     m_follow.setTimerType(Qt::PreciseTimer);
     m_follow.setInterval(followMs);
@@ -149,8 +171,12 @@ void frmTraffic::copySelection() {
 void frmTraffic::Save_Click() {
     const QString name = m_dialogs.saveFileName(
         QStringLiteral("Save Traffic"), QStringLiteral("Text (*.txt);;CSV (*.csv);;All Files (*)"));
-    if (!name.isEmpty())
-        saveTo(name);
+    if (name.isEmpty())
+        return;
+    if (QFileInfo::exists(name) &&
+        !m_dialogs.confirm(QStringLiteral("%1 already exists. Replace it?").arg(name)))
+        return;
+    saveTo(name);
 }
 
 bool frmTraffic::saveTo(const QString &fileName) {
@@ -163,16 +189,71 @@ bool frmTraffic::saveTo(const QString &fileName) {
         bytes += (csv ? m_model->csv(source) : m_model->line(source)).toUtf8();
         bytes += csv ? "\r\n" : "\n";
     }
-    // Written whole or not at all; the list stays as it is either way.
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-        file.write(bytes) == bytes.size() && file.commit())
-        return true;
-    const QString reason = file.errorString();
-    file.cancelWriting();
+    // Written whole or not at all; the list stays as it is either way. The
+    // half-written file is gone (and its room on the disk free) before the
+    // operator is told why, in the system's own words.
+    QString reason;
+    {
+        QSaveFile file(fileName);
+        errno = 0;
+        if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+            file.write(bytes) == bytes.size() && file.commit())
+            return true;
+        const int error = errno;
+        reason = error != 0 ? qt_error_string(error) : file.errorString();
+        file.cancelWriting();
+    }
     m_dialogs.warning(
         QStringLiteral("The traffic could not be saved to %1: %2").arg(fileName, reason));
     return false;
+}
+
+void frmTraffic::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    // Opened again, it shows the newest rows first.
+    m_model->sync();
+    m_view->scrollToBottom();
+}
+
+void frmTraffic::closeEvent(QCloseEvent *event) {
+    keepLayout();
+    QWidget::closeEvent(event);
+}
+
+void frmTraffic::restoreLayout() {
+    const QByteArray geometry = QByteArray::fromBase64(
+        m_settings.value(windows, QStringLiteral("TrafficGeometry")).toLatin1());
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+    const QStringList widths =
+        m_settings.value(windows, QStringLiteral("TrafficColumns")).split(QLatin1Char(' '));
+    for (int column = 0; column < widths.size() && column < TrafficModel::Meaning; ++column) {
+        bool ok = false;
+        const int width = widths[column].toInt(&ok);
+        if (ok && width > 0)
+            m_view->setColumnWidth(column, width);
+    }
+    bool ok = false;
+    const int channels = m_settings.value(windows, QStringLiteral("TrafficChannels")).toInt(&ok);
+    if (ok && channels >= 0 && channels < m_channels->count())
+        m_channels->setCurrentIndex(channels);
+    const int directions =
+        m_settings.value(windows, QStringLiteral("TrafficDirections")).toInt(&ok);
+    if (ok && directions >= 0 && directions < m_directions->count())
+        m_directions->setCurrentIndex(directions);
+}
+
+void frmTraffic::keepLayout() {
+    m_settings.setValue(windows, QStringLiteral("TrafficGeometry"),
+                        QString::fromLatin1(saveGeometry().toBase64()));
+    QStringList widths;
+    for (int column = 0; column < TrafficModel::Meaning; ++column)
+        widths << QString::number(m_view->columnWidth(column));
+    m_settings.setValue(windows, QStringLiteral("TrafficColumns"), widths.join(QLatin1Char(' ')));
+    m_settings.setValue(windows, QStringLiteral("TrafficChannels"),
+                        QString::number(m_channels->currentIndex()));
+    m_settings.setValue(windows, QStringLiteral("TrafficDirections"),
+                        QString::number(m_directions->currentIndex()));
 }
 
 } // namespace app

@@ -14,7 +14,8 @@ class Traffic;
 }
 namespace ui {
 class Dialogs;
-}
+class SettingsStore;
+} // namespace ui
 
 namespace app {
 
@@ -22,16 +23,19 @@ class TrafficFilter;
 class TrafficModel;
 
 // The traffic window: every frame on both channels while it is open, with
-// its time, direction, channel, bytes and meaning. Pause holds the view
-// (frames are still kept), Clear empties it, the filters pick a channel and
-// a direction, Copy and Save take the rows shown. Its view follows the end
-// at most ten times a second.
+// its time, direction, channel, bytes and meaning, and the link's changes of
+// state. Pause holds the view (frames are still kept), Clear empties it, the
+// filters pick a channel and a direction, Copy and Save take the rows shown.
+// Its view follows the newest row at most ten times a second, unless the
+// operator scrolled up. Its size, place, columns and filters are kept in the
+// settings store.
 class frmTraffic : public QWidget {
     Q_OBJECT
 public:
     static constexpr int followMs = 100;
 
-    frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs, QWidget *parent = nullptr);
+    frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs, ui::SettingsStore &settings,
+               QWidget *parent = nullptr);
     ~frmTraffic() override;
 
     // The rows shown, as text lines, in order.
@@ -39,6 +43,7 @@ public:
     // Writes the rows shown to a file: CSV for a name ending in .csv, else
     // one line a frame. False, after saying why, when it cannot be written.
     bool saveTo(const QString &fileName);
+    // Asks for a file, and before replacing one, then saves.
     void copySelection();
     void Save_Click();
     // Takes in the frames recorded since (what the follow timer does).
@@ -46,10 +51,24 @@ public:
 
     QTableView *view() const { return m_view; }
 
+signals:
+    // F5 here, as on the main window: the status request now.
+    void statusAsked();
+    // Ctrl+T here: back to the main window.
+    void mainWanted();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
 private:
+    void restoreLayout();
+    void keepLayout();
+
     devicelink::Traffic &m_traffic;
     QPointer<devicelink::Traffic> m_recorder; // gone first when the main window goes
     ui::Dialogs &m_dialogs;
+    ui::SettingsStore &m_settings;
     TrafficModel *m_model;
     TrafficFilter *m_filter;
     QTableView *m_view;

@@ -4,6 +4,7 @@
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SettingsStore.h"
+#include "ui/SignalWatcher.h"
 #include "ui/StorageFolder.h"
 #include "ui/sdl/SdlJoystick.h"
 
@@ -77,6 +78,11 @@ int main(int argc, char *argv[]) {
     window.attachJoystick(joystickDevice);
     QObject::connect(&window, &frmTerminal::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
+    // Logout, shutdown or a service manager end the program as its own
+    // Exit does, without a box.
+    ui::SignalWatcher watcher;
+    QObject::connect(&watcher, &ui::SignalWatcher::terminationRequested, &window,
+                     &frmTerminal::endOnSignal);
     window.Form_Load();
     if (!window.waitingForLanguage())
         window.show();

@@ -33,7 +33,7 @@ const LanguageFile::Slot LanguageFile::table[captionCount] = {
     {"frmTerminal", "Language", "&Language"},
     {"frmTerminal", "PanSpeed", "Pan Speed"},
     {"frmTerminal", "TiltSpeed", "Tilt Speed"},
-    {"frmChange", "Cancel", "Cancel"},
+    {"frmChange", "Cancel", "&Delete"},
     {"frmChange", "New", "New"},
 };
 

@@ -6,11 +6,13 @@
 #include "link/Session.h"
 #include "link/StatusPolls.h"
 #include "terminal/PortMenu.h"
+#include "ui/Dialogs.h"
 #include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace config {
 
@@ -28,11 +30,12 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *caption, 
 } // namespace
 
 frmChange::frmChange(LanguageHost &language, Link link, const ui::StoragePaths &paths,
-                     QWidget *parent)
+                     ui::Dialogs &dialogs, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_language(language)
     , m_link(link)
-    , m_paths(paths) {
+    , m_paths(paths)
+    , m_dialogs(dialogs) {
     setObjectName(QStringLiteral("frmChange"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
 
@@ -41,9 +44,11 @@ frmChange::frmChange(LanguageHost &language, Link link, const ui::StoragePaths &
     m_List1->setSelectionMode(QAbstractItemView::SingleSelection);
     ui::placeInTwips(m_List1, 120, 120, 2895, 2010);
     m_New = makeButton(this, "New", "New", 120);
-    m_Cancel = makeButton(this, "Cancel", "Cancel", 600);
+    // The button deletes: its caption says so (a "Cancel" that deletes
+    // loses sites), and it asks first.
+    m_Cancel = makeButton(this, "Cancel", "&Delete", 600);
     m_Ok = makeButton(this, "Ok", "Ok", 1755);
-    m_Cancel->setToolTip(QStringLiteral("Deletes the selected site from the list"));
+    m_Cancel->setToolTip(QStringLiteral("Deletes the selected site from the list, after asking"));
 
     // A click on an entry picks it, also when it is already selected (the
     // port may have been opened or closed since); Enter picks the current one.
@@ -53,6 +58,9 @@ frmChange::frmChange(LanguageHost &language, Link link, const ui::StoragePaths &
     connect(m_New, &QPushButton::clicked, this, &frmChange::New_Click);
     connect(m_Cancel, &QPushButton::clicked, this, &frmChange::Cancel_Click);
     connect(m_Ok, &QPushButton::clicked, this, &frmChange::Ok_Click);
+    // Escape leaves as Ok does, changing nothing.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &frmChange::Ok_Click);
 
     const qreal dpi = logicalDpiX();
     resize(ui::twipsToPixels(clientWidth, dpi), ui::twipsToPixels(clientHeight, dpi));
@@ -90,6 +98,9 @@ void frmChange::List1_Click(int row) {
 void frmChange::Cancel_Click() {
     const QListWidgetItem *current = m_List1->currentItem();
     const int selected = current && current->isSelected() ? m_List1->row(current) : -1;
+    if (selected >= 0 &&
+        !m_dialogs.confirm(QStringLiteral("Delete %1 from the list?").arg(current->text())))
+        return;
     QStringList kept;
     for (int row = 0; row < m_List1->count(); ++row) {
         if (row != selected)

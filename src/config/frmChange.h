@@ -12,8 +12,9 @@ namespace terminal {
 class PortMenu;
 }
 namespace ui {
+class Dialogs;
 class StoragePaths;
-}
+} // namespace ui
 
 namespace config {
 
@@ -31,12 +32,14 @@ public:
         terminal::PortMenu &portMenu; // opens or closes the port to match a pick
     };
 
-    frmChange(LanguageHost &language, Link link, const ui::StoragePaths &paths, QWidget *parent);
+    frmChange(LanguageHost &language, Link link, const ui::StoragePaths &paths,
+              ui::Dialogs &dialogs, QWidget *parent);
 
     void Form_Load();
     // The entry in the given row becomes the current site.
     void List1_Click(int row);
-    // Deletes the selected entry from the file, then shows the file again.
+    // Deletes the selected entry from the file once the operator confirms,
+    // then shows the file again.
     void Cancel_Click();
     void New_Click();
     void Ok_Click();
@@ -57,6 +60,7 @@ private:
     LanguageHost &m_language;
     Link m_link;
     const ui::StoragePaths &m_paths;
+    ui::Dialogs &m_dialogs;
     QListWidget *m_List1;
     QPushButton *m_New;
     QPushButton *m_Cancel;

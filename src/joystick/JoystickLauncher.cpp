@@ -22,6 +22,11 @@ void JoystickLauncher::JoyStick_Click() {
         m_window.open();
 }
 
+void JoystickLauncher::stopMovement() {
+    if (frmCenter *window = m_window.get())
+        window->stopMovement();
+}
+
 void JoystickLauncher::programEnded() {
     m_ended = true;
     // The main window has already stopped its timers.

@@ -25,6 +25,8 @@ public:
     // The program has ended: the window goes without its unload, which would
     // start the status request again, and no new one opens.
     void programEnded();
+    // The program is ending: a camera the stick drives stops first.
+    void stopMovement();
 
     // The open window, or null.
     frmCenter *window() const { return m_window.get(); }

@@ -207,4 +207,25 @@ PollOutcome poll(const Geometry &g, const ui::JoystickReading &reading, PollStat
     return out;
 }
 
+QStringList stopAll(PollState &state) {
+    QStringList codes;
+    // A direction still runs, or the tilt after the diagonal rule stopped the pan.
+    const QString &last = state.lastCode;
+    if (last == PanLeft || last == PanRight || last == TiltUp || last == TiltDown ||
+        last == PanStop) {
+        codes << TiltStop << PanStop;
+        state.lastCode = TiltStop;
+        state.panActive = false;
+        state.tiltActive = false;
+    }
+    if (state.lastLensCode == ZoomIn || state.lastLensCode == ZoomOut) {
+        codes << ZoomStop;
+        state.lastLensCode = ZoomStop;
+    } else if (state.lastLensCode == FocusNear || state.lastLensCode == FocusFar) {
+        codes << FocusStop;
+        state.lastLensCode = FocusStop;
+    }
+    return codes;
+}
+
 } // namespace joystick

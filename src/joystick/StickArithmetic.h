@@ -48,4 +48,8 @@ struct PollOutcome {
 // act only with the stick centred and one button down.
 PollOutcome poll(const Geometry &geometry, const ui::JoystickReading &reading, PollState &state);
 
+// The stops of whatever the stick still drives (the program is ending): the
+// tilt and the pan, then the zoom or the focus; nothing when all is still.
+QStringList stopAll(PollState &state);
+
 } // namespace joystick

@@ -1,5 +1,6 @@
 #include "joystick/frmCenter.h"
 
+#include "link/Codes.h"
 #include "link/CommandCode.h"
 #include "link/CommandSink.h"
 #include "ui/Dialogs.h"
@@ -89,6 +90,18 @@ void frmCenter::Form_Unload() {
     // A camera still moving keeps its last command; the status request
     // after a movement follows as after a panel button.
     m_panel.Timer5.setEnabled(true);
+}
+
+void frmCenter::stopMovement() {
+    if (m_halted)
+        return;
+    QStringList codes = stopAll(m_state);
+    // The pan stop that follows a return to the centre is due now.
+    const QString panStop = devicelink::codeOf(devicelink::Code::PanStop);
+    if (m_TimerStopTilt->isEnabled() && !codes.contains(panStop))
+        codes << panStop;
+    for (const QString &code : std::as_const(codes))
+        m_panel.sink.send(code);
 }
 
 void frmCenter::halt() {

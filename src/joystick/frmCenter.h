@@ -46,6 +46,8 @@ public:
 
     // The program is ending: stop polling without touching the main window.
     void halt();
+    // The program is ending: whatever the stick drives stops.
+    void stopMovement();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -29,24 +29,26 @@ QString CommandMeaning::ofDatagramSent(const QByteArray &datagram) {
 }
 
 QString CommandMeaning::ofReply(const QByteArray &text) {
-    // A reply is the lead, the monitor and the camera bytes; anything else
-    // the line brings (typed text echoed back, noise) is shown as bytes.
-    if (text.size() < 3 || text.size() > 4)
-        return {};
+    // The decoder reads every text the channel hands it, whatever its length,
+    // and always lights a monitor.
     const StatusReply reply = StatusReply::decode(QString::fromLatin1(text));
     if (reply.camera == 0)
-        return {};
+        return QStringLiteral("monitor %1").arg(reply.monitor);
     return QStringLiteral("monitor %1, camera %2").arg(reply.monitor).arg(reply.camera);
 }
 
 QString CommandMeaning::of(Frame::Direction direction, Frame::Medium medium,
-                           const QByteArray &bytes) {
+                           const QByteArray &bytes, const QString &note) {
     const bool serial = medium == Frame::Medium::Serial;
     switch (direction) {
     case Frame::Direction::Sent:
         return serial ? ofSerialSent(bytes) : ofDatagramSent(bytes);
     case Frame::Direction::Ignored:
         return QStringLiteral("not from the site in use");
+    case Frame::Direction::NotSent:
+        return QStringLiteral("not sent: %1").arg(note);
+    case Frame::Direction::State:
+        return note;
     case Frame::Direction::Received:
         break;
     }

@@ -19,10 +19,13 @@ QString ofSerialSent(const QByteArray &bytes);
 // A datagram sent to a remote site: 0x00, byte, CR; "1", 0x2E, CR; "0".
 QString ofDatagramSent(const QByteArray &datagram);
 // Text received on the serial line, or a datagram's text after its lead
-// byte: the decoder's own reading when it is a status reply.
+// byte: what the decoder makes of it, the monitor it lights and the camera
+// when it names one ("monitor 2, camera 5", "monitor 1").
 QString ofReply(const QByteArray &text);
-// Any frame, as the traffic window and the event log show it.
-QString of(Frame::Direction direction, Frame::Medium medium, const QByteArray &bytes);
+// Any frame, as the traffic window and the event log show it; a frame that
+// did not leave, or a change of state, is told by its note.
+QString of(Frame::Direction direction, Frame::Medium medium, const QByteArray &bytes,
+           const QString &note = {});
 // "35 0D".
 QString hex(const QByteArray &bytes);
 

@@ -8,10 +8,11 @@
 namespace devicelink {
 
 // One frame on either channel, as the session reports it: a command or
-// request that left, the bytes of one receive event or datagram, or a
-// datagram from a host that is not the site in use.
+// request that left, the bytes of one receive event or datagram, a datagram
+// from a host that is not the site in use, a command that could not leave
+// (its note says why), or a change of the link's state (its note says what).
 struct Frame {
-    enum class Direction : quint8 { Sent, Received, Ignored };
+    enum class Direction : quint8 { Sent, Received, Ignored, NotSent, State };
     enum class Medium : quint8 { Serial, Network };
 
     qint64 at = 0; // ms since the epoch
@@ -20,6 +21,7 @@ struct Frame {
     QString channel; // "serial Com1", "10.1.2.3:2000"
     QByteArray bytes;
     Origin origin; // who sent it; for what arrived, nobody's
+    QString note;  // "port lost: ...", "gw.site-a does not resolve"
 };
 
 } // namespace devicelink

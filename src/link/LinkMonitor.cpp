@@ -1,7 +1,10 @@
 #include "link/LinkMonitor.h"
 
 #include "link/Clock.h"
+#include "link/NetworkChannel.h"
+#include "link/PortReopener.h"
 #include "link/Session.h"
+#include "ui/DatagramSocket.h"
 #include "ui/SerialPort.h"
 
 #include <QDateTime>
@@ -11,6 +14,14 @@ namespace devicelink {
 namespace {
 QString clock(qint64 msecs) {
     return QDateTime::fromMSecsSinceEpoch(msecs).toString(QStringLiteral("HH:mm:ss"));
+}
+
+// The port's error without the port and device it names first ("Com1
+// (/dev/ttyUSB0): "), which the channel text shows beside it.
+QString reason(const QString &error, const ui::SerialPort &port) {
+    const QString prefix =
+        QStringLiteral("Com%1 (%2): ").arg(port.CommPort()).arg(port.devicePath(port.CommPort()));
+    return error.startsWith(prefix) ? error.mid(prefix.size()) : error;
 }
 } // namespace
 
@@ -24,14 +35,13 @@ LinkMonitor::LinkMonitor(Session &session, QObject *parent)
     connect(&session, &Session::statusRequested, this, &LinkMonitor::onRequest);
     connect(&session, &Session::replyDecoded, this,
             [this](const StatusReply &, const QString &channel) { onReply(channel); });
-    connect(&session, &Session::portStateChanged, this, [this](SerialChannel::PortState state) {
-        if (state != SerialChannel::PortState::Open)
-            m_reopenedAt = 0;
-        onChannel();
-    });
+    connect(&session, &Session::portStateChanged, this, &LinkMonitor::onPortState);
     connect(&session, &Session::channelChanged, this, &LinkMonitor::onChannel);
     connect(&session.serial().port(), &ui::SerialPort::SettingsChanged, this,
             &LinkMonitor::changed);
+    connect(&session.network().socket(), &ui::DatagramSocket::HostStateChanged, this,
+            &LinkMonitor::changed);
+    connect(&session.reopener(), &PortReopener::reopened, this, &LinkMonitor::noteReopened);
 }
 
 QString LinkMonitor::source() const {
@@ -39,51 +49,103 @@ QString LinkMonitor::source() const {
     return channel.isSerial() ? m_session.serial().name() : channel.host();
 }
 
+QString LinkMonitor::stateText() const {
+    const ChannelChoice &channel = m_session.channel();
+    if (!channel.isSerial()) {
+        const ui::DatagramSocket &socket = m_session.network().socket();
+        switch (socket.hostState()) {
+        case ui::DatagramSocket::HostState::Resolving:
+            return QStringLiteral("Resolving %1 ...").arg(channel.host());
+        case ui::DatagramSocket::HostState::Failed:
+            return QStringLiteral("Cannot resolve %1").arg(channel.host());
+        case ui::DatagramSocket::HostState::Ready:
+            break;
+        }
+        return QStringLiteral("Remote site");
+    }
+    const SerialChannel &serial = m_session.serial();
+    switch (serial.state()) {
+    case SerialChannel::PortState::Open:
+        return m_reopenedAt ? QStringLiteral("Open (reopened at %1)").arg(clock(m_reopenedAt))
+                            : QStringLiteral("Open");
+    case SerialChannel::PortState::Lost:
+        return QStringLiteral("Lost since %1").arg(clock(m_downSince));
+    case SerialChannel::PortState::Absent:
+        return QStringLiteral("No device since %1").arg(clock(m_downSince));
+    case SerialChannel::PortState::Closed:
+        break;
+    }
+    return serial.openError().isEmpty()
+               ? QStringLiteral("Closed")
+               : QStringLiteral("Cannot open: %1").arg(reason(serial.openError(), serial.port()));
+}
+
 QString LinkMonitor::channelText() const {
     const ChannelChoice &channel = m_session.channel();
     if (!channel.isSerial())
-        return QStringLiteral("Remote site %1 (UDP 2000)").arg(channel.host());
-    const SerialChannel &serial = m_session.serial();
-    const ui::SerialPort &port = serial.port();
+        return QStringLiteral("%1 (UDP 2000)").arg(channel.host());
+    const ui::SerialPort &port = m_session.serial().port();
     const int n = port.CommPort();
-    const QString line =
-        QStringLiteral("Serial Com%1 (%2) %3").arg(n).arg(port.devicePath(n), port.Settings());
+    return QStringLiteral("Serial Com%1 (%2) %3").arg(n).arg(port.devicePath(n), port.Settings());
+}
+
+QString LinkMonitor::stateDetail() const {
+    const ChannelChoice &channel = m_session.channel();
+    if (!channel.isSerial()) {
+        const ui::DatagramSocket &socket = m_session.network().socket();
+        if (socket.hostState() == ui::DatagramSocket::HostState::Failed)
+            return QStringLiteral("%1; commands are not sent until it does.")
+                .arg(socket.hostProblem());
+        return {};
+    }
+    const SerialChannel &serial = m_session.serial();
+    const bool watched = m_session.reopener().isWatching();
     switch (serial.state()) {
-    case SerialChannel::PortState::Open:
-        return line + (m_reopenedAt ? QStringLiteral(": reopened at %1").arg(clock(m_reopenedAt))
-                                    : QStringLiteral(": open"));
     case SerialChannel::PortState::Lost:
-        return line + QStringLiteral(": lost, waiting for the device");
-    case SerialChannel::PortState::Closed:
+        return reason(serial.lossReason(), serial.port()) +
+               (watched ? QStringLiteral("; it is opened again when the device comes back.")
+                        : QStringLiteral("."));
     case SerialChannel::PortState::Absent:
+        return reason(serial.openError(), serial.port()) +
+               (watched ? QStringLiteral("; it is opened when the device appears.")
+                        : QStringLiteral("."));
+    case SerialChannel::PortState::Open:
+    case SerialChannel::PortState::Closed:
         break;
     }
-    return line + (serial.openError().isEmpty()
-                       ? QStringLiteral(": closed")
-                       : QStringLiteral(": cannot open: %1").arg(serial.openError()));
+    return {};
 }
 
 QString LinkMonitor::answerText() const {
     QStringList parts;
+    if (m_notSentAt)
+        parts << QStringLiteral("status request of %1 not sent: %2")
+                     .arg(clock(m_notSentAt), m_notSentWhy);
     if (m_unanswered)
         parts << QStringLiteral("no reply to the status request of %1").arg(clock(m_unanswered));
     if (m_replyAt) {
         QString shown = QStringLiteral("routing from %1, %2").arg(m_replyFrom, clock(m_replyAt));
         if (m_replyFrom != source())
             shown += QStringLiteral(" (the previous channel)");
+        else if (m_replyStale)
+            shown += QStringLiteral(" (before the port was lost; F5 asks again)");
         parts << shown;
-    } else if (!m_unanswered) {
+    } else if (!m_unanswered && !m_notSentAt) {
         parts << QStringLiteral("no routing reply yet");
     }
     return parts.join(QStringLiteral("; "));
 }
 
 LinkMonitor::Level LinkMonitor::level() const {
-    if (m_session.channel().isSerial() &&
-        m_session.serial().state() != SerialChannel::PortState::Open)
+    const ChannelChoice &channel = m_session.channel();
+    if (channel.isSerial() && m_session.serial().state() != SerialChannel::PortState::Open)
         return Level::Fault;
-    // Good only once the switcher has answered on this channel.
-    if (m_unanswered || !m_replyAt || m_replyFrom != source())
+    if (!channel.isSerial() &&
+        m_session.network().socket().hostState() == ui::DatagramSocket::HostState::Failed)
+        return Level::Fault;
+    // Good only once the switcher has answered on this channel, since it
+    // was last heard of.
+    if (m_unanswered || m_notSentAt || !m_replyAt || m_replyFrom != source() || m_replyStale)
         return Level::Warning;
     return Level::Good;
 }
@@ -92,13 +154,15 @@ void LinkMonitor::onReply(const QString &channel) {
     // Called for every text the decoder reads, up to a hundred a second on
     // a busy line: it keeps a time and says so only when what shows changes.
     const qint64 now = m_session.clock().now();
-    const bool news =
-        m_unanswered || m_requestAt || now / 1000 != m_replyAt / 1000 || m_replyFrom != channel;
+    const bool news = m_unanswered || m_requestAt || m_notSentAt || m_replyStale ||
+                      now / 1000 != m_replyAt / 1000 || m_replyFrom != channel;
     m_replyAt = now;
     if (m_replyFrom != channel)
         m_replyFrom = channel;
     m_requestAt = 0;
     m_unanswered = 0;
+    m_notSentAt = 0;
+    m_replyStale = false;
     if (m_replyWait.isActive())
         m_replyWait.stop();
     if (news)
@@ -110,7 +174,21 @@ void LinkMonitor::noteReopened() {
     emit changed();
 }
 
-void LinkMonitor::onRequest() {
+void LinkMonitor::onRequest(bool sent) {
+    if (!sent) {
+        // Nothing left: say so rather than wait for a reply that cannot come.
+        const ChannelChoice &channel = m_session.channel();
+        m_notSentAt = m_session.clock().now();
+        m_notSentWhy = channel.isSerial()
+                           ? QStringLiteral("the port is %1")
+                                 .arg(m_session.serial().state() == SerialChannel::PortState::Lost
+                                          ? QStringLiteral("lost")
+                                          : QStringLiteral("closed"))
+                           : QStringLiteral("%1 cannot be reached").arg(channel.host());
+        emit changed();
+        return;
+    }
+    m_notSentAt = 0;
     // The first request still unanswered is the one the wait is for.
     if (!m_requestAt) {
         m_requestAt = m_session.clock().now();
@@ -124,11 +202,28 @@ void LinkMonitor::onReplyWaitOver() {
     emit changed();
 }
 
+void LinkMonitor::onPortState() {
+    const SerialChannel::PortState state = m_session.serial().state();
+    if (state != SerialChannel::PortState::Open)
+        m_reopenedAt = 0;
+    const bool down =
+        state == SerialChannel::PortState::Lost || state == SerialChannel::PortState::Absent;
+    if (down && !m_downSince)
+        m_downSince = m_session.clock().now();
+    else if (!down)
+        m_downSince = 0;
+    // The switcher may have restarted while the port was gone.
+    if (state == SerialChannel::PortState::Lost && m_replyAt)
+        m_replyStale = true;
+    onChannel();
+}
+
 void LinkMonitor::onChannel() {
     // A request made on the channel left behind is not waited for.
     m_requestAt = 0;
     m_replyWait.stop();
     m_unanswered = 0;
+    m_notSentAt = 0;
     emit changed();
 }
 

@@ -8,10 +8,12 @@ namespace devicelink {
 
 class Session;
 
-// What the operator should know about the link at a glance: the channel in
-// use and its state, and whether the switcher answers. It only watches: it
-// sends nothing and shows no box. Replies are noted cheaply (a time and a
-// source) however fast they come; what it says is read when it is shown.
+// What the operator should know about the link at a glance: the state of the
+// channel in use, first and in a word or a few ("Open", "Lost since
+// 12:03:41", "Resolving gw.site-a ..."), which channel that is, and whether
+// the switcher answers. It only watches: it sends nothing and shows no box.
+// Replies are noted cheaply (a time and a source) however fast they come;
+// what it says is read when it is shown.
 class LinkMonitor : public QObject {
     Q_OBJECT
 public:
@@ -21,8 +23,12 @@ public:
 
     explicit LinkMonitor(Session &session, QObject *parent = nullptr);
 
-    // "Serial Com1 (/dev/ttyUSB0) 9600,n,8,1: open" or "Remote site 10.1.2.3 (UDP 2000)".
+    // "Open", "Lost since 12:03:41", "Cannot open: the port is in use by ...".
+    QString stateText() const;
+    // "Serial Com1 (/dev/ttyUSB0) 9600,n,8,1" or "Remote site 10.1.2.3 (UDP 2000)".
     QString channelText() const;
+    // What the state means for the operator, for a tooltip.
+    QString stateDetail() const;
     // "routing from 127.0.0.1, 12:03:41", "no reply to the status request of 12:04:10", ...
     QString answerText() const;
     Level level() const;
@@ -38,17 +44,22 @@ private:
     // Where a reply would come from now: "serial Com1" or the site.
     QString source() const;
     void onReply(const QString &channel);
-    void onRequest();
+    void onRequest(bool sent);
     void onReplyWaitOver();
     void onChannel();
+    void onPortState();
 
     Session &m_session;
     QTimer m_replyWait;
     qint64 m_requestAt = 0;  // the request waited on, ms since the epoch; 0: none
     qint64 m_unanswered = 0; // a request that got no reply in time
-    qint64 m_replyAt = 0;    // the last reply
-    QString m_replyFrom;     // the channel it came from
-    qint64 m_reopenedAt = 0; // the lost port came back
+    qint64 m_notSentAt = 0;  // a request asked for that could not leave
+    QString m_notSentWhy;
+    qint64 m_replyAt = 0;      // the last reply
+    QString m_replyFrom;       // the channel it came from
+    bool m_replyStale = false; // the port was lost since: the switcher may have changed
+    qint64 m_reopenedAt = 0;   // the lost port came back
+    qint64 m_downSince = 0;    // the port was lost, or found missing
 };
 
 } // namespace devicelink

@@ -7,9 +7,9 @@ namespace devicelink {
 
 NetworkChannel::NetworkChannel(ui::DatagramSocket &socket, QObject *parent)
     : QObject(parent)
-    , m_socket(socket) {
-    setSite(m_socket.RemoteHost());
-}
+    , m_socket(socket)
+    , m_site(socket.RemoteHost())
+    , m_name(QStringLiteral("%1:%2").arg(m_site).arg(socket.RemotePort())) {}
 
 QByteArray NetworkChannel::commandFrame(int value) const {
     return Frames::commandDatagram(value);
@@ -22,6 +22,7 @@ QByteArray NetworkChannel::statusRequestFrame() const {
 void NetworkChannel::setSite(const QString &host) {
     m_site = host;
     m_name = QStringLiteral("%1:%2").arg(host).arg(m_socket.RemotePort());
+    m_socket.setRemoteHost(host);
 }
 
 void NetworkChannel::address(const QString &host) {
@@ -30,11 +31,19 @@ void NetworkChannel::address(const QString &host) {
 
 bool NetworkChannel::transmit(const QByteArray &frame) {
     m_socket.setRemoteHost(m_site);
-    return !frame.isEmpty() && m_socket.SendData(frame);
+    m_lastQueued = false;
+    if (frame.isEmpty())
+        return false;
+    const ui::DatagramSocket::Outcome outcome = m_socket.SendData(frame);
+    m_lastQueued = outcome == ui::DatagramSocket::Outcome::Queued;
+    return outcome == ui::DatagramSocket::Outcome::Sent;
 }
 
 bool NetworkChannel::transmitToAddressed(const QByteArray &frame) {
-    return m_socket.SendData(frame);
+    m_lastQueued = false;
+    const ui::DatagramSocket::Outcome outcome = m_socket.SendData(frame);
+    m_lastQueued = outcome == ui::DatagramSocket::Outcome::Queued;
+    return outcome == ui::DatagramSocket::Outcome::Sent;
 }
 
 QString NetworkChannel::addressedName() const {

@@ -22,17 +22,22 @@ public:
     const QString &name() const override { return m_name; }
     QByteArray commandFrame(int value) const override;
     QByteArray statusRequestFrame() const override;
-    // Addresses the site, then sends.
+    // Addresses the site, then sends: true when the frame is on the wire
+    // now. One that waits for the site's name to resolve is announced by
+    // the socket when it leaves or is dropped.
     bool transmit(const QByteArray &frame) override;
+    // Whether the last transmit left its frame waiting for the name.
+    bool lastQueued() const { return m_lastQueued; }
 
     ui::DatagramSocket &socket() const { return m_socket; }
     QString site() const { return m_site; }
-    // The site that transmit() addresses from now on.
+    // The site in use from now on: the socket addresses it (and looks its
+    // name up) at once.
     void setSite(const QString &host);
     // Points the socket at a host without sending (the start-up's 0.0.0.0).
     void address(const QString &host);
-    // Sends to the host the socket addresses now, which is the site only
-    // once something was sent to it.
+    // Sends to the host the socket addresses now, which stays the last site
+    // once the serial port is chosen again.
     bool transmitToAddressed(const QByteArray &frame);
     // "10.1.2.3:2000", the host the socket addresses.
     QString addressedName() const;
@@ -44,6 +49,7 @@ private:
     ui::DatagramSocket &m_socket;
     QString m_site;
     QString m_name;
+    bool m_lastQueued = false;
 };
 
 } // namespace devicelink

@@ -12,8 +12,7 @@ SerialChannel::SerialChannel(ui::SerialPort &port, QObject *parent)
     , m_port(port)
     , m_name(QStringLiteral("serial Com%1").arg(port.CommPort())) {
     connect(&m_port, &ui::SerialPort::LinkLost, this, &SerialChannel::onLinkLost);
-    connect(&m_port, &ui::SerialPort::SettingsChanged, this,
-            [this] { m_name = QStringLiteral("serial Com%1").arg(m_port.CommPort()); });
+    connect(&m_port, &ui::SerialPort::SettingsChanged, this, &SerialChannel::onSettingsChanged);
     m_state = m_port.PortOpen() ? PortState::Open : PortState::Closed;
 }
 
@@ -30,6 +29,19 @@ bool SerialChannel::transmit(const QByteArray &frame) {
     return m_port.PortOpen() && m_port.Output(frame).isEmpty();
 }
 
+QString SerialChannel::devicePath() const {
+    return m_port.devicePath(m_port.CommPort());
+}
+
+void SerialChannel::onSettingsChanged() {
+    m_name = QStringLiteral("serial Com%1").arg(m_port.CommPort());
+    // Another port chosen while this one waits for its device: the wait
+    // ends, and the new port is not opened by itself.
+    if ((m_state == PortState::Lost || m_state == PortState::Absent) &&
+        devicePath() != m_awaitedDevice)
+        setState(PortState::Closed);
+}
+
 QString SerialChannel::toggle() {
     return m_port.PortOpen() ? closePort() : openPort();
 }
@@ -37,8 +49,10 @@ QString SerialChannel::toggle() {
 QString SerialChannel::openPort() {
     const QString error = m_port.setPortOpen(true);
     m_openError = error;
-    if (!error.isEmpty() && !m_port.PortOpen() &&
-        !QFileInfo::exists(m_port.devicePath(m_port.CommPort()))) {
+    if (!error.isEmpty() && !m_port.PortOpen() && !QFileInfo::exists(devicePath())) {
+        // The device is not there (not yet plugged in, the hub slower than
+        // the PC): it may be watched for.
+        m_awaitedDevice = devicePath();
         setState(PortState::Absent);
         return error;
     }
@@ -49,10 +63,12 @@ QString SerialChannel::openPort() {
 QString SerialChannel::closePort() {
     if (!m_port.PortOpen()) {
         // Closed on purpose: a port that was lost is no longer waited for.
+        m_openError.clear();
         setState(PortState::Closed);
         return {};
     }
     const QString error = m_port.setPortOpen(false);
+    m_openError.clear();
     updateState();
     return error;
 }
@@ -75,6 +91,8 @@ void SerialChannel::setState(PortState state) {
 
 void SerialChannel::onLinkLost(const QString &description) {
     // The port is closed already.
+    m_lossReason = description;
+    m_awaitedDevice = devicePath();
     setState(PortState::Lost);
     emit lost(description);
 }

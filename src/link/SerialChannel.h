@@ -38,6 +38,13 @@ public:
     QString toggle();
     // Why the last open failed; empty once the port opened.
     QString openError() const { return m_openError; }
+    // Why the port was lost.
+    QString lossReason() const { return m_lossReason; }
+    // The device a lost or missing port waits for; another port number or
+    // device given meanwhile ends the wait (the port is then closed).
+    QString awaitedDevice() const { return m_awaitedDevice; }
+    // The device port n opens now.
+    QString devicePath() const;
 
     // Keys typed into the terminal box are shown there too.
     bool echoEnabled() const { return m_echoEnabled; }
@@ -50,6 +57,7 @@ signals:
 
 private:
     void onLinkLost(const QString &description);
+    void onSettingsChanged();
     // Takes the state from the port after an open or a close.
     void updateState();
     void setState(PortState state);
@@ -58,6 +66,8 @@ private:
     QString m_name;
     PortState m_state = PortState::Closed;
     QString m_openError;
+    QString m_lossReason;
+    QString m_awaitedDevice;
     bool m_echoEnabled = false;
 };
 

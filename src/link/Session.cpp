@@ -3,6 +3,7 @@
 #include "link/Clock.h"
 #include "link/CommandCode.h"
 #include "link/NetworkChannel.h"
+#include "link/PortReopener.h"
 #include "link/RoutingModel.h"
 #include "link/StatusPolls.h"
 #include "link/TerminalBuffer.h"
@@ -24,9 +25,13 @@ const QMetaMethod &metaOf(FrameSignal signal) {
     static const QMetaMethod sent = QMetaMethod::fromSignal(&Session::frameSent);
     static const QMetaMethod received = QMetaMethod::fromSignal(&Session::frameReceived);
     static const QMetaMethod ignored = QMetaMethod::fromSignal(&Session::frameIgnored);
+    static const QMetaMethod notSent = QMetaMethod::fromSignal(&Session::frameNotSent);
+    static const QMetaMethod state = QMetaMethod::fromSignal(&Session::stateNoted);
     return signal == &Session::frameSent       ? sent
            : signal == &Session::frameReceived ? received
-                                               : ignored;
+           : signal == &Session::frameIgnored  ? ignored
+           : signal == &Session::frameNotSent  ? notSent
+                                               : state;
 }
 
 // A sender as frames name it; a v4 address on a dual-stack socket reads as
@@ -45,7 +50,8 @@ Session::Session(ui::SerialPort &port, ui::DatagramSocket &socket, Clock &clock,
     , m_serial(std::make_unique<SerialChannel>(port))
     , m_network(std::make_unique<NetworkChannel>(socket))
     , m_polls(new StatusPolls(this))
-    , m_routing(new RoutingModel(this)) {
+    , m_routing(new RoutingModel(this))
+    , m_reopener(new PortReopener(*this, this)) {
     setObjectName(QStringLiteral("session"));
     connect(&port, &ui::SerialPort::OnComm, this, &Session::MSComm1_OnComm);
     connect(&socket, &ui::DatagramSocket::DataArrival, this, &Session::Winsock1_DataArrival);
@@ -56,9 +62,19 @@ Session::Session(ui::SerialPort &port, ui::DatagramSocket &socket, Clock &clock,
                 // What the switcher said before a loss may be gone with it.
                 if (state == SerialChannel::PortState::Lost && m_channel.isSerial())
                     m_routing->markStale();
+                notePortState(state);
                 emit portStateChanged(state);
             });
     connect(m_routing, &RoutingModel::changed, this, &Session::routingChanged);
+    connect(&socket, &ui::DatagramSocket::QueuedSent, this,
+            [this](const QByteArray &datagram) { onQueuedDone(datagram, {}, true); });
+    connect(&socket, &ui::DatagramSocket::QueuedDropped, this,
+            [this](const QByteArray &datagram, const QString &why) {
+                onQueuedDone(datagram, why, false);
+            });
+    connect(&socket, &ui::DatagramSocket::HostStateChanged, this, &Session::noteHostState);
+    connect(m_reopener, &PortReopener::reopened, this,
+            [this] { noteState(*m_serial, QStringLiteral("port reopened")); });
 }
 
 Session::~Session() = default;
@@ -76,7 +92,54 @@ void Session::setChannel(const ChannelChoice &choice) {
     if (!choice.isSerial())
         m_network->setSite(choice.host());
     m_routing->markStale();
+    noteState(active(), QStringLiteral("channel: %1").arg(active().name()));
     emit channelChanged(choice);
+}
+
+void Session::noteState(const Channel &channel, const QString &note) {
+    if (!isSignalConnected(metaOf(&Session::stateNoted)))
+        return;
+    emit stateNoted(Frame{
+        m_clock.now(), Frame::Direction::State, channel.medium(), channel.name(), {}, {}, note});
+}
+
+void Session::notePortState(SerialChannel::PortState state) {
+    // A reopen that fails again, once a second, is no news.
+    const QString error = m_serial->openError();
+    if (state == m_notedPort && error == m_notedError)
+        return;
+    m_notedPort = state;
+    m_notedError = error;
+    switch (state) {
+    case SerialChannel::PortState::Open:
+        noteState(*m_serial, QStringLiteral("port open"));
+        break;
+    case SerialChannel::PortState::Lost:
+        noteState(*m_serial, QStringLiteral("port lost: %1").arg(m_serial->lossReason()));
+        break;
+    case SerialChannel::PortState::Absent:
+        noteState(*m_serial, QStringLiteral("device missing: %1").arg(error));
+        break;
+    case SerialChannel::PortState::Closed:
+        noteState(*m_serial, error.isEmpty() ? QStringLiteral("port closed")
+                                             : QStringLiteral("cannot open: %1").arg(error));
+        break;
+    }
+}
+
+void Session::noteHostState() {
+    const ui::DatagramSocket &socket = m_network->socket();
+    switch (socket.hostState()) {
+    case ui::DatagramSocket::HostState::Resolving:
+        noteState(*m_network, QStringLiteral("resolving %1").arg(socket.RemoteHost()));
+        break;
+    case ui::DatagramSocket::HostState::Failed:
+        noteState(*m_network, socket.hostProblem());
+        break;
+    case ui::DatagramSocket::HostState::Ready:
+        noteState(*m_network, QStringLiteral("%1 resolved").arg(socket.RemoteHost()));
+        break;
+    }
 }
 
 void Session::announce(FrameSignal signal, Frame::Direction direction, const Channel &channel,
@@ -88,14 +151,36 @@ void Session::announce(FrameSignal signal, Frame::Direction direction, Frame::Me
                        const QString &channel, const QByteArray &bytes, const Origin &origin) {
     if (!isSignalConnected(metaOf(signal)))
         return;
-    emit(this->*signal)(Frame{m_clock.now(), direction, medium, channel, bytes, origin});
+    emit(this->*signal)(Frame{m_clock.now(), direction, medium, channel, bytes, origin, {}});
 }
 
 bool Session::transmit(Channel &channel, const QByteArray &frame, const Origin &origin) {
-    if (!channel.transmit(frame))
+    if (channel.transmit(frame)) {
+        announce(&Session::frameSent, Frame::Direction::Sent, channel, frame, origin);
+        return true;
+    }
+    if (&channel != m_network.get() || !m_network->lastQueued())
         return false;
-    announce(&Session::frameSent, Frame::Direction::Sent, channel, frame, origin);
+    // It leaves when the site's name resolves, and is announced then.
+    m_waiting.append({frame, origin, channel.name()});
     return true;
+}
+
+void Session::onQueuedDone(const QByteArray &datagram, const QString &why, bool sent) {
+    // The socket keeps the order it was given.
+    if (m_waiting.isEmpty())
+        return;
+    const Waiting w = m_waiting.takeFirst();
+    Q_ASSERT(w.bytes == datagram);
+    if (sent) {
+        announce(&Session::frameSent, Frame::Direction::Sent, Frame::Medium::Network, w.channel,
+                 w.bytes, w.origin);
+        return;
+    }
+    if (!isSignalConnected(metaOf(&Session::frameNotSent)))
+        return;
+    emit frameNotSent(Frame{m_clock.now(), Frame::Direction::NotSent, Frame::Medium::Network,
+                            w.channel, w.bytes, w.origin, why});
 }
 
 void Session::Invio(const QString &CommandCode, const Origin &origin) {
@@ -137,6 +222,8 @@ void Session::sendZero(const Origin &origin) {
     if (m_network->transmitToAddressed(zero))
         announce(&Session::frameSent, Frame::Direction::Sent, Frame::Medium::Network,
                  m_network->addressedName(), zero, origin);
+    else if (m_network->lastQueued())
+        m_waiting.append({zero, origin, m_network->addressedName()});
 }
 
 void Session::addressSocket() {

@@ -7,6 +7,7 @@
 #include "link/SerialChannel.h"
 #include "link/StatusReply.h"
 
+#include <QList>
 #include <QObject>
 #include <memory>
 
@@ -21,6 +22,7 @@ namespace devicelink {
 
 class Clock;
 class NetworkChannel;
+class PortReopener;
 class RoutingModel;
 class StatusPolls;
 
@@ -44,6 +46,8 @@ public:
     // The serial port or a site; what was shown of the routing goes stale.
     void setChannel(const ChannelChoice &choice);
     StatusPolls &polls() const { return *m_polls; }
+    // Opens a lost or missing port again when its device comes back.
+    PortReopener &reopener() const { return *m_reopener; }
     RoutingModel &routing() const { return *m_routing; }
     LogFile &log() { return m_log; }
     Clock &clock() const { return m_clock; }
@@ -52,7 +56,8 @@ public:
     // use. A code that names no value sends nothing.
     void Invio(const QString &CommandCode, const Origin &origin);
     void sendCommand(int value, const Origin &origin);
-    // The status request on the channel in use; true when it left.
+    // The status request on the channel in use; true when it left (or waits
+    // for the site's name to resolve).
     bool statusRequest(const Origin &origin);
     // Raw bytes to the serial port (typed keys, the modem, a text file);
     // the port's error text, empty when they went out.
@@ -82,6 +87,11 @@ signals:
     void frameSent(const devicelink::Frame &frame);
     void frameReceived(const devicelink::Frame &frame);
     void frameIgnored(const devicelink::Frame &frame);
+    // A command that did not leave (a site whose name does not resolve).
+    void frameNotSent(const devicelink::Frame &frame);
+    // A change of the link: the port opened, closed, lost or back, another
+    // channel, a site's name looked up; the frame's note says it.
+    void stateNoted(const devicelink::Frame &frame);
     // A status request was asked for (it may not have left: a closed port).
     void statusRequested(bool sent);
     void replyDecoded(const devicelink::StatusReply &reply, const QString &channel);
@@ -99,6 +109,10 @@ private:
                   Frame::Medium medium, const QString &channel, const QByteArray &bytes,
                   const Origin &origin);
     bool transmit(Channel &channel, const QByteArray &frame, const Origin &origin);
+    void onQueuedDone(const QByteArray &datagram, const QString &why, bool sent);
+    void notePortState(SerialChannel::PortState state);
+    void noteHostState();
+    void noteState(const Channel &channel, const QString &note);
     void writeLog(const QString &text);
 
     Clock &m_clock;
@@ -106,6 +120,16 @@ private:
     std::unique_ptr<NetworkChannel> m_network;
     StatusPolls *m_polls;
     RoutingModel *m_routing;
+    PortReopener *m_reopener;
+    // Frames waiting for the site's name, in the order they were given.
+    struct Waiting {
+        QByteArray bytes;
+        Origin origin;
+        QString channel;
+    };
+    QList<Waiting> m_waiting;
+    SerialChannel::PortState m_notedPort = SerialChannel::PortState::Closed;
+    QString m_notedError;
     ChannelChoice m_channel = ChannelChoice::serial();
     LogFile m_log;
     QString m_logWaiting; // text the log could not take yet, in order

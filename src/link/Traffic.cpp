@@ -20,6 +20,8 @@ void Traffic::setRecording(bool on) {
     m_connections[0] = connect(&m_session, &Session::frameSent, this, &Traffic::record);
     m_connections[1] = connect(&m_session, &Session::frameReceived, this, &Traffic::record);
     m_connections[2] = connect(&m_session, &Session::frameIgnored, this, &Traffic::record);
+    m_connections[3] = connect(&m_session, &Session::frameNotSent, this, &Traffic::record);
+    m_connections[4] = connect(&m_session, &Session::stateNoted, this, &Traffic::record);
 }
 
 void Traffic::clear() {
@@ -27,7 +29,7 @@ void Traffic::clear() {
 }
 
 void Traffic::record(const Frame &frame) {
-    m_log.append(frame.at, frame.direction, frame.medium, frame.channel, frame.bytes);
+    m_log.append(frame.at, frame.direction, frame.medium, frame.channel, frame.bytes, frame.note);
 }
 
 } // namespace devicelink

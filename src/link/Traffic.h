@@ -29,7 +29,7 @@ private:
     Session &m_session;
     TrafficLog m_log;
     bool m_recording = false;
-    QMetaObject::Connection m_connections[3];
+    QMetaObject::Connection m_connections[5];
 };
 
 } // namespace devicelink

@@ -7,19 +7,26 @@ namespace devicelink {
 TrafficLog::TrafficLog(int capacity)
     : m_capacity(qMax(1, capacity)) {}
 
-void TrafficLog::append(qint64 at, Direction direction, Medium medium, const QString &channel,
-                        const QByteArray &bytes) {
-    auto found = m_channelIndex.constFind(channel);
-    if (found == m_channelIndex.cend() && m_channels.size() >= 0xFFFF)
-        found = m_channelIndex.constFind(m_channels.last()); // a flood of senders: the last one
-    if (found == m_channelIndex.cend()) {
-        found = m_channelIndex.insert(channel, static_cast<quint16>(m_channels.size()));
-        m_channels.append(channel);
+quint16 TrafficLog::indexOf(const QString &text) {
+    if (text.isEmpty())
+        return 0;
+    auto found = m_textIndex.constFind(text);
+    if (found == m_textIndex.cend() && m_texts.size() >= 0xFFFF)
+        return static_cast<quint16>(m_texts.size() - 1); // a flood of senders: the last one
+    if (found == m_textIndex.cend()) {
+        found = m_textIndex.insert(text, static_cast<quint16>(m_texts.size()));
+        m_texts.append(text);
     }
+    return *found;
+}
+
+void TrafficLog::append(qint64 at, Direction direction, Medium medium, const QString &channel,
+                        const QByteArray &bytes, const QString &note) {
     Frame frame{at,
                 direction,
                 medium,
-                *found,
+                indexOf(channel),
+                indexOf(note),
                 bytes.left(keptBytes),
                 static_cast<qint32>(qMin<qsizetype>(bytes.size(), INT_MAX))};
     if (m_size < m_capacity) {

@@ -21,7 +21,8 @@ public:
         qint64 at = 0; // ms since the epoch
         Direction direction = Direction::Sent;
         Medium medium = Medium::Serial;
-        quint16 channel = 0; // index into channels(): "serial Com1", "127.0.0.1:2000"
+        quint16 channel = 0; // "serial Com1", "127.0.0.1:2000", kept once in a table
+        quint16 note = 0;    // why it did not leave, what changed; 0: none
         QByteArray bytes;    // the first keptBytes of the frame
         qint32 size = 0;     // the whole frame's length
     };
@@ -34,14 +35,15 @@ public:
     explicit TrafficLog(int capacity = defaultCapacity);
 
     void append(qint64 at, Direction direction, Medium medium, const QString &channel,
-                const QByteArray &bytes);
+                const QByteArray &bytes, const QString &note = {});
     void clear();
 
     int size() const { return m_size; }
     int capacity() const { return m_capacity; }
     // Frames counted from the oldest kept.
     const Frame &at(int i) const { return m_ring[(m_first + i) % m_ring.size()]; }
-    QString channel(const Frame &f) const { return m_channels.value(f.channel); }
+    QString channel(const Frame &f) const { return m_texts.value(f.channel); }
+    QString note(const Frame &f) const { return m_texts.value(f.note); }
     // Frames appended since the log began, dropped ones included.
     qint64 appended() const { return m_appended; }
 
@@ -51,8 +53,10 @@ private:
     int m_first = 0;
     int m_size = 0;
     qint64 m_appended = 0;
-    QStringList m_channels;
-    QHash<QString, quint16> m_channelIndex;
+    quint16 indexOf(const QString &text);
+
+    QStringList m_texts{QString()}; // the channels and notes of the frames
+    QHash<QString, quint16> m_textIndex;
 };
 
 } // namespace devicelink

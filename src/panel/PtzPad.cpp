@@ -83,6 +83,7 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
         connect(button, &ui::HoldButton::MouseDown, this, [this, which] { MouseDown(which); });
         connect(button, &ui::HoldButton::MouseUp, this, [this, which] { MouseUp(which); });
         m_captioned.append(button);
+        m_buttons.append(button);
     }
     m_captioned.append(makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"),
                                  6960, 800, 1572, 252));
@@ -106,6 +107,11 @@ void PtzPad::MouseUp(Button button) {
     m_sink.send(designs[button].release);
     if (isDirection(button))
         m_Timer5.setEnabled(true);
+}
+
+void PtzPad::endHolds() {
+    for (ui::HoldButton *button : std::as_const(m_buttons))
+        button->endHold();
 }
 
 void PtzPad::TimerPan_Timer() {

@@ -33,6 +33,8 @@ public:
     void MouseUp(Button button);   // up_MouseUp .. im_MouseUp
     void TimerPan_Timer();
     void TimerTilt_Timer();
+    // Every button still held lets go, sending its stop code.
+    void endHolds();
 
     QScrollBar *HScroll1() const { return m_HScroll1; }
     QScrollBar *HScroll2() const { return m_HScroll2; }
@@ -47,6 +49,7 @@ private:
     QScrollBar *m_HScroll1;
     QScrollBar *m_HScroll2;
     QList<QObject *> m_captioned;
+    QList<ui::HoldButton *> m_buttons;
 };
 
 } // namespace panel

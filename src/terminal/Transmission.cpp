@@ -13,12 +13,6 @@
 
 namespace terminal {
 
-namespace {
-// How often the transmission looks at the output buffer when nothing else
-// wakes it (a port closed from the menu sends no signal).
-constexpr int outputCheckMs = 100;
-} // namespace
-
 Transmission::Transmission(devicelink::Session &session, ui::Dialogs &dialogs, QAction &mnuSendText,
                            QWidget &window)
     : QObject(&window)
@@ -101,7 +95,7 @@ void Transmission::waitForOutput() {
     // check timer.
     ui::SerialPort &port = m_session.serial().port();
     while (!CancelSend && port.OutBufferCount() != 0) {
-        ui::waitOnOutput(port, outputCheckMs, [this](QEventLoop &loop) {
+        ui::waitOnOutput(port, ui::recheckMs, [this](QEventLoop &loop) {
             connect(m_cancelWindow, &frmCancelSend::cancelRequested, &loop, &QEventLoop::quit);
         });
     }

@@ -33,6 +33,8 @@ QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons) {
     switch (buttons) {
     case Dialogs::Buttons::YesNoCancel:
         return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
     case Dialogs::Buttons::RetryCancel:
         return QMessageBox::Retry | QMessageBox::Cancel;
     case Dialogs::Buttons::AbortRetryIgnore:
@@ -66,6 +68,8 @@ Dialogs::Answer fromQt(int button, Dialogs::Buttons set) {
         return Dialogs::Answer::Abort;
     case Dialogs::Buttons::Ok:
         return Dialogs::Answer::Ok;
+    case Dialogs::Buttons::YesNo:
+        return Dialogs::Answer::No;
     default:
         return Dialogs::Answer::Cancel;
     }
@@ -76,6 +80,9 @@ Dialogs::Answer fromQt(int button, Dialogs::Buttons set) {
 Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon,
                                    const QString &title) {
     QMessageBox box(toQt(icon), titleOr(title), text, toQt(buttons), m_parent);
+    // A question before a loss answers No to Enter and Escape alike.
+    if (buttons == Buttons::YesNo)
+        box.setDefaultButton(QMessageBox::No);
     return fromQt(box.exec(), buttons);
 }
 

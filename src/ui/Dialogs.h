@@ -12,7 +12,7 @@ namespace ui {
 class Dialogs {
 public:
     enum class Icon { None, Exclamation, Question, Critical, Information };
-    enum class Buttons { Ok, YesNoCancel, RetryCancel, AbortRetryIgnore };
+    enum class Buttons { Ok, YesNoCancel, RetryCancel, AbortRetryIgnore, YesNo };
     enum class Answer { Ok, Yes, No, Cancel, Retry, Abort, Ignore };
 
     virtual ~Dialogs() = default;
@@ -29,6 +29,10 @@ public:
 
     // The error box of the whole program: the text, the exclamation icon, OK.
     void warning(const QString &text) { message(text, Buttons::Ok, Icon::Exclamation); }
+    // A question before something is destroyed or replaced; No unless Yes.
+    bool confirm(const QString &question) {
+        return message(question, Buttons::YesNo, Icon::Question) == Answer::Yes;
+    }
 };
 
 class QtDialogs : public Dialogs {

@@ -18,6 +18,10 @@ class HoldButton : public ColourButton {
 public:
     using ColourButton::ColourButton;
 
+    bool isHeld() const { return m_held; }
+    // Ends a hold as its release would (the program is ending).
+    void endHold() { release(); }
+
 signals:
     void MouseDown();
     void MouseUp();

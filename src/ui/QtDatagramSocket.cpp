@@ -5,70 +5,161 @@
 namespace ui {
 
 namespace {
-// Datagrams kept while a host name is looked up; older ones are dropped.
-constexpr int maxWaiting = 16;
-
 bool isUnspecified(const QHostAddress &a) {
     return a.isNull() || a.isEqual(QHostAddress::AnyIPv4, QHostAddress::TolerantConversion) ||
            a.isEqual(QHostAddress::AnyIPv6, QHostAddress::TolerantConversion);
 }
+
+void systemLookup(const QString &name, QObject *context, const QtDatagramSocket::Answer &answer) {
+    QHostInfo::lookupHost(name, context, [answer](const QHostInfo &info) {
+        answer(info.addresses(),
+               info.error() == QHostInfo::NoError ? QString() : info.errorString());
+    });
+}
 } // namespace
 
 QtDatagramSocket::QtDatagramSocket(QObject *parent)
-    : DatagramSocket(parent) {
+    : DatagramSocket(parent)
+    , m_resolver(systemLookup) {
+    m_clock.start();
+    for (QTimer *timer : {&m_expiry, &m_refresh}) {
+        timer->setSingleShot(true);
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&m_expiry, &QTimer::timeout, this, &QtDatagramSocket::expireWaiting);
+    connect(&m_refresh, &QTimer::timeout, this, &QtDatagramSocket::lookUp);
     connect(&m_socket, &QUdpSocket::readyRead, this, &QtDatagramSocket::onReadyRead);
 }
 
-QtDatagramSocket::~QtDatagramSocket() {
-    if (m_lookupId >= 0)
-        QHostInfo::abortHostLookup(m_lookupId);
-}
+QtDatagramSocket::~QtDatagramSocket() = default;
 
 void QtDatagramSocket::setRemoteHost(const QString &host) {
     if (host == m_remoteHost)
         return;
     DatagramSocket::setRemoteHost(host);
-    if (m_lookupId >= 0)
-        QHostInfo::abortHostLookup(m_lookupId);
-    m_lookupId = -1;
-    m_waiting.clear();
-    m_resolving.clear();
+    // What waited for the old name will not go to the new host.
+    dropAll(QStringLiteral("the site was changed before %1 resolved").arg(m_name));
+    ++m_lookup;
+    m_looking = false;
+    m_refresh.stop();
     m_address = QHostAddress(host);
-}
-
-bool QtDatagramSocket::SendData(const QByteArray &datagram) {
-    if (!m_address.isNull())
-        return sendTo(m_address, datagram);
-    const QString name = m_remoteHost.trimmed();
-    if (name.isEmpty())
-        return false;
-    if (m_waiting.size() >= maxWaiting)
-        m_waiting.removeFirst();
-    m_waiting.append(datagram);
-    if (m_lookupId < 0) {
-        m_resolving = name;
-        m_lookupId = QHostInfo::lookupHost(name, this, &QtDatagramSocket::onResolved);
-    }
-    return true;
-}
-
-void QtDatagramSocket::onResolved(const QHostInfo &info) {
-    if (info.lookupId() != m_lookupId)
+    m_name.clear();
+    const QString name = host.trimmed();
+    if (!m_address.isNull() || name.isEmpty()) {
+        setState(HostState::Ready);
         return;
-    m_lookupId = -1;
-    const QList<QByteArray> waiting = std::exchange(m_waiting, {});
-    // Gateways are IPv4 devices; take an IPv4 address when the name has one.
-    for (const QHostAddress &a : info.addresses()) {
-        if (a.protocol() == QAbstractSocket::IPv4Protocol ||
-            (m_address.isNull() && a.protocol() == QAbstractSocket::IPv6Protocol))
-            m_address = a;
-        if (a.protocol() == QAbstractSocket::IPv4Protocol)
-            break;
     }
+    // A name is looked up now, when the site is chosen, not at its first
+    // command.
+    m_name = name;
+    lookUp();
+}
+
+void QtDatagramSocket::lookUp() {
+    if (m_name.isEmpty() || m_looking)
+        return;
+    m_looking = true;
+    // A known address goes on being used while its name is looked up again.
     if (m_address.isNull())
-        return; // unknown host: the datagrams are dropped, silently
-    for (const QByteArray &d : waiting)
-        sendTo(m_address, d);
+        setState(HostState::Resolving);
+    const quint64 lookup = ++m_lookup;
+    m_resolver(m_name, this,
+               [this, lookup](const QList<QHostAddress> &addresses, const QString &error) {
+                   onAnswer(lookup, addresses, error);
+               });
+}
+
+void QtDatagramSocket::onAnswer(quint64 lookup, const QList<QHostAddress> &addresses,
+                                const QString &error) {
+    if (lookup != m_lookup)
+        return;
+    m_looking = false;
+    // Gateways are IPv4 devices; take an IPv4 address when the name has one.
+    QHostAddress found;
+    for (const QHostAddress &a : addresses) {
+        if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+            found = a;
+            break;
+        }
+        if (found.isNull() && a.protocol() == QAbstractSocket::IPv6Protocol)
+            found = a;
+    }
+    if (found.isNull()) {
+        if (!m_address.isNull()) {
+            // A refresh that failed: the answer known so far still holds.
+            m_refresh.start(retryMs);
+            return;
+        }
+        const QString why =
+            QStringLiteral("%1 does not resolve%2")
+                .arg(m_name, error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(error));
+        setState(HostState::Failed, why);
+        dropAll(why);
+        m_refresh.start(retryMs);
+        return;
+    }
+    m_address = found;
+    setState(HostState::Ready);
+    m_refresh.start(refreshMs);
+    const QList<Waiting> waiting = std::exchange(m_waiting, {});
+    m_expiry.stop();
+    for (const Waiting &w : waiting) {
+        if (sendTo(m_address, w.datagram))
+            emit QueuedSent(w.datagram);
+        else
+            emit QueuedDropped(
+                w.datagram,
+                QStringLiteral("%1 (%2) cannot be reached").arg(m_name, m_address.toString()));
+    }
+}
+
+DatagramSocket::Outcome QtDatagramSocket::SendData(const QByteArray &datagram) {
+    if (!m_address.isNull())
+        return sendTo(m_address, datagram) ? Outcome::Sent : Outcome::Refused;
+    if (m_name.isEmpty())
+        return Outcome::Refused;
+    if (m_state == HostState::Failed) {
+        // Looked up again at once; this command waits for the answer.
+        m_refresh.stop();
+        lookUp();
+    }
+    if (m_waiting.size() >= maxWaiting) {
+        const Waiting oldest = m_waiting.takeFirst();
+        emit QueuedDropped(oldest.datagram, QStringLiteral("too many commands waiting for %1 "
+                                                           "to resolve")
+                                                .arg(m_name));
+    }
+    m_waiting.append({datagram, m_clock.elapsed()});
+    if (!m_expiry.isActive())
+        m_expiry.start(waitMs);
+    return Outcome::Queued;
+}
+
+void QtDatagramSocket::expireWaiting() {
+    const qint64 now = m_clock.elapsed();
+    while (!m_waiting.isEmpty() && now - m_waiting.first().since >= waitMs) {
+        const Waiting w = m_waiting.takeFirst();
+        emit QueuedDropped(
+            w.datagram,
+            QStringLiteral("%1 did not resolve within %2 s").arg(m_name).arg(waitMs / 1000));
+    }
+    if (!m_waiting.isEmpty())
+        m_expiry.start(static_cast<int>(waitMs - (now - m_waiting.first().since)));
+}
+
+void QtDatagramSocket::dropAll(const QString &why) {
+    m_expiry.stop();
+    const QList<Waiting> waiting = std::exchange(m_waiting, {});
+    for (const Waiting &w : waiting)
+        emit QueuedDropped(w.datagram, why);
+}
+
+void QtDatagramSocket::setState(HostState state, const QString &problem) {
+    if (state == m_state && problem == m_problem)
+        return;
+    m_state = state;
+    m_problem = problem;
+    emit HostStateChanged();
 }
 
 bool QtDatagramSocket::sendTo(const QHostAddress &address, const QByteArray &datagram) {

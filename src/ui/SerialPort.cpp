@@ -15,7 +15,8 @@ void waitOnOutput(SerialPort &port, int ms, const std::function<void(QEventLoop 
     QObject::connect(&port, &SerialPort::LinkLost, &loop, &QEventLoop::quit);
     if (alsoWakeOn)
         alsoWakeOn(loop);
-    wake.start(ms);
+    // The driver's queue empties without a word: it is looked at again soon.
+    wake.start(qBound(0, ms, recheckMs));
     loop.exec();
 }
 

@@ -85,8 +85,11 @@ protected:
 };
 
 // Lets events run until some output leaves the port, its device goes away,
-// ms pass, or whatever alsoWakeOn connects to the loop's quit fires. Nothing
-// spins meanwhile: the shutdown's drain and a transmission wait with it.
+// ms pass (at most recheckMs: bytes leaving the driver's queue raise no
+// signal), or whatever alsoWakeOn connects to the loop's quit fires. Nothing
+// spins meanwhile: the shutdown's drain and a transmission wait with it, and
+// look at OutBufferCount again after each wait.
+constexpr int recheckMs = 50;
 void waitOnOutput(SerialPort &port, int ms,
                   const std::function<void(QEventLoop &)> &alsoWakeOn = {});
 

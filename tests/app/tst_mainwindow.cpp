@@ -2,11 +2,13 @@
 // channels, the terminal box and its log, and shutdown.
 #include "Panel.h"
 #include "TestMain.h"
+#include "app/LinkStatusBar.h"
 #include "app/TerminalBox.h"
 #include "link/SerialChannel.h"
 #include "ui/Timer.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -285,15 +287,24 @@ private slots:
         QCOMPARE(p.dialogs.shown.size(), 2);
     }
 
-    void lostDeviceIsReportedOnce() {
+    // A lost device is a background event: no box, the bar says it, and the
+    // routing shown is marked as from before the loss once the port is back.
+    void lostDeviceIsNoBox() {
         Panel p;
         openPort(p);
+        p.port.receive(QByteArray("\x01\x40\x08\x00", 4));
         p.port.loseLink(QStringLiteral("Com1 (/dev/ttyUSB0): device gone"));
         QVERIFY(!p.find<QAction>("mnuOpen")->isChecked());
-        QTRY_COMPARE(p.dialogs.shown.size(), 1);
-        QCOMPARE(p.dialogs.shown[0].text, QStringLiteral("Com1 (/dev/ttyUSB0): device gone"));
+        p.window.linkStatusBar().refresh();
+        QVERIFY(p.window.linkStatusBar().shownText().startsWith("Lost since "));
         p.window.sink().send(QStringLiteral("31"));
         QCOMPARE(p.takeWritten(), QByteArray());
+        p.window.mnuOpen_Click();
+        p.window.linkStatusBar().refresh();
+        QVERIFY2(p.window.linkStatusBar().shownText().contains("(before the port was lost"),
+                 qPrintable(p.window.linkStatusBar().shownText()));
+        QTest::qWait(20);
+        QCOMPARE(p.dialogs.shown.size(), 0);
     }
 
     void shutdownOnTheNetworkSignsOff() {
@@ -352,6 +363,59 @@ private slots:
         QCOMPARE(p.dialogs.shown.size(), 3);
         QVERIFY(p.window.ended());
         QVERIFY(!p.port.PortOpen());
+    }
+
+    // The driver's queue empties without a signal: the drain sees it within
+    // its next look, not at the end of its deadline.
+    void theDrainEndsWhenTheBytesHaveLeft() {
+        Panel p;
+        openPort(p);
+        p.window.setDrainTimeout(10000);
+        p.port.outBufferCount = 10;
+        QTimer::singleShot(100, &p.port, [&] { p.port.outBufferCount = 0; });
+        QElapsedTimer waited;
+        waited.start();
+        p.window.mnuFileExit_Click();
+        QVERIFY(p.window.ended());
+        QVERIFY2(waited.elapsed() < 2000, qPrintable(QString::number(waited.elapsed())));
+    }
+
+    // Whatever ends the program, a held button lets go first: its stop code
+    // leaves on the channel in use, before the sign-off and the port's close;
+    // ended by a signal, no box is shown even when the line does not drain.
+    void aCameraNeverOutlivesTheProgram_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<bool>("signal");
+        QTest::newRow("serial, Exit") << "0.0.0.0" << false;
+        QTest::newRow("site, Exit") << "10.1.2.3" << false;
+        QTest::newRow("serial, SIGTERM, a line that never drains") << "0.0.0.0" << true;
+    }
+    void aCameraNeverOutlivesTheProgram() {
+        QFETCH(QString, address);
+        QFETCH(bool, signal);
+        Panel p;
+        openPort(p);
+        p.selectSite(address);
+        p.takeWritten();
+        QTest::mousePress(p.find<QWidget>("up"), Qt::LeftButton);
+        if (signal) {
+            p.window.setDrainTimeout(50);
+            p.port.outBufferCount = 10;
+            p.window.endOnSignal();
+        } else {
+            p.window.mnuFileExit_Click();
+        }
+        QVERIFY(p.window.ended());
+        QVERIFY(p.dialogs.shown.isEmpty());
+        if (address == "0.0.0.0") {
+            // (Events run while the line drains: the panel's timers may add more.)
+            QVERIFY(p.takeWritten().startsWith(serialFrames({"64", "65"})));
+            QVERIFY(!p.port.PortOpen());
+        } else {
+            QCOMPARE(p.takeDatagrams(),
+                     (QList<QByteArray>{QByteArray("\x00\x64\r", 3), QByteArray("\x00\x65\r", 3),
+                                        QByteArray("0")}));
+        }
     }
 
     void closingTheWindowRunsTheSameShutdown() {

@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "Pty.h"
 #include "TestMain.h"
+#include "app/LinkStatusBar.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
 #include "ui/ColourButton.h"
@@ -11,6 +12,7 @@
 #include "ui/SettingsStore.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
@@ -94,10 +96,16 @@ private slots:
         QVERIFY(mnuOpen->isChecked());
         rig.pty.closeFar();
         QTRY_VERIFY(!mnuOpen->isChecked());
+        // A background event: the status bar says it, no box.
+        rig.window->linkStatusBar().refresh();
+        const QString bar = rig.window->linkStatusBar().shownText();
+        QVERIFY2(bar.startsWith("Lost since "), qPrintable(bar));
+        QVERIFY(rig.window->linkStatusBar()
+                    .findChild<QLabel *>("linkState")
+                    ->toolTip()
+                    .contains("the device is gone"));
         QTest::qWait(100);
-        QCOMPARE(rig.dialogs.shown.size(), 1);
-        QVERIFY2(rig.dialogs.shown[0].text.contains("the device is gone"),
-                 qPrintable(rig.dialogs.shown[0].text));
+        QCOMPARE(rig.dialogs.shown.size(), 0);
         // The panel goes on working; commands to the closed port are dropped.
         rig.window->sink().send(QStringLiteral("31"));
     }

@@ -171,27 +171,40 @@ private slots:
         QVERIFY(QFileInfo(rig.path()).exists() && !QFileInfo(rig.path()).isFile());
     }
 
+    // The delete button asks first, naming the site; only Yes deletes.
     void deleteEntry_data() {
         QTest::addColumn<QByteArray>("before");
         QTest::addColumn<int>("selected"); // -1: nothing selected
+        QTest::addColumn<bool>("yes");
         QTest::addColumn<QByteArray>("after");
         QTest::newRow("the selected one")
-            << QByteArray("a\r\nb\r\n\r\nc\r\n") << 1 << QByteArray("a\r\nc\r\n");
+            << QByteArray("a\r\nb\r\n\r\nc\r\n") << 1 << true << QByteArray("a\r\nc\r\n");
+        QTest::newRow("the selected one, No")
+            << QByteArray("a\r\nb\r\n\r\nc\r\n") << 1 << false << QByteArray("a\r\nb\r\n\r\nc\r\n");
         QTest::newRow("none selected drops the empty lines")
-            << QByteArray("\r\na\r\n\r\nb\nc\r\n\r\n") << -1 << QByteArray("a\r\nb\r\nc\r\n");
-        QTest::newRow("the only entry") << QByteArray("10.0.0.9\r\n") << 0 << QByteArray("");
+            << QByteArray("\r\na\r\n\r\nb\nc\r\n\r\n") << -1 << false
+            << QByteArray("a\r\nb\r\nc\r\n");
+        QTest::newRow("the only entry")
+            << QByteArray("10.0.0.9\r\n") << 0 << true << QByteArray("");
     }
     void deleteEntry() {
         QFETCH(QByteArray, before);
         QFETCH(int, selected);
+        QFETCH(bool, yes);
         QFETCH(QByteArray, after);
 
         Rig rig(before);
         rig.p.find<QLineEdit>("IPAD")->setText("b");
         frmChange *chooser = rig.chooser();
+        QCOMPARE(chooser->findChild<QPushButton *>("Cancel")->text(), "&Delete");
         if (selected >= 0)
             chooser->list()->setCurrentRow(selected);
+        rig.p.dialogs.answers << (yes ? ui::Dialogs::Answer::Yes : ui::Dialogs::Answer::No);
         chooser->findChild<QPushButton *>("Cancel")->click();
+        if (selected >= 0)
+            QCOMPARE(rig.p.dialogs.shown.last().text,
+                     QStringLiteral("Delete %1 from the list?")
+                         .arg(SiteList::entries(before).value(selected)));
         QCOMPARE(rig.file(), after);
         QCOMPARE(Rig::entries(chooser), SiteList::entries(after));
         QVERIFY(chooser->isVisible());

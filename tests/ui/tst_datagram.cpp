@@ -6,6 +6,7 @@
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QUdpSocket>
 
 class TestDatagram : public QObject {
@@ -34,7 +35,7 @@ private slots:
         ui::QtDatagramSocket socket;
         socket.setRemotePort(gateway.socket.localPort());
         socket.setRemoteHost(QStringLiteral("127.0.0.1"));
-        QVERIFY(socket.SendData(QByteArray("\x00\x31\r", 3)));
+        QCOMPARE(socket.SendData(QByteArray("\x00\x31\r", 3)), ui::DatagramSocket::Outcome::Sent);
         const auto got = gateway.receive(1);
         QCOMPARE(got.size(), 1);
         QCOMPARE(got[0].data(), QByteArray("\x00\x31\r", 3));
@@ -63,17 +64,55 @@ private slots:
         QVERIFY(!gateway.socket.hasPendingDatagrams());
     }
 
-    void hostNamesResolveWithoutBlocking() {
+    // A name is looked up once, when it is given, not per datagram; what is
+    // sent meanwhile leaves in order once it resolves, or is dropped, with
+    // the reason, when it does not.
+    void hostNamesResolveOnceWithoutBlocking_data() {
+        QTest::addColumn<bool>("resolves");
+        QTest::newRow("resolves") << true;
+        QTest::newRow("does not resolve") << false;
+    }
+    void hostNamesResolveOnceWithoutBlocking() {
+        using Outcome = ui::DatagramSocket::Outcome;
+        QFETCH(bool, resolves);
         Gateway gateway;
         ui::QtDatagramSocket socket;
         socket.setRemotePort(gateway.socket.localPort());
-        socket.setRemoteHost(QStringLiteral("localhost"));
-        QVERIFY(socket.SendData("a"));
-        QVERIFY(socket.SendData("b"));
+        QStringList lookups;
+        socket.setResolver([&lookups, resolves](const QString &name, QObject *context,
+                                                ui::QtDatagramSocket::Answer answer) {
+            lookups << name;
+            QTimer::singleShot(200, context, [answer, resolves] {
+                if (resolves)
+                    answer({QHostAddress(QHostAddress::LocalHost)}, {});
+                else
+                    answer({}, QStringLiteral("Host not found"));
+            });
+        });
+        QSignalSpy sent(&socket, &ui::DatagramSocket::QueuedSent);
+        QSignalSpy dropped(&socket, &ui::DatagramSocket::QueuedDropped);
+        socket.setRemoteHost(QStringLiteral("gw.site-a"));
+        QCOMPARE(socket.hostState(), ui::DatagramSocket::HostState::Resolving);
+        QCOMPARE(socket.SendData("a"), Outcome::Queued);
+        QCOMPARE(socket.SendData("b"), Outcome::Queued);
+        if (!resolves) {
+            QTRY_COMPARE(dropped.size(), 2);
+            QCOMPARE(dropped[0][1].toString(), "gw.site-a does not resolve (Host not found)");
+            QCOMPARE(socket.hostState(), ui::DatagramSocket::HostState::Failed);
+            QTest::qWait(100);
+            QVERIFY(!gateway.socket.hasPendingDatagrams());
+            QCOMPARE(lookups, QStringList{"gw.site-a"});
+            return;
+        }
         const auto got = gateway.receive(2);
         QCOMPARE(got.size(), 2);
         QCOMPARE(got[0].data(), QByteArray("a"));
         QCOMPARE(got[1].data(), QByteArray("b"));
+        QCOMPARE(sent.size(), 2);
+        QCOMPARE(socket.SendData("c"), Outcome::Sent);
+        QCOMPARE(gateway.receive(1).value(0).data(), QByteArray("c"));
+        QCOMPARE(lookups, QStringList{"gw.site-a"});
+        QVERIFY(dropped.isEmpty());
     }
 };
 

@@ -1,0 +1,73 @@
+// The real program ended from outside (logout, shutdown, a service manager,
+// Ctrl+C) while its port is open on the simulator's line: it runs its own
+// shutdown, without a box, and ends with status 0, its port's lock file
+// gone and its configuration file whole.
+#include "SimProcess.h"
+#include "TestMain.h"
+#include "config/ConfigFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+
+class TestSignals : public QObject {
+    Q_OBJECT
+private slots:
+    void endsCleanly_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void endsCleanly() {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString tty = dir.filePath(QStringLiteral("tty"));
+        SimProcess sim{{QStringLiteral("--serial"), tty}};
+        QVERIFY(sim.said("line ready"));
+        const QString folder = dir.filePath(QStringLiteral("velmar-controller"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile settings(folder + QStringLiteral("/settings.ini"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[Ports]\nCom1=" + QFile::encodeName(tty) + "\n");
+        settings.close();
+        config::ConfigFile stored = config::ConfigFile::defaults();
+        stored.titles[0] = QStringLiteral("GATE NORTH");
+        stored.languageFile = dir.filePath(QStringLiteral("none.lng"));
+        const QString configuration = folder + QStringLiteral("/velmarcontroller.ini");
+        QFile file(configuration);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(stored.bytes());
+        file.close();
+
+        QProcess panel;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        panel.setProcessEnvironment(env);
+        panel.start(QStringLiteral(VELMAR_PANEL_EXE), {});
+        QVERIFY(panel.waitForStarted());
+        // The port is open once its lock file is there.
+        const QString lock =
+            QStringLiteral("/run/lock/LCK..") + QString(tty).replace(QLatin1Char('/'), '_');
+        QVERIFY(SimProcess::waitUntil([&] { return QFile::exists(lock); }, 5000));
+        QTest::qWait(1200); // a rewrite of the configuration has been made
+
+        ::kill(static_cast<pid_t>(panel.processId()), signal);
+        QVERIFY(panel.waitForFinished(7000));
+        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(panel.exitCode(), 0);
+        QVERIFY(!QFile::exists(lock));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const config::ConfigReading reading = config::ConfigFile::read(file.readAll());
+        QVERIFY(!reading.fresh);
+        QCOMPARE(reading.file.titles.value(0), QStringLiteral("GATE NORTH"));
+    }
+};
+
+VELMAR_TEST_MAIN(TestSignals)
+#include "tst_signals.moc"
