@@ -80,6 +80,11 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Netwo
     refresh();
 }
 
+void LinkStatusBar::showEvent(QShowEvent *event) {
+    QStatusBar::showEvent(event);
+    hideOrShow();
+}
+
 void LinkStatusBar::refresh() {
     m_state->setText(m_monitor.channelText());
     m_state->setToolTip(m_stateTip + QStringLiteral("\n\n") + m_state->text());

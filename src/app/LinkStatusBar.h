@@ -31,6 +31,11 @@ public:
     QPushButton *askStatus() const { return m_askStatus; }
     QPushButton *openTraffic() const { return m_openTraffic; }
 
+protected:
+    // A note given while the window was hidden covers the two lines once the
+    // window shows, as one given later does.
+    void showEvent(QShowEvent *event) override;
+
 private:
     devicelink::LinkMonitor &m_monitor;
     QLabel *m_state;

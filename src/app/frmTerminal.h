@@ -36,7 +36,8 @@ class Traffic;
 
 namespace config {
 class CameraModel;
-}
+class UnreadableFiles;
+} // namespace config
 
 namespace joystick {
 class JoystickLauncher;
@@ -184,6 +185,7 @@ private:
     devicelink::Traffic *m_traffic;
     devicelink::PortReopener *m_reopener;
     app::LinkStatusBar *m_statusBar;
+    config::UnreadableFiles *m_unreadable;
 
     bool m_waitingForLanguage = false;
     int m_drainTimeoutMs = 10000;
