@@ -94,6 +94,11 @@ QString LinkStatusBar::shownText() const {
            m_answer->fullText();
 }
 
+void LinkStatusBar::showEvent(QShowEvent *event) {
+    QStatusBar::showEvent(event);
+    hideOrShow();
+}
+
 void LinkStatusBar::refresh() {
     m_state->setText(m_monitor.stateText());
     m_channel->setFullText(m_monitor.channelText());

@@ -38,6 +38,11 @@ public:
     // The two lines as shown in full: "Open | Serial Com1 (...) ... | routing from ...".
     QString shownText() const;
 
+protected:
+    // A note given while the window was hidden covers the two lines once the
+    // window shows, as one given later does.
+    void showEvent(QShowEvent *event) override;
+
 private:
     devicelink::LinkMonitor &m_monitor;
     QLabel *m_state;

@@ -25,13 +25,16 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
                                            m_parts.settings, &m_parts.main);
     })
     , titles([this] {
-        return new config::frmControllerProgram(m_parts.language, m_parts.cameras, m_parts.paths,
-                                                m_parts.position, &m_parts.main);
+        auto *dialog = new config::frmControllerProgram(
+            m_parts.language, m_parts.cameras, m_parts.paths, m_parts.position, &m_parts.main);
+        connect(dialog, &config::frmControllerProgram::fileNotUsed, this, &Windows::fileNotUsed);
+        return dialog;
     })
     , sites([this] {
         auto *chooser = new config::frmChange(m_parts.language, {m_parts.session, m_parts.portMenu},
                                               m_parts.paths, m_parts.dialogs, &m_parts.main);
         connect(chooser, &config::frmChange::newRequested, this, [this] { siteEntry.open(); });
+        connect(chooser, &config::frmChange::fileNotUsed, this, &Windows::fileNotUsed);
         return chooser;
     })
     , siteEntry([this] {
@@ -40,6 +43,7 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
         // when it does not exist.
         connect(entry, &config::frmNew::entered, this,
                 [this](const QString &e) { sites.ensure().addEntry(e); });
+        connect(entry, &config::frmNew::fileNotUsed, this, &Windows::fileNotUsed);
         return entry;
     })
     , about([this] { return new terminal::frmAbout(m_parts.dialogs, &m_parts.main); })

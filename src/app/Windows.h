@@ -93,6 +93,10 @@ public:
     // none opens again.
     void closeAll();
 
+signals:
+    // A dialog found a stored file there but could not use it, for the reason given.
+    void fileNotUsed(const QString &path, const QString &reason);
+
 private:
     // Opens a dialog from its menu entry, unless the program has ended.
     template <typename T> void openFrom(QAction *entry, ui::SingleWindow<T> &window);

@@ -10,6 +10,7 @@
 #include "config/ConfigFile.h"
 #include "config/Localiser.h"
 #include "config/StoredFile.h"
+#include "config/UnreadableFiles.h"
 #include "config/frmSceltaLingua.h"
 #include "joystick/JoystickLauncher.h"
 #include "link/Clock.h"
@@ -57,6 +58,8 @@ namespace {
 // The panel's client area in twips: the keypads above, the terminal below.
 constexpr int clientWidth = 8640;
 constexpr int clientHeight = 4860;
+// How long the status bar names a file that is there and was not used.
+constexpr int fileNoteMs = 30000;
 } // namespace
 
 frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::Dialogs &dialogs,
@@ -171,6 +174,9 @@ void frmTerminal::buildControls(QWidget *central) {
     m_session->reopener().setEnabled(reopen);
     m_statusBar = new app::LinkStatusBar(*m_monitor, *m_session, this);
     setStatusBar(m_statusBar);
+    m_unreadable = new config::UnreadableFiles(this);
+    connect(m_unreadable, &config::UnreadableFiles::reported, m_statusBar,
+            [this](const QString &message) { m_statusBar->showMessage(message, fileNoteMs); });
 
     const qreal dpi = central->logicalDpiX();
     central->setMinimumSize(ui::twipsToPixels(clientWidth, dpi),
@@ -223,6 +229,7 @@ void frmTerminal::wireMenus() {
                          m);
     connect(m_statusBar->openTraffic(), &QPushButton::clicked, m_windows,
             &app::Windows::openTraffic);
+    connect(m_windows, &app::Windows::fileNotUsed, m_unreadable, &config::UnreadableFiles::note);
 }
 
 void frmTerminal::showPortState() {
@@ -281,7 +288,10 @@ void frmTerminal::applyLanguage() {
 void frmTerminal::CaricaLingua(const QString &lingua) {
     // A file that cannot be read changes no caption; the dialogs it would
     // relabel come into being all the same, each running its load once.
-    const std::optional<QStringList> captions = config::Localiser::read(lingua);
+    QString whyNot;
+    const std::optional<QStringList> captions = config::Localiser::read(lingua, &whyNot);
+    if (!whyNot.isEmpty())
+        m_unreadable->note(lingua, whyNot);
     if (captions) {
         config::Localiser::relabel(*captions, "frmTerminal", captioned());
         fitMenuBar();
@@ -371,10 +381,13 @@ void frmTerminal::readConfiguration() {
     placeAt(config::ConfigFile::parsePosition(reading.left).value_or(here.x()),
             config::ConfigFile::parsePosition(reading.top).value_or(here.y()));
     // A file that is there but cannot be read (no permission, not a regular
-    // file) is the operator's: the panel starts fresh and never rewrites it.
+    // file, past the reader's bounds) is the operator's: the panel starts
+    // fresh and never rewrites it.
     const bool unreadable = stored.presence == StoredFile::Presence::Unreadable;
     m_cameras->setStored(unreadable ? config::CameraModel::Stored::Unreadable
                                     : config::CameraModel::Stored::Read);
+    if (unreadable)
+        m_unreadable->note(m_paths.configuration(), stored.reason);
     if (reading.fresh) {
         for (int k = 1; k <= config::ConfigFile::cameras; ++k)
             m_cameras->setType(k, QStringLiteral("F"));

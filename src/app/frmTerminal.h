@@ -29,7 +29,8 @@ class Traffic;
 
 namespace config {
 class CameraModel;
-}
+class UnreadableFiles;
+} // namespace config
 
 namespace joystick {
 class JoystickLauncher;
@@ -182,6 +183,7 @@ private:
     devicelink::LinkMonitor *m_monitor;
     devicelink::Traffic *m_traffic;
     app::LinkStatusBar *m_statusBar;
+    config::UnreadableFiles *m_unreadable;
 
     bool m_waitingForLanguage = false;
     bool m_unloading = false;

@@ -8,15 +8,17 @@
 
 namespace config {
 
-std::optional<QStringList> Localiser::read(const QString &path) {
+std::optional<QStringList> Localiser::read(const QString &path, QString *whyNot) {
     if (path.isEmpty())
         return std::nullopt;
     // Its 32 lines and no more; a lone LF is part of a caption.
-    const std::optional<QByteArray> bytes =
-        StoredFile(path).read({LanguageFile::captionCount, 1024, false});
-    if (!bytes)
+    const StoredFile::Contents contents =
+        StoredFile(path).load({LanguageFile::captionCount, false});
+    if (whyNot)
+        *whyNot = contents.reason;
+    if (contents.presence != StoredFile::Presence::Readable)
         return std::nullopt;
-    return LanguageFile::captions(*bytes);
+    return LanguageFile::captions(contents.bytes);
 }
 
 void Localiser::relabel(const QStringList &captions, const char *window,

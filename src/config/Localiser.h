@@ -12,9 +12,10 @@ namespace config {
 // captions of the lines that name them.
 namespace Localiser {
 
-// The captions of a language file, in file order; nothing when the file
-// cannot be read (it then changes no caption).
-std::optional<QStringList> read(const QString &path);
+// The captions of a language file, in file order, each its whole line;
+// nothing when the file cannot be read (it then changes no caption), with
+// the reason in whyNot when the file is there.
+std::optional<QStringList> read(const QString &path, QString *whyNot = nullptr);
 
 // Each control takes the caption of the line that names its window and its
 // objectName; lines missing from a short file leave their captions alone.

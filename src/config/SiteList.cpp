@@ -23,9 +23,9 @@ QByteArray SiteList::bytes(const QStringList &entries) {
     return out;
 }
 
-QByteArray SiteList::appended(const std::optional<QByteArray> &file, const QString &entry) {
-    QByteArray out = file.value_or(QByteArray());
-    if (!out.isEmpty() && !out.endsWith('\n') && !out.endsWith('\r'))
+QByteArray SiteList::addition(const QByteArray &tail, const QString &entry) {
+    QByteArray out;
+    if (!tail.isEmpty() && !tail.endsWith('\n') && !tail.endsWith('\r'))
         out.append("\r\n");
     out.append(oneLine(entry).toLatin1());
     out.append("\r\n");

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace config {
 
@@ -15,10 +14,11 @@ struct SiteList {
     static QStringList entries(const QByteArray &bytes);
     // A whole file holding these entries.
     static QByteArray bytes(const QStringList &entries);
-    // The file after one more entry is added at its end. A last line written
-    // without its line end (a hand-edited file) gets one first, so that the
-    // new entry does not run into it.
-    static QByteArray appended(const std::optional<QByteArray> &file, const QString &entry);
+    // What adding an entry writes at the end of a file whose last byte is
+    // `tail` (empty for an empty or new file): the entry as one line. A last
+    // line written without its line end (a hand-edited file) gets one first,
+    // so that the new entry does not run into it.
+    static QByteArray addition(const QByteArray &tail, const QString &entry);
     // An entry or title as one line of a file: a line break inside it would
     // split it in two and shift every line after it, so it becomes a blank.
     static QString oneLine(const QString &text);

@@ -72,8 +72,12 @@ QList<QObject *> frmChange::captioned() const {
 
 void frmChange::readSiteList() {
     // A file that cannot be read holds no entries.
-    const auto bytes = StoredFile(m_paths.siteList()).read();
-    m_List1->addItems(SiteList::entries(bytes.value_or(QByteArray())));
+    const StoredFile file(m_paths.siteList());
+    const StoredFile::Contents contents = file.load();
+    m_listRead = contents.presence != StoredFile::Presence::Unreadable;
+    if (!m_listRead)
+        emit fileNotUsed(file.path(), contents.reason);
+    m_List1->addItems(SiteList::entries(contents.bytes));
 }
 
 void frmChange::Form_Load() {
@@ -106,10 +110,11 @@ void frmChange::Cancel_Click() {
         if (row != selected)
             kept.append(m_List1->item(row)->text());
     }
-    // A list that is there but cannot be read is never replaced by what the
-    // chooser shows of it (nothing).
+    // The entries as read, minus the deleted one. A list that is there but
+    // cannot be read, now or when the chooser read it, is never replaced by
+    // what the chooser shows of it.
     const StoredFile file(m_paths.siteList());
-    if (file.load().presence != StoredFile::Presence::Unreadable)
+    if (m_listRead && file.load().presence != StoredFile::Presence::Unreadable)
         file.replace(SiteList::bytes(kept));
     // The list shows what the file holds now, also when it could not be written.
     m_List1->clear();

@@ -53,6 +53,8 @@ public:
 signals:
     // New: the address entry dialog is wanted.
     void newRequested();
+    // The site list is there but was not read, for the reason given.
+    void fileNotUsed(const QString &path, const QString &reason);
 
 private:
     void readSiteList();
@@ -65,6 +67,7 @@ private:
     QPushButton *m_New;
     QPushButton *m_Cancel;
     QPushButton *m_Ok;
+    bool m_listRead = false; // the list shows what the file held when last read
 };
 
 } // namespace config

@@ -105,12 +105,17 @@ void frmControllerProgram::Form_Load() {
     // edits what is stored, so a save does not replace the stored titles,
     // types and language with those blanks.
     m_storedLanguage.clear();
+    m_loadReadIt = false;
     if (m_cameras.stored() != CameraModel::Stored::NotRead)
         return;
-    const auto bytes = StoredFile(m_paths.configuration()).read({ConfigFile::lineCount});
-    if (!bytes)
+    const StoredFile file(m_paths.configuration());
+    const StoredFile::Contents contents = file.load({ConfigFile::lineCount});
+    m_loadReadIt = contents.presence != StoredFile::Presence::Unreadable;
+    if (!m_loadReadIt)
+        emit fileNotUsed(file.path(), contents.reason);
+    if (contents.presence != StoredFile::Presence::Readable)
         return;
-    const ConfigReading stored = ConfigFile::read(*bytes);
+    const ConfigReading stored = ConfigFile::read(contents.bytes);
     if (stored.fresh)
         return;
     for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
@@ -134,8 +139,7 @@ void frmControllerProgram::Save_Click() {
         m_cameras.languageFile().isEmpty() ? m_storedLanguage : m_cameras.languageFile();
     // A file that cannot be written is not reported: the panel still takes
     // the titles, and the main window's periodic rewrite tries again.
-    // A stored file the panel could not read is the operator's and stays.
-    if (m_cameras.stored() != CameraModel::Stored::Unreadable)
+    if (mayReplace())
         StoredFile(m_paths.configuration()).replace(file.bytes());
 
     for (int camera = 1; camera <= ConfigFile::cameras; ++camera) {
@@ -143,6 +147,23 @@ void frmControllerProgram::Save_Click() {
         m_cameras.setType(camera, file.types[camera - 1]);
     }
     close();
+}
+
+bool frmControllerProgram::mayReplace() const {
+    switch (m_cameras.stored()) {
+    case CameraModel::Stored::Read:
+        return true;
+    case CameraModel::Stored::Unreadable:
+        return false;
+    case CameraModel::Stored::NotRead:
+        break;
+    }
+    // The start-up did not read the file; this dialog shows what it read of
+    // it at its load. A file it could not read then, or cannot read now, is
+    // the operator's and stays.
+    return m_loadReadIt &&
+           StoredFile(m_paths.configuration()).load({ConfigFile::lineCount}).presence !=
+               StoredFile::Presence::Unreadable;
 }
 
 void frmControllerProgram::Annulla_Click() {

@@ -38,12 +38,21 @@ public:
     // The controls a language file relabels.
     QList<QObject *> captioned() const;
 
+signals:
+    // The configuration file is there but was not read, for the reason given.
+    void fileNotUsed(const QString &path, const QString &reason);
+
 private:
+    // Whether Save may replace the configuration file: never one that is
+    // there and was not read.
+    bool mayReplace() const;
+
     LanguageHost &m_language;
     CameraModel &m_cameras;
     const ui::StoragePaths &m_paths;
     std::function<QPoint()> m_position;
-    QString m_storedLanguage; // kept when the start-up never read the file
+    QString m_storedLanguage;  // kept when the start-up never read the file
+    bool m_loadReadIt = false; // this load read the file itself, or found none
     QAction *m_Save;
     QAction *m_Annulla;
     QList<QLineEdit *> m_Text;

@@ -68,12 +68,15 @@ void frmNew::Command1_Click() {
     // chooser made for it now reads the file without it.
     emit entered(entry);
 
-    // The file is rewritten whole with the entry at its end. One that exists
-    // but cannot be read is left alone rather than replaced by this entry.
+    // The entry goes at the end of the file as one line; the lines before it
+    // are not written again. A list that is there but cannot be read is left
+    // as it is.
     const StoredFile file(m_paths.siteList());
     const StoredFile::Contents before = file.load();
-    if (before.presence != StoredFile::Presence::Unreadable)
-        file.replace(SiteList::appended(before.bytes, entry));
+    if (before.presence == StoredFile::Presence::Unreadable)
+        emit fileNotUsed(file.path(), before.reason);
+    else
+        file.append([&entry](const QByteArray &tail) { return SiteList::addition(tail, entry); });
     close();
 }
 

@@ -28,6 +28,8 @@ public:
 signals:
     // The entry as it goes into the chooser's list, before the file takes it.
     void entered(const QString &entry);
+    // The site list is there but was not read, for the reason given.
+    void fileNotUsed(const QString &path, const QString &reason);
 
 private:
     const ui::StoragePaths &m_paths;

@@ -246,18 +246,18 @@ void frmProperties::cmdOK_Click() {
     m_serial.setEchoEnabled(PendingEcho);
 
     const int oldPort = m_port.CommPort();
-    // A port the list cannot show (above 16) leaves no entry selected; that
-    // keeps the port rather than closing it for a port number 0.
-    const int selected = m_cboPort->currentIndex();
-    const int newPort = selected < 0 ? oldPort : selected + 1;
+    // No entry selected (a stored port above 16) is port 0, which the port
+    // refuses: the warning, and the old port back.
+    const int newPort = m_cboPort->currentIndex() + 1;
     // A port led to another device is opened anew, as a change of port is.
+    // The device is tried for this run only; [Ports] takes it with the other
+    // settings once everything has been applied.
     const bool newDevice =
         m_pendingMap.contains(newPort) && m_pendingMap.value(newPort) != m_port.devicePath(newPort);
-    for (auto it = m_pendingMap.cbegin(); it != m_pendingMap.cend(); ++it)
-        m_settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(it.key()),
-                            it.value());
-    m_pendingMap.clear();
     if (newPort != oldPort || newDevice) {
+        const QString previousDevice = m_port.chosenDevice(newPort);
+        if (newDevice)
+            m_port.chooseDevice(newPort, m_pendingMap.value(newPort));
         QString error;
         const auto note = [&error](const QString &e) {
             if (!e.isEmpty())
@@ -271,6 +271,8 @@ void frmProperties::cmdOK_Click() {
         if (portError.isEmpty() && reopen)
             note(m_serial.openPort());
         if (!error.isEmpty()) {
+            if (newDevice)
+                m_port.chooseDevice(newPort, previousDevice);
             m_dialogs.warning(error);
             m_port.setCommPort(oldPort);
             return;
@@ -293,6 +295,13 @@ void frmProperties::cmdOK_Click() {
         return;
     }
 
+    // From here on [Ports] says where the ports lead.
+    for (auto it = m_pendingMap.cbegin(); it != m_pendingMap.cend(); ++it) {
+        m_settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com%1").arg(it.key()),
+                            it.value());
+        m_port.chooseDevice(it.key(), QString());
+    }
+    m_pendingMap.clear();
     PortProfile{m_port.Settings(), QString::number(m_port.CommPort()),
                 QString::number(m_port.Handshaking()),
                 PortProfile::echoText(m_serial.echoEnabled())}

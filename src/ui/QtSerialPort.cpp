@@ -65,6 +65,8 @@ QtSerialPort::QtSerialPort(const SettingsStore &store, QObject *parent)
 QtSerialPort::~QtSerialPort() = default;
 
 QString QtSerialPort::devicePath(int port) const {
+    if (const QString chosen = chosenDevice(port); !chosen.isEmpty())
+        return chosen;
     // "Com3", "com3" and "COM3" all name port 3; the exact spelling wins.
     const QString key = QStringLiteral("Com%1").arg(port);
     QString mapped;

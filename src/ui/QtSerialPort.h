@@ -9,8 +9,9 @@ namespace ui {
 
 class SettingsStore;
 
-// The serial port over QSerialPort. Port n is the device named by
-// [Ports] Com<n> in the settings store, else /dev/ttyS<n-1> (COM<n> on Windows).
+// The serial port over QSerialPort. Port n is the device chosen for it in
+// this run, else the one [Ports] Com<n> in the settings store names, else
+// /dev/ttyS<n-1> (COM<n> on Windows).
 class QtSerialPort : public SerialPort {
     Q_OBJECT
 public:

@@ -24,6 +24,13 @@ namespace {
 const QString invalidValue = QStringLiteral("Invalid property value");
 }
 
+void SerialPort::chooseDevice(int port, const QString &path) {
+    if (path.isEmpty())
+        m_chosenDevices.remove(port);
+    else
+        m_chosenDevices.insert(port, path);
+}
+
 QString SerialPort::setInputLen(int n) {
     if (n < 0)
         return invalidValue;

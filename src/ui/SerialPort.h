@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -42,7 +43,15 @@ public:
     virtual bool DSRHolding() const = 0;
 
     // The device that port number n opens, for the operator to see.
-    virtual QString devicePath(int port) const { return QStringLiteral("Com%1").arg(port); }
+    virtual QString devicePath(int port) const {
+        const QString chosen = chosenDevice(port);
+        return chosen.isEmpty() ? QStringLiteral("Com%1").arg(port) : chosen;
+    }
+    // A device that port number n opens for the rest of this run, ahead of
+    // the map in the settings: the port properties dialog tries a device
+    // before it keeps it there. An empty path drops the choice.
+    void chooseDevice(int port, const QString &path);
+    QString chosenDevice(int port) const { return m_chosenDevices.value(port); }
     // A serial device present on the machine, to map a port number to.
     struct Device {
         QString path;        // a stable name (/dev/serial/by-id/...) where there is one
@@ -82,6 +91,9 @@ protected:
     int m_rThreshold = 1;
     int m_sThreshold = 0;
     QString m_parityReplace = QStringLiteral("?");
+
+private:
+    QMap<int, QString> m_chosenDevices;
 };
 
 // Lets events run until some output leaves the port, its device goes away,

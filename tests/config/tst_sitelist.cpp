@@ -146,8 +146,34 @@ private slots:
         QCOMPARE(Rig::entries(chooser), listed);
     }
 
-    // Adding rewrites the file whole: one that cannot be read must not be
-    // replaced by the new entry alone.
+    // However long an entry, it is read whole. Adding one writes one line at
+    // the end of the file, the file itself kept (nothing before it is written
+    // again); a delete writes the entries as read, minus the deleted one.
+    void longEntrySurvivesAnAddAndADelete() {
+        const QByteArray site(3000, 's');
+        Rig rig("0.0.0.0\r\n" + site + "\r\n10.0.0.1");
+        struct stat before {};
+        QCOMPARE(stat(QFile::encodeName(rig.path()).constData(), &before), 0);
+        frmChange *chooser = rig.chooser();
+        chooser->findChild<QPushButton *>("New")->click();
+        frmNew *entry = rig.p.window.windows().siteEntry.get();
+        for (int n = 1; n <= 4; ++n)
+            QTest::keyClicks(entry->field(n), QString::number(n));
+        entry->findChild<QPushButton *>("Command1")->click();
+        QCOMPARE(rig.file(), "0.0.0.0\r\n" + site + "\r\n10.0.0.1\r\n1.2.3.4\r\n");
+        struct stat after {};
+        QCOMPARE(stat(QFile::encodeName(rig.path()).constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+
+        chooser->list()->setCurrentRow(2);
+        QCOMPARE(chooser->list()->currentItem()->text(), "10.0.0.1");
+        rig.p.dialogs.answers << ui::Dialogs::Answer::Yes;
+        chooser->findChild<QPushButton *>("Cancel")->click();
+        QCOMPARE(rig.file(), "0.0.0.0\r\n" + site + "\r\n1.2.3.4\r\n");
+        QCOMPARE(Rig::entries(chooser), (QStringList{"0.0.0.0", site, "1.2.3.4"}));
+    }
+
+    // An addition leaves a list that is there but cannot be read as it is.
     void unreadableFileIsNotReplaced() {
         Rig rig("10.0.0.1\r\n10.0.0.2\r\n");
         QFile::setPermissions(rig.path(), QFile::WriteOwner);

@@ -1,5 +1,6 @@
-// Replacing a stored file: a rewrite never shows a reader half a file, and a
-// write that cannot finish (a full disk) leaves the old file as it was.
+// Reading and replacing a stored file: lines are read whole up to the bounds,
+// a rewrite never shows a reader half a file, and a write that cannot finish
+// (a full disk) leaves the old file as it was.
 #include "TestMain.h"
 #include "config/StoredFile.h"
 
@@ -34,6 +35,50 @@ struct FileSizeLimit {
 class TestStoredFile : public QObject {
     Q_OBJECT
 private slots:
+    // Lines are read whole up to the bounds, a CR LF split between two reads
+    // is one line end, and what lies after the lines wanted is not read. A
+    // line past the bound makes the file unreadable, with the reason.
+    void readsWholeLinesWithinTheBounds_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("lines"); // lines wanted
+        QTest::addColumn<bool>("lfEndsLine");
+        QTest::addColumn<QByteArray>("read"); // null: not readable
+        QTest::addColumn<QString>("reason");
+        const QByteArray atBound(config::StoredFile::lineBound, 'a');
+        const QByteArray longLine(5000, 'c');
+        QTest::newRow("a line of exactly 1 MiB")
+            << atBound + "\r\nb" << INT_MAX << true << atBound + "\r\nb" << QString();
+        QTest::newRow("a line of 1 MiB and a byte") << "b\r\n" + atBound + "a\r\n"
+                                                    << INT_MAX << true << QByteArray() << "1 MiB";
+        QTest::newRow("CR LF across two reads") << QByteArray(65535, 'a') + "\r\nb\r\n"
+                                                << 1 << true << QByteArray(65535, 'a') + "\r\n"
+                                                << QString();
+        QTest::newRow("a lone LF inside a language line")
+            << longLine + "\n" + longLine + "\r\nx\r" << 1 << false
+            << longLine + "\n" + longLine + "\r\n"
+            << QString();
+        QTest::newRow("a long line after the lines wanted")
+            << "a\r\nb\nc" + atBound + atBound << 2 << true << QByteArray("a\r\nb\n") << QString();
+    }
+    void readsWholeLinesWithinTheBounds() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, lines);
+        QFETCH(bool, lfEndsLine);
+        QFETCH(QByteArray, read);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("stored.ini");
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        const config::StoredFile::Contents contents =
+            config::StoredFile(path).load({lines, lfEndsLine});
+        QVERIFY(contents.bytes == read);
+        QCOMPARE(contents.presence, read.isNull() ? config::StoredFile::Presence::Unreadable
+                                                  : config::StoredFile::Presence::Readable);
+        QVERIFY2(contents.reason.contains(reason), qPrintable(contents.reason));
+    }
+
     void aReaderKeepsTheOldFileWhole() {
         QTemporaryDir dir;
         const QString path = dir.filePath("velmarcontroller.ini");

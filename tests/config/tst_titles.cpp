@@ -5,8 +5,10 @@
 #include "TestMain.h"
 #include "app/Windows.h"
 #include "config/CameraModel.h"
+#include "config/StoredFile.h"
 #include "config/frmControllerProgram.h"
 #include "panel/SelectionPad.h"
+#include "ui/Timer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,6 +19,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 using config::frmControllerProgram;
@@ -237,6 +241,57 @@ private slots:
         QCOMPARE(rig.file(), crlf(stored));
         QCOMPARE(rig.labels()[0], "Gate 1");
         QCOMPARE(rig.p.window.cameras().type(5), "Dome");
+    }
+
+    // A configuration file past the readers' bounds is not used and stays
+    // byte for byte, whichever way the start-up ended: neither the rewrites
+    // nor a save replace it, and the status bar says why, once.
+    void fileThePanelCannotReadIsNeverReplaced_data() {
+        QTest::addColumn<bool>("endedEarly");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("reason");
+        QStringList lines{"1500", "900"};
+        for (int k = 1; k <= 16; ++k)
+            lines << QStringLiteral("Gate %1").arg(k) << QStringLiteral("Dome");
+        lines << "/opt/lang/Italiano.lng";
+        lines[2] = QString(config::StoredFile::lineBound + 1, QLatin1Char('x'));
+        const QByteArray longLine = crlf(lines);
+        for (int k = 2; k <= 18; ++k)
+            lines[k] = QString(config::StoredFile::lineBound, QLatin1Char('y'));
+        const QByteArray longFile = crlf(lines);
+        for (const bool early : {false, true}) {
+            const char *start = early ? "start-up ended early, " : "start-up read it, ";
+            QTest::addRow("%sa line past the bound", start) << early << longLine << "1 MiB";
+            QTest::addRow("%sa file past the bound", start) << early << longFile << "16 MiB";
+        }
+    }
+    void fileThePanelCannotReadIsNeverReplaced() {
+        QFETCH(bool, endedEarly);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, reason);
+        Rig rig;
+        {
+            QFile f(rig.path());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        if (endedEarly)
+            rig.p.settings.setValue("Properties", "Settings", "not a setting");
+        QSignalSpy notes(rig.p.window.statusBar(), &QStatusBar::messageChanged);
+        rig.p.window.Form_Load();
+        QCOMPARE(rig.p.window.startupEndedEarly(), endedEarly);
+        for (int tick = 0; tick < 2; ++tick)
+            emit rig.p.find<ui::Timer>("TimerMove")->tick();
+        QPointer<frmControllerProgram> dialog = rig.open();
+        dialog->text(2)->setText("Dock");
+        dialog->findChild<QAction *>("Save")->trigger();
+        QTRY_VERIFY(!dialog);
+        QCOMPARE(rig.labels()[1], "Dock");
+        QVERIFY(rig.file() == bytes);
+
+        QCOMPARE(notes.size(), 1);
+        const QString note = notes.first().first().toString();
+        QVERIFY2(note.contains("velmarcontroller.ini") && note.contains(reason), qPrintable(note));
     }
 
     void unwritableFileStillUpdatesThePanel() {

@@ -46,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::optional<QByteArray> file =
         missing ? std::nullopt : std::optional(cut < 0 ? bytes : bytes.left(cut));
     const QString entry = cut < 0 ? QString() : QString::fromLatin1(bytes.mid(cut + 1));
-    const QByteArray added = SiteList::appended(file, entry);
     const QByteArray before = file.value_or(QByteArray());
+    const QByteArray added = before + SiteList::addition(before.right(1), entry);
     FUZZ_CHECK(added.startsWith(before));
     FUZZ_CHECK(added.endsWith("\r\n"));
     QStringList expected = missing ? QStringList() : cut < 0 ? entries : SiteList::entries(before);

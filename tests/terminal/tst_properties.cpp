@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 
@@ -205,6 +206,64 @@ private slots:
         QVERIFY(!rig.panel.window.session().serial().echoEnabled());
         QVERIFY(rig.panel.settings.values.isEmpty());
         QTRY_VERIFY(!rig.properties.get());
+    }
+
+    // OK stores only what was applied: a device that would not open, or no
+    // port selected (a stored port beyond the list is port 0, which the port
+    // refuses), ends OK with the warning, the old port number and the dialog
+    // open; settings.ini stays byte for byte, also after the Cancel.
+    void refusedOkThenCancelLeaveTheSettingsFile_data() {
+        QTest::addColumn<int>("oldPort");
+        QTest::addColumn<bool>("withDevice"); // a device present chosen for Com2
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("device that cannot be opened") << 1 << true << "Com2: device busy";
+        QTest::newRow("no port selected, CommPort=20") << 20 << false << "Invalid port number";
+    }
+    void refusedOkThenCancelLeaveTheSettingsFile() {
+        QFETCH(int, oldPort);
+        QFETCH(bool, withDevice);
+        QFETCH(QString, warning);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("settings.ini");
+        const QByteArray before = "[Properties]\r\nCommPort = " + QByteArray::number(oldPort) +
+                                  "\r\n\r\n[ports]\r\ncom1 = /dev/ttyUSB7\r\n";
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(before);
+        }
+        ui::IniSettingsStore settings(path);
+        fakes::SerialPort port;
+        fakes::DatagramSocket socket;
+        fakes::Dialogs dialogs;
+        frmTerminal window(port, socket, dialogs, settings);
+        window.setStorageFolder(dir.path());
+        port.setCommPort(oldPort);
+        window.mnuOpen_Click();
+        QVERIFY(port.PortOpen());
+        port.openError = "Com2: device busy";
+        port.present = {{"/dev/serial/by-id/usb-X_1-if00", "X"}};
+        window.findChild<QAction *>("mnuProperties")->trigger();
+        terminal::frmProperties *dialog = window.windows().properties.get();
+        if (withDevice) {
+            auto *list = dialog->findChild<QComboBox *>("cboPort");
+            list->setCurrentIndex(list->findText("Com2"));
+            QMenu *devices = dialog->findChild<QToolButton *>("cmdMap")->menu();
+            emit devices->aboutToShow();
+            devices->actions().first()->trigger();
+        }
+        dialog->cmdOK_Click();
+
+        QCOMPARE(dialogs.shown.size(), 1);
+        QCOMPARE(dialogs.shown.first().text, warning);
+        QCOMPARE(port.CommPort(), oldPort);
+        QVERIFY(!port.PortOpen());
+        QCOMPARE(port.devicePath(2), QStringLiteral("Com2")); // not even for this run
+        QVERIFY(dialog->isVisible());
+        dialog->cmdCancel_Click();
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
     }
 
     // The real adapter refuses what the line cannot do: nothing is stored
