@@ -93,4 +93,16 @@ void LinkStatusBar::refresh() {
     }
 }
 
+void LinkStatusBar::showKeyboardEntry(const QString &text) {
+    if (!m_keyEntry) {
+        m_keyEntry = new QLabel(this);
+        m_keyEntry->setObjectName(QStringLiteral("keyEntry"));
+        m_keyEntry->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; }"));
+        m_keyEntry->setAccessibleDescription(tr("Typed on the panel"));
+        addWidget(m_keyEntry); // beside the buttons: the texts before it stretch
+    }
+    m_keyEntry->setText(text);
+    m_keyEntry->setVisible(!text.isEmpty());
+}
+
 } // namespace app

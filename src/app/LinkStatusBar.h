@@ -30,6 +30,9 @@ public:
     void refresh();
     QPushButton *askStatus() const { return m_askStatus; }
     QPushButton *openTraffic() const { return m_openTraffic; }
+    // The number being typed on the panel, what it chose, or why it sent
+    // nothing; hidden when empty.
+    void showKeyboardEntry(const QString &text);
 
 private:
     devicelink::LinkMonitor &m_monitor;
@@ -41,6 +44,7 @@ private:
     QString m_answerTip;
     QTimer m_pending;
     int m_shownLevel = -1;
+    QLabel *m_keyEntry = nullptr; // made at the first key
 };
 
 } // namespace app

@@ -72,6 +72,20 @@ int TerminalBox::keyCode(const QKeyEvent &event) {
     return c <= 255 ? c : 0;
 }
 
+bool TerminalBox::event(QEvent *event) {
+    // A key the box sends to the port is the port's: no shortcut of the
+    // window takes it (Ctrl+T is 0x14 here, not the traffic window). Keys
+    // that type nothing (F1, F5, F6) and Alt with a menu's letter still work.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (keyCode(*key) != 0 && !key->modifiers().testFlag(Qt::AltModifier)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
+}
+
 void TerminalBox::keyPressEvent(QKeyEvent *event) {
     int code = keyCode(*event);
     if (code == 0) {

@@ -36,13 +36,13 @@ private slots:
         QTest::newRow("0 C") << "0 C" << refused(Target::Camera, 0) << "";
         QTest::newRow("four digits stay three, refused whole")
             << "1 2 3 4 C" << refused(Target::Camera, 123) << "";
-        QTest::newRow("letter alone") << "C" << NumberEntry::Result{Kind::NoNumber, Target::Camera}
-                                      << "";
+        QTest::newRow("letter alone")
+            << "C" << NumberEntry::Result{Kind::NoNumber, Target::Camera} << "";
         QTest::newRow("digits") << "1 2" << NumberEntry::Result{Kind::Typing} << "12";
         QTest::newRow("a second choice needs its own number")
             << "2 M C" << NumberEntry::Result{Kind::NoNumber, Target::Camera} << "";
-        QTest::newRow("Escape drops the number") << "1 6 Esc" << NumberEntry::Result{Kind::Cleared}
-                                                 << "";
+        QTest::newRow("Escape drops the number")
+            << "1 6 Esc" << NumberEntry::Result{Kind::Cleared} << "";
         QTest::newRow("Escape with nothing typed") << "Esc" << NumberEntry::Result{} << "";
         QTest::newRow("after Escape a new number")
             << "1 6 Esc 3 C" << chosen(Target::Camera, 3) << "";
@@ -56,8 +56,8 @@ private slots:
         QTest::newRow("each key restarts the 3 s")
             << "1 +2000 6 +2000 C" << chosen(Target::Camera, 16) << "";
         QTest::newRow("the timer drops it") << "1 6 +3000 tick" << NumberEntry::Result{} << "";
-        QTest::newRow("the timer early keeps it") << "1 6 +2500 tick" << NumberEntry::Result{}
-                                                  << "16";
+        QTest::newRow("the timer early keeps it")
+            << "1 6 +2500 tick" << NumberEntry::Result{} << "16";
     }
     void keys() {
         QFETCH(QString, keys);
