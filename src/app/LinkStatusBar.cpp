@@ -94,15 +94,13 @@ void LinkStatusBar::refresh() {
 }
 
 void LinkStatusBar::showKeyboardEntry(const QString &text) {
-    if (!m_keyEntry) {
-        m_keyEntry = new QLabel(this);
-        m_keyEntry->setObjectName(QStringLiteral("keyEntry"));
-        m_keyEntry->setStyleSheet(QStringLiteral("QLabel { font-weight: bold; }"));
-        m_keyEntry->setAccessibleDescription(tr("Typed on the panel"));
-        addWidget(m_keyEntry); // beside the buttons: the texts before it stretch
-    }
-    m_keyEntry->setText(text);
-    m_keyEntry->setVisible(!text.isEmpty());
+    // For the few seconds it lasts, what is typed stands in the place of the
+    // link's two lines (as a passing message of the bar), so neither is cut.
+    if (!text.isEmpty())
+        showMessage(text);
+    else if (currentMessage() == m_keyboardText)
+        clearMessage();
+    m_keyboardText = text;
 }
 
 } // namespace app

@@ -44,7 +44,7 @@ private:
     QString m_answerTip;
     QTimer m_pending;
     int m_shownLevel = -1;
-    QLabel *m_keyEntry = nullptr; // made at the first key
+    QString m_keyboardText; // shown for the keyboard, until it is cleared
 };
 
 } // namespace app

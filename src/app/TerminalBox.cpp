@@ -3,6 +3,7 @@
 #include "ui/FramePacer.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -83,7 +84,26 @@ bool TerminalBox::event(QEvent *event) {
             return true;
         }
     }
-    return QPlainTextEdit::event(event);
+    const bool handled = QPlainTextEdit::event(event);
+    switch (event->type()) {
+    case QEvent::Paint:
+        // The focus shows as a ring in the highlight colour over the frame
+        // (the style marks only a caret), painted with the frame.
+        if (hasFocus()) {
+            QPainter p(this);
+            p.setPen(palette().color(QPalette::Highlight));
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+            p.drawRect(rect().adjusted(1, 1, -2, -2));
+        }
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        update();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 void TerminalBox::keyPressEvent(QKeyEvent *event) {

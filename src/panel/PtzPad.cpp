@@ -4,6 +4,7 @@
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
 #include "ui/HoldButton.h"
+#include "ui/SpeedBar.h"
 #include "ui/Timer.h"
 
 #include <QCoreApplication>
@@ -41,7 +42,7 @@ constexpr ButtonDesign designs[] = {
 QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowest, int speed) {
     const int minimum = devicelink::valueOf(slowest);
     const int value = minimum + speed;
-    auto *bar = new QScrollBar(Qt::Horizontal, parent);
+    auto *bar = new ui::SpeedBar(parent);
     bar->setObjectName(QLatin1String(name));
     bar->setRange(minimum, minimum + devicelink::fastestSpeed);
     bar->setSingleStep(1);

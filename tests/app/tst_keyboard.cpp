@@ -42,10 +42,7 @@ struct KeyPanel : Panel {
         QTest::simulateEvent(window.windowHandle(), press, key, Qt::NoModifier, QString(),
                              autoRepeat);
     }
-    QString entry() {
-        auto *label = window.statusBar()->findChild<QLabel *>("keyEntry");
-        return label && label->isVisible() ? label->text() : QString();
-    }
+    QString entry() { return window.statusBar()->currentMessage(); }
 };
 
 } // namespace
