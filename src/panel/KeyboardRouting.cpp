@@ -107,6 +107,8 @@ KeyboardRouting::KeyboardRouting(const Parts &parts, QObject *parent)
 }
 
 KeyboardRouting::~KeyboardRouting() {
+    // Gone before the pads: a key still held lets go with its stop code.
+    releaseAll();
     qApp->removeEventFilter(this);
 }
 
