@@ -66,7 +66,8 @@ install(FILES ${install_staging}/changelog.gz ${install_sources}/debian/copyrigh
 # The Debian package.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME velmar-controller)
-set(CPACK_PACKAGE_VENDOR "The Velmar Controller developers")
+set(CPACK_PACKAGE_VENDOR "The Velmar Controller authors")
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "control panel for a CCTV matrix switcher")
 set(CPACK_PACKAGE_DESCRIPTION
   "The control panel for a CCTV matrix switcher with 16 camera inputs and 4

@@ -118,4 +118,14 @@ void LinkStatusBar::refresh() {
     }
 }
 
+void LinkStatusBar::showKeyboardEntry(const QString &text) {
+    // For the few seconds it lasts, what is typed stands in the place of the
+    // link's two lines (as a passing message of the bar), so neither is cut.
+    if (!text.isEmpty())
+        showMessage(text);
+    else if (currentMessage() == m_keyboardText)
+        clearMessage();
+    m_keyboardText = text;
+}
+
 } // namespace app

@@ -38,6 +38,10 @@ public:
     // The two lines as shown in full: "Open | Serial Com1 (...) ... | routing from ...".
     QString shownText() const;
 
+    // The number being typed on the panel, what it chose, or why it sent
+    // nothing; hidden when empty.
+    void showKeyboardEntry(const QString &text);
+
 protected:
     // A note given while the window was hidden covers the two lines once the
     // window shows, as one given later does.
@@ -54,6 +58,7 @@ private:
     QString m_answerTip;
     QTimer m_pending;
     int m_shownLevel = -1;
+    QString m_keyboardText; // shown for the keyboard, until it is cleared
 };
 
 } // namespace app

@@ -3,6 +3,7 @@
 #include "ui/FramePacer.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextCursor>
 
@@ -70,6 +71,39 @@ int TerminalBox::keyCode(const QKeyEvent &event) {
         return 0;
     const char16_t c = text.at(0).unicode();
     return c <= 255 ? c : 0;
+}
+
+bool TerminalBox::event(QEvent *event) {
+    // A key the box sends to the port is the port's: no shortcut of the
+    // window takes it (Ctrl+T is 0x14 here, not the traffic window). Keys
+    // that type nothing (F1, F5, F6) and Alt with a menu's letter still work.
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (keyCode(*key) != 0 && !key->modifiers().testFlag(Qt::AltModifier)) {
+            event->accept();
+            return true;
+        }
+    }
+    const bool handled = QPlainTextEdit::event(event);
+    switch (event->type()) {
+    case QEvent::Paint:
+        // The focus shows as a ring in the highlight colour over the frame
+        // (the style marks only a caret), painted with the frame.
+        if (hasFocus()) {
+            QPainter p(this);
+            p.setPen(palette().color(QPalette::Highlight));
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+            p.drawRect(rect().adjusted(1, 1, -2, -2));
+        }
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+        update();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 void TerminalBox::keyPressEvent(QKeyEvent *event) {

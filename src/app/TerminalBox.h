@@ -51,6 +51,7 @@ public:
     static int keyCode(const QKeyEvent &event);
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:

@@ -1,6 +1,7 @@
 #include "app/Windows.h"
 
 #include "app/MainMenu.h"
+#include "app/frmKeys.h"
 #include "app/frmTraffic.h"
 #include "config/Localiser.h"
 #include "config/frmChange.h"
@@ -67,6 +68,7 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
         });
         return window;
     })
+    , keys([this] { return new frmKeys(&m_parts.main); })
     , m_parts(parts)
     , m_menu(menu) {
     openFrom(menu.mnuProperties, properties);
@@ -88,6 +90,11 @@ template <typename T> void Windows::openFrom(QAction *entry, ui::SingleWindow<T>
 void Windows::openTraffic() {
     if (!m_ended)
         traffic.open();
+}
+
+void Windows::openKeys() {
+    if (!m_ended)
+        keys.open();
 }
 
 void Windows::ensureLanguageDialogs() {
@@ -127,6 +134,7 @@ void Windows::closeAll() {
     about.close();
     chooser.close();
     traffic.close();
+    keys.close();
     if (m_joystick)
         m_joystick->programEnded();
 }

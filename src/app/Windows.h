@@ -41,6 +41,7 @@ class StoragePaths;
 
 namespace app {
 
+class frmKeys;
 class frmTraffic;
 struct MainMenu;
 
@@ -78,9 +79,12 @@ public:
     ui::SingleWindow<terminal::frmAbout> about;
     ui::SingleWindow<frmSceltaLingua> chooser;
     ui::SingleWindow<frmTraffic> traffic;
+    ui::SingleWindow<frmKeys> keys;
 
     // The traffic window, from the status bar.
     void openTraffic();
+    // The list of keys, from F1.
+    void openKeys();
     // The dialogs a language file relabels, made and loaded (hidden) where
     // they do not exist.
     void ensureLanguageDialogs();

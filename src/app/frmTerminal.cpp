@@ -20,6 +20,7 @@
 #include "link/StatusPolls.h"
 #include "link/Traffic.h"
 #include "panel/AuxPad.h"
+#include "panel/KeyboardRouting.h"
 #include "panel/PresetPad.h"
 #include "panel/PtzPad.h"
 #include "panel/SelectionPad.h"
@@ -30,6 +31,7 @@
 #include "terminal/PortProfile.h"
 #include "terminal/PortPrompts.h"
 #include "terminal/Transmission.h"
+#include "ui/ColourButton.h"
 #include "ui/DatagramSocket.h"
 #include "ui/Dialogs.h"
 #include "ui/FramePacer.h"
@@ -80,6 +82,8 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
         std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::CodeBox});
     m_joystickSink =
         std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::Joystick});
+    m_keyboardSink =
+        std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::Keyboard});
     m_TimerMove = new ui::Timer(QStringLiteral("TimerMove"), 1000, true, this);
     m_Timer4 = new ui::Timer(QStringLiteral("Timer4"), 800, false, this);
     m_TimerPan = new ui::Timer(QStringLiteral("TimerPan"), 500, false, this);
@@ -101,6 +105,8 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
 }
 
 frmTerminal::~frmTerminal() {
+    // A key held now lets go with its stop code while the pads are there.
+    delete m_keyboard;
     // The panel goes while the link it sends through is still there: a
     // button held at that moment lets go with its stop code.
     delete takeCentralWidget();
@@ -124,20 +130,21 @@ void frmTerminal::buildControls(QWidget *central) {
     connect(m_Text1, &QLineEdit::returnPressed, m_Command1, &QPushButton::click);
     m_Text1->setValidator(new ui::Latin1Validator(m_Text1));
     m_Text1->setToolTip(QStringLiteral("A command code in hexadecimal, as 35 for camera 5"));
+    // What a screen reader calls the controls that have no caption.
+    central->setAccessibleName(tr("Switcher panel"));
+    menuBar()->setAccessibleName(tr("Menus"));
+    m_txtTerm->setAccessibleName(tr("Terminal"));
+    m_txtTerm->setAccessibleDescription(tr("What the serial line brings; keys typed here go out "
+                                           "on the port. F6 goes back to the panel."));
+    m_IPAD->box()->setAccessibleName(tr("Remote site address"));
+    m_Text1->setAccessibleName(tr("Command code"));
 
     m_selection = new panel::SelectionPad(central, m_menu->Mon, *m_panelSink, polls.Timer3());
     m_ptz = new panel::PtzPad(central, *m_panelSink, *m_TimerPan, *m_TimerTilt, polls.Timer5());
     m_presets = new panel::PresetPad(central, *m_panelSink, *m_TimerSet, *m_TimerStore);
     m_aux = new panel::AuxPad(central, *m_panelSink, *m_Timer4, polls.Timer3());
-    const QList<QLabel *> &titles = m_selection->titles();
-    connect(m_cameras, &config::CameraModel::titleChanged, this,
-            [titles](int camera, const QString &title) {
-                QLabel *label = titles[camera - 1];
-                label->setText(title);
-                // A title longer than its label shows whole when pointed at.
-                const bool cut = label->fontMetrics().horizontalAdvance(title) > label->width();
-                label->setToolTip(cut ? title : QString());
-            });
+    connect(m_cameras, &config::CameraModel::titleChanged, m_selection,
+            &panel::SelectionPad::setTitle);
 
     // What the line brings shows in one repaint a frame.
     auto *frame = new ui::FramePacer(this);
@@ -173,10 +180,19 @@ void frmTerminal::buildControls(QWidget *central) {
                             .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
     m_session->reopener().setEnabled(reopen);
     m_statusBar = new app::LinkStatusBar(*m_monitor, *m_session, this);
+    m_statusBar->setAccessibleName(tr("Link status"));
     setStatusBar(m_statusBar);
     m_unreadable = new config::UnreadableFiles(this);
     connect(m_unreadable, &config::UnreadableFiles::reported, m_statusBar,
             [this](const QString &message) { m_statusBar->showMessage(message, fileNoteMs); });
+
+    // Routing from the keyboard; the focus starts on the panel.
+    m_keyboard = new panel::KeyboardRouting(
+        {*central, *m_txtTerm, QList<QWidget *>{m_txtTerm, m_IPAD->box(), m_Text1},
+         *m_selection->cameras().first(), *m_selection, *m_ptz, *m_presets, *m_keyboardSink},
+        this);
+    connect(m_keyboard, &panel::KeyboardRouting::entryChanged, m_statusBar,
+            &app::LinkStatusBar::showKeyboardEntry);
 
     const qreal dpi = central->logicalDpiX();
     central->setMinimumSize(ui::twipsToPixels(clientWidth, dpi),
@@ -230,6 +246,7 @@ void frmTerminal::wireMenus() {
     connect(m_statusBar->openTraffic(), &QPushButton::clicked, m_windows,
             &app::Windows::openTraffic);
     connect(m_windows, &app::Windows::fileNotUsed, m_unreadable, &config::UnreadableFiles::note);
+    connect(m_keyboard, &panel::KeyboardRouting::keysRequested, m_windows, &app::Windows::openKeys);
 }
 
 void frmTerminal::showPortState() {
@@ -445,6 +462,7 @@ void frmTerminal::Form_Unload(bool &Cancel) {
     const auto done = qScopeGuard([this] { m_unloading = false; });
     // A camera never outlives the program: every hold ends with its stop
     // code on the channel in use, before the sign-off and the port's close.
+    m_keyboard->releaseAll();
     m_ptz->endHolds();
     if (joystick::JoystickLauncher *stick = m_windows->joystick())
         stick->stopMovement();

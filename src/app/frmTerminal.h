@@ -38,6 +38,7 @@ class JoystickLauncher;
 
 namespace panel {
 class AuxPad;
+class KeyboardRouting;
 class PresetPad;
 class PtzPad;
 class SelectionPad;
@@ -118,6 +119,7 @@ public:
     panel::SelectionPad &selection() { return *m_selection; }
     panel::PtzPad &ptz() { return *m_ptz; }
     panel::PresetPad &presets() { return *m_presets; }
+    panel::KeyboardRouting &keyboard() { return *m_keyboard; }
     terminal::LogCommands &logCommands() { return *m_logCommands; }
     terminal::Transmission &transmission() { return *m_transmission; }
     terminal::Modem &modem() { return *m_modem; }
@@ -154,6 +156,7 @@ private:
     std::unique_ptr<devicelink::SessionSink> m_panelSink;
     std::unique_ptr<devicelink::SessionSink> m_codeBoxSink;
     std::unique_ptr<devicelink::SessionSink> m_joystickSink;
+    std::unique_ptr<devicelink::SessionSink> m_keyboardSink;
     std::unique_ptr<app::MainMenu> m_menu;
     ui::Timer *m_TimerMove;
     ui::Timer *m_Timer4;
@@ -175,6 +178,7 @@ private:
     panel::PtzPad *m_ptz;
     panel::PresetPad *m_presets;
     panel::AuxPad *m_aux;
+    panel::KeyboardRouting *m_keyboard;
     terminal::LogCommands *m_logCommands;
     terminal::Transmission *m_transmission;
     terminal::Modem *m_modem;

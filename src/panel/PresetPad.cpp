@@ -28,7 +28,8 @@ PresetPad::PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &
     : QObject(parent)
     , m_sink(sink)
     , m_TimerSet(TimerSet)
-    , m_TimerStore(TimerStore) {
+    , m_TimerStore(TimerStore)
+    , m_sequenceSink(&sink) {
     m_store = makeControl<QCheckBox>(parent, QStringLiteral("store"),
                                      QStringLiteral("Store Preset"), 4800, 1440, 1455, 220);
     for (int n = 1; n <= 16; ++n) {
@@ -36,6 +37,7 @@ PresetPad::PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &
         const int left = n == 1 ? 6240 : lefts[(n - 2) % 5];
         const int top = n == 1 ? 1470 : 1680 + ((n - 2) / 5) * 210;
         auto *button = makeButton(parent, presetName(n), QString::number(n), left, top, 375, 220);
+        button->setAccessibleName(tr("Preset %1").arg(n));
         connect(button, &QPushButton::clicked, this, [this, n] { p_Click(n); });
         m_buttons.append(button);
     }
@@ -49,7 +51,19 @@ void PresetPad::setButtonsEnabled(bool enabled) {
 }
 
 void PresetPad::p_Click(int preset) {
-    (m_store->isChecked() ? m_TimerStore : m_TimerSet).setEnabled(true);
+    start(preset, m_store->isChecked(), m_sink);
+}
+
+bool PresetPad::recall(int preset, devicelink::CommandSink &sink) {
+    if (preset < 1 || preset > m_buttons.size() || !m_buttons[preset - 1]->isEnabled())
+        return false;
+    start(preset, false, sink);
+    return true;
+}
+
+void PresetPad::start(int preset, bool store, devicelink::CommandSink &sink) {
+    m_sequenceSink = &sink;
+    (store ? m_TimerStore : m_TimerSet).setEnabled(true);
     PresetKey = devicelink::numberCode(preset);
     setButtonsEnabled(false);
 }
@@ -57,15 +71,15 @@ void PresetPad::p_Click(int preset) {
 void PresetPad::TimerSet_Timer() {
     switch (PresetStep) {
     case 0:
-        m_sink.send(devicelink::Code::PresetBegin);
+        m_sequenceSink->send(devicelink::Code::PresetBegin);
         PresetStep = 1;
         break;
     case 1:
-        m_sink.send(PresetKey);
+        m_sequenceSink->send(PresetKey);
         PresetStep = 2;
         break;
     case 2:
-        m_sink.send(devicelink::Code::PresetEnd);
+        m_sequenceSink->send(devicelink::Code::PresetEnd);
         PresetStep = 0;
         m_TimerSet.setEnabled(false);
         setButtonsEnabled(true);
@@ -84,9 +98,9 @@ void PresetPad::TimerStore_Timer() {
     if (PresetStep < 0 || PresetStep > 4)
         return;
     if (const std::optional<Code> code = codes[PresetStep])
-        m_sink.send(*code);
+        m_sequenceSink->send(*code);
     else
-        m_sink.send(PresetKey);
+        m_sequenceSink->send(PresetKey);
     if (PresetStep < 4) {
         ++PresetStep;
         return;

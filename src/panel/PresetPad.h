@@ -28,6 +28,10 @@ public:
               ui::Timer &TimerStore);
 
     void p_Click(int preset); // p1_Click .. p16_Click
+    // Recalls a preset as a click with "Store Preset" clear does, through
+    // another source's sink (the keyboard's). Refused (false) while a
+    // sequence runs, as the disabled buttons are.
+    bool recall(int preset, devicelink::CommandSink &sink);
     void TimerSet_Timer();
     void TimerStore_Timer();
 
@@ -41,10 +45,12 @@ public:
 
 private:
     void setButtonsEnabled(bool enabled);
+    void start(int preset, bool store, devicelink::CommandSink &sink);
 
     devicelink::CommandSink &m_sink;
     ui::Timer &m_TimerSet;
     ui::Timer &m_TimerStore;
+    devicelink::CommandSink *m_sequenceSink; // the running sequence's source
     QCheckBox *m_store;
     QList<ui::ColourButton *> m_buttons;
 };

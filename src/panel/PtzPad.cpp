@@ -4,8 +4,10 @@
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
 #include "ui/HoldButton.h"
+#include "ui/SpeedBar.h"
 #include "ui/Timer.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -40,19 +42,23 @@ constexpr ButtonDesign designs[] = {
 QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowest, int speed) {
     const int minimum = devicelink::valueOf(slowest);
     const int value = minimum + speed;
-    auto *bar = new QScrollBar(Qt::Horizontal, parent);
+    auto *bar = new ui::SpeedBar(parent);
     bar->setObjectName(QLatin1String(name));
     bar->setRange(minimum, minimum + devicelink::fastestSpeed);
     bar->setSingleStep(1);
     bar->setPageStep(1);
     bar->setValue(value);
     ui::placeInTwips(bar, 6960, top, 1510, 255);
-    // The speed it sends, 0 to 7, as the operator moves it.
+    // The speed it sends, 0 to 7, as the operator moves it; a screen reader
+    // hears it as the bar's description.
     const auto tell = [bar, minimum](int value) {
         bar->setToolTip(QStringLiteral("Speed %1 of %2 (code %3)")
                             .arg(value - minimum)
                             .arg(devicelink::fastestSpeed)
                             .arg(devicelink::codeOf(value)));
+        bar->setAccessibleDescription(QCoreApplication::translate("panel::PtzPad", "Speed %1 of %2")
+                                          .arg(value - minimum)
+                                          .arg(devicelink::fastestSpeed));
     };
     QObject::connect(bar, &QScrollBar::valueChanged, bar, tell);
     tell(value);
@@ -74,7 +80,9 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
     , m_sink(sink)
     , m_TimerPan(TimerPan)
     , m_TimerTilt(TimerTilt)
-    , m_Timer5(Timer5) {
+    , m_Timer5(Timer5)
+    , m_panSink(&sink)
+    , m_tiltSink(&sink) {
     for (int i = 0; i < static_cast<int>(std::size(designs)); ++i) {
         const ButtonDesign &d = designs[i];
         auto *button = makeControl<ui::HoldButton>(
@@ -85,26 +93,41 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
         m_captioned.append(button);
         m_buttons.append(button);
     }
-    m_captioned.append(makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"),
-                                 6960, 800, 1572, 252));
+    QLabel *pan = makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"), 6960,
+                            800, 1572, 252);
+    m_captioned.append(pan);
     m_HScroll1 = makeSpeedBar(parent, "HScroll1", 1050, Code::PanSpeed0, 5);
-    m_captioned.append(makeLabel(parent, QStringLiteral("TiltSpeed"), QStringLiteral("Tilt Speed"),
-                                 6960, 1420, 1572, 252));
+    QLabel *tilt = makeLabel(parent, QStringLiteral("TiltSpeed"), QStringLiteral("Tilt Speed"),
+                             6960, 1420, 1572, 252);
+    m_captioned.append(tilt);
     m_HScroll2 = makeSpeedBar(parent, "HScroll2", 1680, Code::TiltSpeed0, 5);
+    // Each bar is named by its label, in the language shown.
+    pan->setBuddy(m_HScroll1);
+    tilt->setBuddy(m_HScroll2);
     connect(&m_TimerPan, &ui::Timer::tick, this, &PtzPad::TimerPan_Timer);
     connect(&m_TimerTilt, &ui::Timer::tick, this, &PtzPad::TimerTilt_Timer);
 }
 
 void PtzPad::MouseDown(Button button) {
-    if (isDirection(button))
-        m_Timer5.setEnabled(false);
-    m_sink.send(designs[button].press);
-    if (isDirection(button))
-        (isPan(button) ? m_TimerPan : m_TimerTilt).setEnabled(true);
+    MouseDown(button, m_sink);
 }
 
 void PtzPad::MouseUp(Button button) {
-    m_sink.send(designs[button].release);
+    MouseUp(button, m_sink);
+}
+
+void PtzPad::MouseDown(Button button, devicelink::CommandSink &sink) {
+    if (isDirection(button))
+        m_Timer5.setEnabled(false);
+    sink.send(designs[button].press);
+    if (isDirection(button)) {
+        (isPan(button) ? m_panSink : m_tiltSink) = &sink;
+        (isPan(button) ? m_TimerPan : m_TimerTilt).setEnabled(true);
+    }
+}
+
+void PtzPad::MouseUp(Button button, devicelink::CommandSink &sink) {
+    sink.send(designs[button].release);
     if (isDirection(button))
         m_Timer5.setEnabled(true);
 }
@@ -115,12 +138,12 @@ void PtzPad::endHolds() {
 }
 
 void PtzPad::TimerPan_Timer() {
-    m_sink.send(devicelink::codeOf(m_HScroll1->value()));
+    m_panSink->send(devicelink::codeOf(m_HScroll1->value()));
     m_TimerPan.setEnabled(false);
 }
 
 void PtzPad::TimerTilt_Timer() {
-    m_sink.send(devicelink::codeOf(m_HScroll2->value()));
+    m_tiltSink->send(devicelink::codeOf(m_HScroll2->value()));
     m_TimerTilt.setEnabled(false);
 }
 

@@ -31,11 +31,16 @@ public:
 
     void MouseDown(Button button); // up_MouseDown .. im_MouseDown
     void MouseUp(Button button);   // up_MouseUp .. im_MouseUp
+    // The same, sent through another source's sink (the keyboard's); the
+    // speed code that follows a direction goes through the sink of its press.
+    void MouseDown(Button button, devicelink::CommandSink &sink);
+    void MouseUp(Button button, devicelink::CommandSink &sink);
     void TimerPan_Timer();
     void TimerTilt_Timer();
     // Every button still held lets go, sending its stop code.
     void endHolds();
 
+    ui::HoldButton *button(Button button) const { return m_buttons[button]; }
     QScrollBar *HScroll1() const { return m_HScroll1; }
     QScrollBar *HScroll2() const { return m_HScroll2; }
     // The buttons and labels, for the captions of a language file.
@@ -46,10 +51,12 @@ private:
     ui::Timer &m_TimerPan;
     ui::Timer &m_TimerTilt;
     ui::Timer &m_Timer5;
+    devicelink::CommandSink *m_panSink;
+    devicelink::CommandSink *m_tiltSink;
+    QList<ui::HoldButton *> m_buttons;
     QScrollBar *m_HScroll1;
     QScrollBar *m_HScroll2;
     QList<QObject *> m_captioned;
-    QList<ui::HoldButton *> m_buttons;
 };
 
 } // namespace panel

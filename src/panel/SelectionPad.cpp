@@ -26,6 +26,7 @@ SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandS
         m_titles.append(makeLabel(parent, QStringLiteral("T%1").arg(n),
                                   QStringLiteral("CAMERA %1").arg(n), 1440 + column * 1800, top,
                                   1395, 255));
+        setTitle(n, m_titles.last()->text());
     }
     makeLabel(parent, QStringLiteral("Label1"), QStringLiteral("MONITOR"), 120, 600, 735, 255);
     const int places[4][2] = {{120, 960}, {600, 960}, {120, 1320}, {600, 1320}};
@@ -33,6 +34,7 @@ SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandS
         auto *button = makeButton(parent, QStringLiteral("M%1").arg(m), QString::number(m),
                                   places[m - 1][0], places[m - 1][1], 252, 252);
         connect(button, &QPushButton::clicked, this, [this, m] { M_Click(m); });
+        button->setAccessibleName(tr("Monitor %1").arg(m));
         m_monitors.append(button);
         auto *item = monMenu->addAction(QString::number(m));
         item->setObjectName(QStringLiteral("Mon%1").arg(m));
@@ -44,13 +46,30 @@ SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandS
     }
 }
 
+void SelectionPad::setTitle(int camera, const QString &title) {
+    QLabel *label = m_titles[camera - 1];
+    label->setText(title);
+    // A title longer than its label shows whole when pointed at.
+    const bool cut = label->fontMetrics().horizontalAdvance(title) > label->width();
+    label->setToolTip(cut ? title : QString());
+    m_cameras[camera - 1]->setAccessibleName(tr("Camera %1, %2").arg(camera).arg(title));
+}
+
 void SelectionPad::C_Click(int camera) {
-    m_sink.send(devicelink::number(camera));
-    m_Timer3.setEnabled(true);
+    C_Click(camera, m_sink);
 }
 
 void SelectionPad::M_Click(int monitor) {
-    m_sink.send(devicelink::monitor(monitor));
+    M_Click(monitor, m_sink);
+}
+
+void SelectionPad::C_Click(int camera, devicelink::CommandSink &sink) {
+    sink.send(devicelink::number(camera));
+    m_Timer3.setEnabled(true);
+}
+
+void SelectionPad::M_Click(int monitor, devicelink::CommandSink &sink) {
+    sink.send(devicelink::monitor(monitor));
     m_Timer3.setEnabled(true);
 }
 

@@ -28,7 +28,13 @@ public:
 
     void C_Click(int camera);  // C1_Click .. C16_Click
     void M_Click(int monitor); // M1_Click .. M4_Click
-    void Mon_Click(int item);  // Mon1_Click .. Mon4_Click
+    // The same, sent through another source's sink (the keyboard's).
+    void C_Click(int camera, devicelink::CommandSink &sink);
+    void M_Click(int monitor, devicelink::CommandSink &sink);
+    void Mon_Click(int item); // Mon1_Click .. Mon4_Click
+    // Shows a camera's title beside its button; a screen reader hears the
+    // button as "Camera 5, GATE NORTH".
+    void setTitle(int camera, const QString &title);
 
     const QList<ui::ColourButton *> &cameras() const { return m_cameras; }
     const QList<ui::ColourButton *> &monitors() const { return m_monitors; }

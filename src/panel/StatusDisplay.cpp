@@ -4,6 +4,7 @@
 #include "ui/ColourButton.h"
 #include "ui/FramePacer.h"
 
+#include <QCoreApplication>
 #include <QWidget>
 
 namespace panel {
@@ -30,10 +31,13 @@ void StatusDisplay::show(const devicelink::StatusReply &reply) {
     const QColor unlit = m_window.palette().color(QPalette::Window);
     if (reply.camera != 0) {
         for (int i = 0; i < m_cameras.size(); ++i)
-            colour(m_cameras[i], i + 1 == reply.camera ? lit : unlit);
+            colour(
+                m_cameras[i], i + 1 == reply.camera ? lit : unlit,
+                QT_TRANSLATE_NOOP("panel::StatusDisplay", "on the monitor the switcher reported"));
     }
     for (int i = 0; i < m_monitors.size(); ++i)
-        colour(m_monitors[i], i + 1 == reply.monitor ? lit : unlit);
+        colour(m_monitors[i], i + 1 == reply.monitor ? lit : unlit,
+               QT_TRANSLATE_NOOP("panel::StatusDisplay", "the monitor the switcher reported"));
     if (m_changed.isEmpty())
         return;
     if (m_pacer)
@@ -42,9 +46,14 @@ void StatusDisplay::show(const devicelink::StatusReply &reply) {
         repaintChanged();
 }
 
-void StatusDisplay::colour(ui::ColourButton *button, const QColor &colour) {
-    if (button->changeFace(colour))
-        m_changed.insert(button);
+void StatusDisplay::colour(ui::ColourButton *button, const QColor &colour, const char *litText) {
+    if (!button->changeFace(colour))
+        return;
+    m_changed.insert(button);
+    // A screen reader is told as the eye is shown: the description changes
+    // (and says so on the accessibility bus) with the colour.
+    button->setAccessibleDescription(
+        colour == lit ? QCoreApplication::translate("panel::StatusDisplay", litText) : QString());
 }
 
 void StatusDisplay::repaintChanged() {

@@ -40,7 +40,7 @@ public:
     void show(const devicelink::StatusReply &reply);
 
 private:
-    void colour(ui::ColourButton *button, const QColor &colour);
+    void colour(ui::ColourButton *button, const QColor &colour, const char *litText);
     void repaintChanged();
 
     QWidget &m_window;

@@ -41,7 +41,10 @@ void ColourButton::paintEvent(QPaintEvent *) {
     p.drawText(r.adjusted(0, down ? 1 : 0, 0, down ? 1 : 0), Qt::AlignCenter | Qt::TextShowMnemonic,
                text());
     if (hasFocus()) {
-        p.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        // The focus in the highlight colour, two pixels wide just inside the
+        // rim, so that it is seen on the small keys; the face keeps its colour.
+        p.setPen(palette().color(QPalette::Highlight));
+        p.drawRect(r.adjusted(1, 1, -2, -2));
         p.drawRect(r.adjusted(2, 2, -3, -3));
     }
 }

@@ -1,0 +1,339 @@
+#include "panel/KeyboardRouting.h"
+
+#include "panel/PresetPad.h"
+#include "panel/SelectionPad.h"
+#include "ui/HoldButton.h"
+
+#include <QAbstractSlider>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QShortcut>
+#include <optional>
+
+namespace panel {
+
+namespace {
+
+using Target = NumberEntry::Target;
+using Kind = NumberEntry::Result::Kind;
+
+std::optional<PtzPad::Button> holdButtonOf(int key) {
+    switch (key) {
+    case Qt::Key_Up:
+        return PtzPad::Up;
+    case Qt::Key_Down:
+        return PtzPad::Down;
+    case Qt::Key_Left:
+        return PtzPad::Left;
+    case Qt::Key_Right:
+        return PtzPad::Right;
+    case Qt::Key_Plus:
+        return PtzPad::ZoomIn;
+    case Qt::Key_Minus:
+        return PtzPad::ZoomOut;
+    default:
+        return std::nullopt;
+    }
+}
+
+// Pan, tilt or zoom: one hold at a time on each, as one button under the
+// pointer would be.
+int axisOf(PtzPad::Button button) {
+    switch (button) {
+    case PtzPad::Left:
+    case PtzPad::Right:
+        return 0;
+    case PtzPad::Up:
+    case PtzPad::Down:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+std::optional<Target> targetOf(int key) {
+    switch (key) {
+    case Qt::Key_M:
+    case Qt::Key_Slash:
+        return Target::Monitor;
+    case Qt::Key_C:
+    case Qt::Key_Asterisk:
+        return Target::Camera;
+    case Qt::Key_P:
+        return Target::Preset;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool isArrow(int key) {
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
+}
+
+} // namespace
+
+KeyboardRouting::KeyboardRouting(const Parts &parts, QObject *parent)
+    : QObject(parent)
+    , m_parts(parts) {
+    m_clock.start();
+    m_quiet.setSingleShot(true);
+    m_quiet.setTimerType(Qt::PreciseTimer);
+    m_quiet.setInterval(int(NumberEntry::timeoutMs));
+    connect(&m_quiet, &QTimer::timeout, this, [this] {
+        m_entry.clear();
+        say({});
+    });
+
+    m_parts.panel.installEventFilter(this);
+    const auto children = m_parts.panel.findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        if (isPanelControl(child))
+            child->installEventFilter(this);
+    }
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget *, QWidget *now) { focusChanged(now); });
+
+    // Keys that type no character, so that they work in the terminal box too.
+    QWidget *window = m_parts.panel.window();
+    auto *f6 = new QShortcut(QKeySequence(Qt::Key_F6), window);
+    f6->setObjectName(QStringLiteral("keyF6"));
+    connect(f6, &QShortcut::activated, this, &KeyboardRouting::toggleFocus);
+    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    f1->setObjectName(QStringLiteral("keyF1"));
+    connect(f1, &QShortcut::activated, this, &KeyboardRouting::keysRequested);
+
+    m_parts.firstControl.setFocus(Qt::OtherFocusReason);
+}
+
+KeyboardRouting::~KeyboardRouting() {
+    // Gone before the pads: a key still held lets go with its stop code.
+    releaseAll();
+    qApp->removeEventFilter(this);
+}
+
+bool KeyboardRouting::isPanelControl(const QWidget *widget) const {
+    if (!widget || (widget != &m_parts.panel && !m_parts.panel.isAncestorOf(widget)))
+        return false;
+    for (const QWidget *box : m_parts.textBoxes) {
+        if (box == widget || box->isAncestorOf(widget))
+            return false;
+    }
+    return true;
+}
+
+void KeyboardRouting::focusPanel() {
+    QWidget *to = m_lastPanelFocus ? m_lastPanelFocus.data() : &m_parts.firstControl;
+    to->setFocus(Qt::ShortcutFocusReason);
+}
+
+void KeyboardRouting::toggleFocus() {
+    QWidget *now = QApplication::focusWidget();
+    if (now && (now == &m_parts.terminalBox || m_parts.terminalBox.isAncestorOf(now)))
+        focusPanel();
+    else
+        m_parts.terminalBox.setFocus(Qt::ShortcutFocusReason);
+}
+
+void KeyboardRouting::focusChanged(QWidget *now) {
+    if (isPanelControl(now)) {
+        if (now != &m_parts.panel)
+            m_lastPanelFocus = now;
+        return;
+    }
+    // The keys no longer reach the panel: no hold may outlive that, and
+    // half a number is forgotten.
+    releaseAll();
+    if (!m_entry.typed().isEmpty() || !m_entryText.isEmpty()) {
+        m_entry.clear();
+        say({});
+    }
+}
+
+bool KeyboardRouting::eventFilter(QObject *watched, QEvent *event) {
+    // The panel's controls are watched for their keys, and while a hold
+    // lasts the whole application for its release. A press may so be seen
+    // twice; a key that did something is taken the first time.
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (auto *widget = qobject_cast<QWidget *>(watched); isPanelControl(widget))
+            return keyPress(widget, static_cast<QKeyEvent *>(event));
+        return false;
+    case QEvent::KeyRelease:
+        return keyRelease(static_cast<QKeyEvent *>(event));
+    case QEvent::WindowBlocked:
+    case QEvent::WindowDeactivate:
+    case QEvent::Hide:
+        if (watched == m_parts.panel.window())
+            releaseAll();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool KeyboardRouting::keyPress(QWidget *target, QKeyEvent *event) {
+    // Keys with Ctrl or Alt belong to shortcuts and menus.
+    const Qt::KeyboardModifiers mods =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+    if (mods != Qt::NoModifier)
+        return false;
+    const int key = event->key();
+    const qint64 now = m_clock.elapsed();
+    // A speed bar keeps its arrows, to set the speed.
+    if (isArrow(key) && qobject_cast<QAbstractSlider *>(target))
+        return false;
+    if (const std::optional<PtzPad::Button> button = holdButtonOf(key)) {
+        if (!event->isAutoRepeat())
+            hold(key, *button);
+        return true;
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        if (!event->isAutoRepeat())
+            act(m_entry.digit(key - Qt::Key_0, now));
+        return true;
+    }
+    std::optional<Target> target_ = targetOf(key);
+    // Keypad Enter ends a number as C does; without one it is Enter.
+    if (key == Qt::Key_Enter && !m_entry.typed().isEmpty())
+        target_ = Target::Camera;
+    if (target_) {
+        if (!event->isAutoRepeat())
+            act(m_entry.choose(*target_, now));
+        return true;
+    }
+    switch (key) {
+    case Qt::Key_Escape:
+        if (m_entryText.isEmpty())
+            return false;
+        m_entry.clear();
+        say({});
+        return true;
+    case Qt::Key_Backspace:
+        if (m_entry.typed().isEmpty())
+            return false;
+        act(m_entry.erase(now));
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: {
+        // Enter presses the focused button, as Space does; a hold-to-run
+        // button has no click.
+        auto *button = qobject_cast<QPushButton *>(target);
+        if (!button || qobject_cast<ui::HoldButton *>(button) || event->isAutoRepeat())
+            return false;
+        button->click();
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool KeyboardRouting::keyRelease(QKeyEvent *event) {
+    for (const Held &held : std::as_const(m_held)) {
+        if (held.key != event->key())
+            continue;
+        // An auto-repeating key sends release and press pairs; only the
+        // last release is the key let go.
+        if (!event->isAutoRepeat())
+            letGo(held.key);
+        return true;
+    }
+    // The auto-repeat of a key whose hold was refused (its axis busy).
+    return event->isAutoRepeat() && holdButtonOf(event->key()) &&
+           isPanelControl(QApplication::focusWidget());
+}
+
+void KeyboardRouting::act(const NumberEntry::Result &result) {
+    const int n = result.number;
+    switch (result.kind) {
+    case Kind::Nothing:
+        return;
+    case Kind::Typing:
+        say(tr("Number %1: then M, C or P").arg(m_entry.typed()));
+        return;
+    case Kind::Cleared:
+        say({});
+        return;
+    case Kind::NoNumber:
+        say(tr("Type a number first, then M, C or P"));
+        return;
+    case Kind::OutOfRange:
+        switch (result.target) {
+        case Target::Monitor:
+            say(tr("No monitor %1: monitors are 1 to 4").arg(n));
+            return;
+        case Target::Camera:
+            say(tr("No camera %1: cameras are 1 to 16").arg(n));
+            return;
+        case Target::Preset:
+            say(tr("No preset %1: presets are 1 to 16").arg(n));
+            return;
+        }
+        return;
+    case Kind::Chosen:
+        break;
+    }
+    switch (result.target) {
+    case Target::Monitor:
+        say(tr("Monitor %1").arg(n));
+        m_parts.selection.M_Click(n, m_parts.sink);
+        return;
+    case Target::Camera:
+        say(tr("Camera %1").arg(n));
+        m_parts.selection.C_Click(n, m_parts.sink);
+        return;
+    case Target::Preset:
+        if (m_parts.presets.recall(n, m_parts.sink))
+            say(tr("Preset %1 recalled").arg(n));
+        else
+            say(tr("Preset %1 not recalled: a preset sequence is running").arg(n));
+        return;
+    }
+}
+
+void KeyboardRouting::say(const QString &text) {
+    // Whatever is said stays for 3 s after the last key.
+    if (text.isEmpty())
+        m_quiet.stop();
+    else
+        m_quiet.start();
+    if (text == m_entryText)
+        return;
+    m_entryText = text;
+    emit entryChanged(m_entryText);
+}
+
+void KeyboardRouting::hold(int key, PtzPad::Button button) {
+    for (const Held &held : std::as_const(m_held)) {
+        if (held.key == key || axisOf(held.button) == axisOf(button))
+            return;
+    }
+    // Until the last hold ends, the key's release is caught wherever it is
+    // delivered (a menu popped up, the focus moved).
+    if (m_held.isEmpty())
+        qApp->installEventFilter(this);
+    m_held.append({key, button});
+    m_parts.ptz.button(button)->setDown(true);
+    m_parts.ptz.MouseDown(button, m_parts.sink);
+}
+
+void KeyboardRouting::letGo(int key) {
+    for (qsizetype i = 0; i < m_held.size(); ++i) {
+        if (m_held[i].key != key)
+            continue;
+        const PtzPad::Button button = m_held.takeAt(i).button;
+        if (m_held.isEmpty())
+            qApp->removeEventFilter(this);
+        m_parts.ptz.button(button)->setDown(false);
+        m_parts.ptz.MouseUp(button, m_parts.sink);
+        return;
+    }
+}
+
+void KeyboardRouting::releaseAll() {
+    while (!m_held.isEmpty())
+        letGo(m_held.constFirst().key);
+}
+
+} // namespace panel

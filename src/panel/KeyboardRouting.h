@@ -1,0 +1,92 @@
+#pragma once
+
+#include "panel/NumberEntry.h"
+#include "panel/PtzPad.h"
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class QKeyEvent;
+class QWidget;
+
+namespace devicelink {
+class CommandSink;
+}
+
+namespace panel {
+
+class PresetPad;
+class SelectionPad;
+
+// Routing from the keyboard while the focus is on the panel, as on a CCTV
+// keyboard: a number then M, C or P does what clicking that monitor, camera
+// or preset button does; the arrows and keypad +/- hold-to-run as the pan,
+// tilt and zoom buttons do. Everything goes through the pads' own handlers
+// and timers, with the keyboard's sink. F6 moves between the panel and the
+// terminal box (whose keys stay the port's), F1 asks for the list of keys.
+//
+// A hold ends with its stop code when its key is let go (its auto-repeat is
+// not a release), or when the panel loses the keyboard: another window, a
+// modal box, the terminal box. A camera never moves without a held key.
+class KeyboardRouting : public QObject {
+    Q_OBJECT
+public:
+    struct Parts {
+        QWidget &panel;             // the parent of the panel's controls
+        QWidget &terminalBox;       // F6's other end
+        QList<QWidget *> textBoxes; // they keep their keys: terminal box, code box, IPAD
+        QWidget &firstControl;      // where the focus starts
+        SelectionPad &selection;
+        PtzPad &ptz;
+        PresetPad &presets;
+        devicelink::CommandSink &sink; // the keyboard's
+    };
+
+    explicit KeyboardRouting(const Parts &parts, QObject *parent = nullptr);
+    ~KeyboardRouting() override;
+
+    // What the status bar shows of the typing: the number so far, what was
+    // chosen, or why nothing was sent. Empty when there is nothing to say.
+    const QString &entryText() const { return m_entryText; }
+
+    // The focus to the panel's control last used (at first firstControl).
+    void focusPanel();
+    // Ends every hold with its stop code.
+    void releaseAll();
+
+signals:
+    void entryChanged(const QString &text);
+    void keysRequested();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Held {
+        int key;
+        PtzPad::Button button;
+    };
+
+    bool isPanelControl(const QWidget *widget) const;
+    bool keyPress(QWidget *target, QKeyEvent *event);
+    bool keyRelease(QKeyEvent *event);
+    void act(const NumberEntry::Result &result);
+    void say(const QString &text);
+    void hold(int key, PtzPad::Button button);
+    void letGo(int key);
+    void focusChanged(QWidget *now);
+    void toggleFocus();
+
+    Parts m_parts;
+    NumberEntry m_entry;
+    QElapsedTimer m_clock;
+    QTimer m_quiet; // 3 s without a key: the bar clears
+    QString m_entryText;
+    QList<Held> m_held;
+    QPointer<QWidget> m_lastPanelFocus;
+};
+
+} // namespace panel
