@@ -89,6 +89,22 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     refresh();
 }
 
+void LinkStatusBar::setSideNote(const QString &name, const QString &text, const QString &tip,
+                                bool fault) {
+    QLabel *&label = m_sideNotes[name];
+    if (!label) {
+        label = new QLabel(this);
+        label->setObjectName(name);
+        label->setTextFormat(Qt::PlainText);
+        insertPermanentWidget(0, label);
+    }
+    label->setText(text);
+    label->setToolTip(tip);
+    label->setAccessibleName(text);
+    label->setStyleSheet(fault ? QStringLiteral("QLabel { color: #c01818; }") : QString());
+    label->setVisible(!text.isEmpty());
+}
+
 QString LinkStatusBar::shownText() const {
     return m_state->text() + QStringLiteral(" | ") + m_channel->fullText() + QStringLiteral(" | ") +
            m_answer->fullText();

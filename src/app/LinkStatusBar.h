@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -38,6 +39,11 @@ public:
     // The two lines as shown in full: "Open | Serial Com1 (...) ... | routing from ...".
     QString shownText() const;
 
+    // A note of another part beside the buttons (the Videohub server, the
+    // event log), named for tests and tools; hidden while its text is empty.
+    void setSideNote(const QString &name, const QString &text, const QString &tip = {},
+                     bool fault = false);
+
     // The number being typed on the panel, what it chose, or why it sent
     // nothing; hidden when empty.
     void showKeyboardEntry(const QString &text);
@@ -50,6 +56,7 @@ protected:
 private:
     devicelink::LinkMonitor &m_monitor;
     QLabel *m_state;
+    QHash<QString, QLabel *> m_sideNotes;
     ui::ElidedLabel *m_channel;
     ui::ElidedLabel *m_answer;
     QPushButton *m_askStatus;

@@ -3,6 +3,7 @@
 #include "app/AddressBox.h"
 #include "app/LinkStatusBar.h"
 #include "app/MainMenu.h"
+#include "app/SessionRouter.h"
 #include "app/Terminal.h"
 #include "app/TerminalBox.h"
 #include "app/Windows.h"
@@ -20,6 +21,7 @@
 #include "link/StatusPolls.h"
 #include "link/Traffic.h"
 #include "panel/AuxPad.h"
+#include "remote/VideohubServer.h"
 #include "panel/KeyboardRouting.h"
 #include "panel/PresetPad.h"
 #include "panel/PtzPad.h"
@@ -186,6 +188,25 @@ void frmTerminal::buildControls(QWidget *central) {
     connect(m_unreadable, &config::UnreadableFiles::reported, m_statusBar,
             [this](const QString &message) { m_statusBar->showMessage(message, fileNoteMs); });
 
+    // Other control-room systems route through a Videohub server, off
+    // unless settings.ini turns it on; the bar says how it listens.
+    m_router = new app::SessionRouter(*m_session, *m_cameras, [this] { TimerMove_Timer(); }, this);
+    m_videohub = new remote::VideohubServer(*m_router, m_settings, this);
+    const auto showVideohub = [this] {
+        const bool on = m_videohub->state() != remote::VideohubServer::State::Off;
+        const QStringList clients = m_videohub->clients();
+        m_statusBar->setSideNote(
+            QStringLiteral("videohubState"),
+            on ? tr("Videohub: %n client(s)", nullptr, static_cast<int>(clients.size()))
+               : QString(),
+            tr("Videohub server: %1").arg(m_videohub->stateText()) +
+                (clients.isEmpty() ? QString()
+                                   : QStringLiteral("\n") + clients.join(QStringLiteral("\n"))),
+            m_videohub->state() == remote::VideohubServer::State::Failed);
+    };
+    connect(m_videohub, &remote::VideohubServer::stateChanged, this, showVideohub);
+    connect(m_videohub, &remote::VideohubServer::clientsChanged, this, showVideohub);
+
     // Routing from the keyboard; the focus starts on the panel.
     m_keyboard = new panel::KeyboardRouting(
         {*central, *m_txtTerm, QList<QWidget *>{m_txtTerm, m_IPAD->box(), m_Text1},
@@ -312,6 +333,7 @@ void frmTerminal::CaricaLingua(const QString &lingua) {
     if (captions) {
         config::Localiser::relabel(*captions, "frmTerminal", captioned());
         fitMenuBar();
+        m_router->languageChanged();
     }
     m_windows->ensureLanguageDialogs();
     if (captions)
@@ -323,6 +345,8 @@ void frmTerminal::Command1_Click() {
 }
 
 void frmTerminal::Form_Load() {
+    // However start-up ends, other systems may then route.
+    const auto listen = qScopeGuard([this] { m_videohub->start(); });
     m_session->addressSocket();
     m_txtTerm->clearAll();
     QCoreApplication::setApplicationName(QStringLiteral("Velmar Controller"));
@@ -515,6 +539,7 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
 
 void frmTerminal::end() {
     m_ended = true;
+    m_videohub->stop();
     m_session->polls().stop();
     for (ui::Timer *timer :
          {m_TimerMove, m_Timer4, m_TimerPan, m_TimerTilt, m_TimerSet, m_TimerStore})

@@ -53,8 +53,13 @@ class PortPrompts;
 class Transmission;
 } // namespace terminal
 
+namespace remote {
+class VideohubServer;
+}
+
 namespace app {
 class AddressBox;
+class SessionRouter;
 class LinkStatusBar;
 struct MainMenu;
 class Terminal;
@@ -127,6 +132,7 @@ public:
     devicelink::LinkMonitor &linkMonitor() { return *m_monitor; }
     app::LinkStatusBar &linkStatusBar() { return *m_statusBar; }
     devicelink::Traffic &traffic() { return *m_traffic; }
+    remote::VideohubServer &videohub() { return *m_videohub; }
 
 signals:
     // The program has ended: every window closes and no further events run.
@@ -187,6 +193,8 @@ private:
     devicelink::LinkMonitor *m_monitor;
     devicelink::Traffic *m_traffic;
     app::LinkStatusBar *m_statusBar;
+    app::SessionRouter *m_router;
+    remote::VideohubServer *m_videohub;
     config::UnreadableFiles *m_unreadable;
 
     bool m_waitingForLanguage = false;

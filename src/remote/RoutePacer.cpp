@@ -1,0 +1,70 @@
+#include "remote/RoutePacer.h"
+
+#include "remote/Router.h"
+
+#include <algorithm>
+
+namespace remote {
+
+namespace {
+constexpr qint64 interval = qint64(RoutePacer::intervalMs) * 1000 * 1000;
+constexpr qint64 slack = (RoutePacer::burst - 1) * interval;
+} // namespace
+
+RoutePacer::RoutePacer(Router &router, QObject *parent)
+    : QObject(parent)
+    , m_router(router) {
+    m_clock.start();
+    m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &RoutePacer::dispatch);
+}
+
+bool RoutePacer::offer(quint64 client, const QString &source,
+                       const QList<protocol::Route> &routes) {
+    const auto queue = m_queues.constFind(client);
+    const qsizetype queued = queue == m_queues.cend() ? 0 : qsizetype(queue->size());
+    if (queued + routes.size() > perClient || m_waiting + routes.size() > total)
+        return false;
+    if (routes.isEmpty())
+        return true;
+    std::deque<Entry> &entries = m_queues[client];
+    if (entries.empty())
+        m_turns.push_back(client);
+    for (const protocol::Route &route : routes)
+        entries.push_back({route, source});
+    m_waiting += int(routes.size());
+    dispatch();
+    return true;
+}
+
+// A virtual schedule: every route moves m_due one interval on from now (or
+// from where it stood); a route may go while m_due is less than a burst ahead.
+void RoutePacer::dispatch() {
+    if (m_dispatching)
+        return;
+    m_dispatching = true;
+    while (!m_turns.empty()) {
+        const qint64 now = m_clock.nsecsElapsed();
+        if (m_due - slack > now) {
+            const qint64 wait = m_due - slack - now;
+            m_timer.start(int((wait + 999999) / 1000000));
+            break;
+        }
+        const quint64 client = m_turns.front();
+        m_turns.pop_front();
+        std::deque<Entry> &entries = m_queues[client];
+        const Entry entry = std::move(entries.front());
+        entries.pop_front();
+        if (entries.empty())
+            m_queues.remove(client);
+        else
+            m_turns.push_back(client);
+        --m_waiting;
+        m_due = std::max(m_due, now) + interval;
+        m_router.route(entry.route.output, entry.route.input, entry.source);
+    }
+    m_dispatching = false;
+}
+
+} // namespace remote

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "remote/AllowList.h"
+#include "remote/BlockParser.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <QTcpServer>
+
+namespace ui {
+class SettingsStore;
+}
+
+namespace remote {
+
+class ClientConnection;
+class RoutePacer;
+class Router;
+
+// The panel as a Videohub router on TCP (Blackmagic's Videohub Ethernet
+// protocol): clients see the cameras as inputs and the monitors as outputs,
+// route and rename through the Router, and are told every change the Router
+// reports. Off unless [Videohub] Enabled=true; beyond this machine only with
+// both Address and Allow set.
+class VideohubServer : public QObject {
+    Q_OBJECT
+public:
+    enum class State { Off, Listening, Failed };
+
+    // More clients than this are turned away at once.
+    static constexpr int maxClients = 64;
+
+    VideohubServer(Router &router, ui::SettingsStore &settings, QObject *parent = nullptr);
+    ~VideohubServer() override;
+
+    // Reads [Videohub] and listens as it says (again, after a change); the
+    // clients connected before are dropped.
+    void start();
+    void stop();
+
+    State state() const { return m_state; }
+    // What a status bar shows: "off", "listening on 127.0.0.1:9990",
+    // "cannot listen on ...: reason".
+    QString stateText() const { return m_stateText; }
+    // The port listened on (the one chosen when Port=0), 0 when not listening.
+    quint16 port() const;
+    // The connected clients, "address:port" each, in the order they came.
+    QStringList clients() const;
+
+signals:
+    void stateChanged();
+    void clientsChanged();
+
+private:
+    void setState(State state, const QString &text);
+    void accept();
+    void dropClient(ClientConnection *client);
+    void handle(ClientConnection &client, const BlockParser::Block &block);
+    void broadcast(const QByteArray &bytes);
+
+    QByteArray prelude() const;
+    QByteArray everything() const;
+    QByteArray deviceBlock() const;
+    QByteArray inputLabelsBlock() const;
+    QByteArray outputLabelsBlock() const;
+    QByteArray locksBlock() const;
+    QByteArray routingBlock() const;
+    void remember();
+    void inputLabelsChanged();
+    void outputLabelsChanged();
+    void routingChanged();
+
+    Router &m_router;
+    ui::SettingsStore &m_settings;
+    QTcpServer m_server;
+    RoutePacer *m_pacer;
+    AllowList m_allow;
+    QList<ClientConnection *> m_clients;
+    quint64 m_nextId = 1;
+    State m_state = State::Off;
+    QString m_stateText;
+    QByteArray m_uniqueId;
+    // What the clients were last told, to send only what changes.
+    QStringList m_inputLabels;
+    QStringList m_outputLabels;
+    QList<int> m_routing;
+    bool m_holdLabels = false;
+};
+
+} // namespace remote
