@@ -16,7 +16,7 @@ ensure_packages() {
 
 # What the build and the tests need.
 BUILD_PACKAGES=(cmake ninja-build g++ lld ccache qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
-                libsdl2-dev fonts-dejavu-core)
+                libqt6sql6-sqlite libsdl2-dev fonts-dejavu-core)
 
 # What scripts/package.sh needs to build and check the Debian package (the
 # test suite's package check runs when these are present).
