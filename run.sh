@@ -105,6 +105,7 @@ done
 [ -L "$tty" ] || { echo "The switcher simulator offered no serial line." >&2; exit 1; }
 
 export XDG_CONFIG_HOME="$demo/config"
+export XDG_STATE_HOME="$demo/state"
 if [ -n "$shot" ]; then
     status=0
     (cd "$demo" && xvfb-run -a -s "-screen 0 1280x1024x24" "$build/panel-shot" "$shot") ||

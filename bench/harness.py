@@ -303,7 +303,8 @@ class Panel(Program):
         lines.append(self.h.language)
         with open(os.path.join(folder, "velmarcontroller.ini"), "wb") as f:
             f.write(("\r\n".join(lines) + "\r\n").encode("latin-1"))
-        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(self.home, "config"))
+        env = dict(os.environ, XDG_CONFIG_HOME=os.path.join(self.home, "config"),
+                   XDG_STATE_HOME=os.path.join(self.home, "state"))
         env.pop("QT_QPA_PLATFORM", None)
         return [self.h.panel], env
 

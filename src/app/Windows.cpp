@@ -8,6 +8,7 @@
 #include "config/frmControllerProgram.h"
 #include "config/frmNew.h"
 #include "config/frmSceltaLingua.h"
+#include "events/HistoryView.h"
 #include "joystick/JoystickLauncher.h"
 #include "link/Session.h"
 #include "link/StatusPolls.h"
@@ -62,6 +63,8 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
             new frmTraffic(m_parts.traffic, m_parts.dialogs, m_parts.settings, &m_parts.main);
         connect(window, &frmTraffic::statusAsked, this,
                 [this] { m_parts.session.statusRequest({devicelink::Origin::Kind::StatusPoll}); });
+        if (!m_eventLog.isEmpty())
+            window->addHistory(new events::HistoryView(m_eventLog, m_parts.dialogs));
         connect(window, &frmTraffic::mainWanted, this, [this] {
             m_parts.main.raise();
             m_parts.main.activateWindow();

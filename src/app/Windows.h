@@ -83,6 +83,8 @@ public:
 
     // The traffic window, from the status bar.
     void openTraffic();
+    // The event log the traffic window's history reads.
+    void setEventLog(const QString &path) { m_eventLog = path; }
     // The list of keys, from F1.
     void openKeys();
     // The dialogs a language file relabels, made and loaded (hidden) where
@@ -109,6 +111,7 @@ private:
     const MainMenu &m_menu;
     joystick::JoystickLauncher *m_joystick = nullptr;
     bool m_ended = false;
+    QString m_eventLog;
 };
 
 } // namespace app

@@ -13,6 +13,8 @@
 #include "config/StoredFile.h"
 #include "config/UnreadableFiles.h"
 #include "config/frmSceltaLingua.h"
+#include "events/EventStore.h"
+#include "events/SessionLog.h"
 #include "joystick/JoystickLauncher.h"
 #include "link/Clock.h"
 #include "link/LinkMonitor.h"
@@ -21,12 +23,12 @@
 #include "link/StatusPolls.h"
 #include "link/Traffic.h"
 #include "panel/AuxPad.h"
-#include "remote/VideohubServer.h"
 #include "panel/KeyboardRouting.h"
 #include "panel/PresetPad.h"
 #include "panel/PtzPad.h"
 #include "panel/SelectionPad.h"
 #include "panel/StatusDisplay.h"
+#include "remote/VideohubServer.h"
 #include "terminal/LogCommands.h"
 #include "terminal/Modem.h"
 #include "terminal/PortMenu.h"
@@ -190,7 +192,8 @@ void frmTerminal::buildControls(QWidget *central) {
 
     // Other control-room systems route through a Videohub server, off
     // unless settings.ini turns it on; the bar says how it listens.
-    m_router = new app::SessionRouter(*m_session, *m_cameras, [this] { TimerMove_Timer(); }, this);
+    m_router = new app::SessionRouter(
+        *m_session, *m_cameras, [this] { TimerMove_Timer(); }, this);
     m_videohub = new remote::VideohubServer(*m_router, m_settings, this);
     const auto showVideohub = [this] {
         const bool on = m_videohub->state() != remote::VideohubServer::State::Off;
@@ -278,6 +281,26 @@ void frmTerminal::showPortState() {
     m_menu->mnuSendText->setEnabled(open);
     m_menu->mnuHangUp->setEnabled(open);
     m_menu->mnuDial->setEnabled(true);
+}
+
+void frmTerminal::attachEventLog(events::EventStore &store) {
+    m_sessionLog = new events::SessionLog(*m_session, store, this);
+    m_sessionLog->noteProgram(QStringLiteral("program started"));
+    m_windows->setEventLog(store.path());
+    // A log that cannot be written never stops the panel: the bar says so,
+    // once, until it writes again.
+    const auto showLog = [this](bool writing, const QString &reason) {
+        m_statusBar->setSideNote(QStringLiteral("eventLogState"),
+                                 writing ? QString() : tr("Event log not written"),
+                                 tr("The event log is not being written: %1").arg(reason), true);
+    };
+    connect(&store, &events::EventStore::stateChanged, this, showLog);
+    showLog(store.isWriting(), store.reason());
+    connect(&store, &events::EventStore::setAside, this, [this](const QString &file) {
+        m_statusBar->showMessage(
+            tr("The event log was damaged; it was set aside as %1 and a new one begun").arg(file),
+            fileNoteMs);
+    });
 }
 
 joystick::JoystickLauncher &frmTerminal::attachJoystick(ui::Joystick &joystick) {
@@ -539,6 +562,8 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
 
 void frmTerminal::end() {
     m_ended = true;
+    if (m_sessionLog)
+        m_sessionLog->noteProgram(QStringLiteral("program ended"));
     m_videohub->stop();
     m_session->polls().stop();
     for (ui::Timer *timer :

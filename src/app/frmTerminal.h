@@ -56,6 +56,10 @@ class Transmission;
 namespace remote {
 class VideohubServer;
 }
+namespace events {
+class EventStore;
+class SessionLog;
+} // namespace events
 
 namespace app {
 class AddressBox;
@@ -108,6 +112,10 @@ public:
     bool ended() const { return m_ended; }
     // True when start-up stopped at a stored port setting the port refused.
     bool startupEndedEarly() const { return m_startupEndedEarly; }
+
+    // Records the session in the event log, shows its state on the status
+    // bar and its history in the traffic window.
+    void attachEventLog(events::EventStore &store);
 
     // The joystick window, driven by the given device, from "&JoyStick".
     joystick::JoystickLauncher &attachJoystick(ui::Joystick &joystick);
@@ -195,6 +203,7 @@ private:
     app::LinkStatusBar *m_statusBar;
     app::SessionRouter *m_router;
     remote::VideohubServer *m_videohub;
+    events::SessionLog *m_sessionLog = nullptr;
     config::UnreadableFiles *m_unreadable;
 
     bool m_waitingForLanguage = false;

@@ -19,6 +19,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -94,9 +96,17 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
     bar->addStretch();
     bar->addWidget(copy);
     bar->addWidget(save);
+    auto *live = new QWidget;
+    auto *liveLayout = new QVBoxLayout(live);
+    liveLayout->setContentsMargins(0, 0, 0, 0);
+    liveLayout->addLayout(bar);
+    liveLayout->addWidget(m_view);
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("trafficTabs"));
+    m_tabs->addTab(live, tr("&Live"));
+    m_tabs->tabBar()->hide(); // until there is a history to show beside it
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(bar);
-    layout->addWidget(m_view);
+    layout->addWidget(m_tabs);
     // As large as the screen allows up to its usual size (at a large scale
     // factor the usual size would not fit).
     QSize size(720, 420);
@@ -206,6 +216,12 @@ bool frmTraffic::saveTo(const QString &fileName) {
     m_dialogs.warning(
         QStringLiteral("The traffic could not be saved to %1: %2").arg(fileName, reason));
     return false;
+}
+
+void frmTraffic::addHistory(QWidget *history) {
+    history->setObjectName(QStringLiteral("history"));
+    m_tabs->addTab(history, tr("&History"));
+    m_tabs->tabBar()->show();
 }
 
 void frmTraffic::showEvent(QShowEvent *event) {

@@ -7,6 +7,7 @@
 class QCheckBox;
 class QComboBox;
 class QPushButton;
+class QTabWidget;
 class QTableView;
 
 namespace devicelink {
@@ -50,6 +51,8 @@ public:
     void follow();
 
     QTableView *view() const { return m_view; }
+    // The event log's history as a second tab beside the live list.
+    void addHistory(QWidget *history);
 
 signals:
     // F5 here, as on the main window: the status request now.
@@ -72,6 +75,7 @@ private:
     TrafficModel *m_model;
     TrafficFilter *m_filter;
     QTableView *m_view;
+    QTabWidget *m_tabs;
     QCheckBox *m_pause;
     QComboBox *m_channels;
     QComboBox *m_directions;

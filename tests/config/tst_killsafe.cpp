@@ -42,6 +42,7 @@ struct Lane {
 
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", home.path());
+        env.insert("XDG_STATE_HOME", home.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
         panel.setProcessEnvironment(env);
         panel.setWorkingDirectory(home.path());

@@ -47,6 +47,7 @@ private slots:
         QProcess panel;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), dir.path());
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         panel.setProcessEnvironment(env);
         panel.start(QStringLiteral(VELMAR_PANEL_EXE), {});

@@ -51,6 +51,7 @@ private slots:
         for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), config.path());
 
         QProcess panel;
         panel.setProcessEnvironment(env);

@@ -1,0 +1,47 @@
+#include "events/EventQueue.h"
+
+#include <QMutexLocker>
+
+namespace events {
+
+EventQueue::EventQueue(qsizetype capacity)
+    : m_capacity(qMax<qsizetype>(1, capacity)) {}
+
+bool EventQueue::push(const Event &event) {
+    Item item{event, event.bytes.size()};
+    // The cut copies at most keptBytes, and a reader's 4 KB buffer is not
+    // kept alive by the queue.
+    if (item.event.bytes.size() > EventText::keptBytes)
+        item.event.bytes = event.bytes.left(EventText::keptBytes);
+    const QMutexLocker lock(&m_mutex);
+    if (qsizetype(m_items.size()) + m_held >= m_capacity) {
+        if (m_dropped.count++ == 0)
+            m_dropped.firstAt = event.at;
+        return false;
+    }
+    m_items.push_back(std::move(item));
+    if (m_scheduled)
+        return false;
+    m_scheduled = true;
+    return true;
+}
+
+EventQueue::Dropped EventQueue::takeInto(std::vector<Item> &into) {
+    const QMutexLocker lock(&m_mutex);
+    if (into.empty())
+        into.swap(m_items);
+    else
+        into.insert(into.end(), std::make_move_iterator(m_items.begin()),
+                    std::make_move_iterator(m_items.end()));
+    m_items.clear();
+    m_held = qsizetype(into.size());
+    m_scheduled = false;
+    return std::exchange(m_dropped, {});
+}
+
+void EventQueue::setHeld(qsizetype held) {
+    const QMutexLocker lock(&m_mutex);
+    m_held = held;
+}
+
+} // namespace events

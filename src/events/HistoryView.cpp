@@ -1,0 +1,210 @@
+#include "events/HistoryView.h"
+
+#include "events/EventQuery.h"
+#include "events/HistoryModel.h"
+#include "ui/Dialogs.h"
+
+#include <QDateTimeEdit>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace events {
+
+struct HistoryView::Found {
+    std::vector<Record> records;
+    QString error;
+    bool more = false;
+};
+
+namespace {
+template <typename W> W *named(W *widget, const char *name, const QString &description) {
+    widget->setObjectName(QLatin1String(name));
+    widget->setToolTip(description);
+    widget->setAccessibleDescription(description);
+    return widget;
+}
+} // namespace
+
+HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *parent)
+    : QWidget(parent)
+    , m_path(logPath)
+    , m_dialogs(dialogs)
+    , m_model(new HistoryModel(this))
+    , m_latest(std::make_shared<std::atomic<qint64>>(0)) {
+    setObjectName(QStringLiteral("history"));
+    const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    m_from = named(new QDateTimeEdit, "historyFrom", tr("The first time searched"));
+    m_to = named(new QDateTimeEdit, "historyTo", tr("The last time searched"));
+    for (QDateTimeEdit *edit : {m_from, m_to}) {
+        edit->setDisplayFormat(format);
+        edit->setCalendarPopup(true);
+    }
+    const QDateTime now = QDateTime::currentDateTime();
+    setRange(now.addSecs(-3600), now);
+    m_filter = named(new QLineEdit, "historyFilter",
+                     tr("Shows only the rows whose meaning, origin or channel holds this text"));
+    m_filter->setPlaceholderText(tr("camera 5, monitor 2, keyboard, Com1..."));
+    m_filter->setClearButtonEnabled(true);
+    m_find = named(new QPushButton(tr("&Find")), "historyFind",
+                   tr("Searches the event log for the rows of the range"));
+    m_export = named(new QPushButton(tr("E&xport...")), "historyExport",
+                     tr("Saves the rows found as CSV"));
+    m_status = named(new QLabel, "historyStatus", tr("What the search found"));
+
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("historyTable"));
+    m_table->setAccessibleName(tr("Events found"));
+    m_table->setModel(m_model);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setWordWrap(false);
+    m_table->setAlternatingRowColors(true);
+    m_table->verticalHeader()->hide();
+    // One height for every row: nothing is measured per row, however many.
+    m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    m_table->setColumnWidth(HistoryModel::Time, 22 * digit);
+    m_table->setColumnWidth(HistoryModel::Direction, 9 * digit);
+    m_table->setColumnWidth(HistoryModel::Channel, 13 * digit);
+    m_table->setColumnWidth(HistoryModel::Origin, 12 * digit);
+    m_table->setColumnWidth(HistoryModel::Bytes, 14 * digit);
+
+    auto *fromLabel = new QLabel(tr("F&rom"));
+    fromLabel->setBuddy(m_from);
+    auto *toLabel = new QLabel(tr("&To"));
+    toLabel->setBuddy(m_to);
+    auto *filterLabel = new QLabel(tr("F&ilter"));
+    filterLabel->setBuddy(m_filter);
+    // A label's own width is rounded down at some scales; a digit's room keeps
+    // its last letter whole.
+    for (QLabel *label : {fromLabel, toLabel, filterLabel})
+        label->setMinimumWidth(label->sizeHint().width() + digit);
+    // Two rows, so that the traffic window's width takes it at any scale.
+    auto *range = new QHBoxLayout;
+    range->addWidget(fromLabel);
+    range->addWidget(m_from);
+    range->addSpacing(fontMetrics().horizontalAdvance(QLatin1Char('0')));
+    range->addWidget(toLabel);
+    range->addWidget(m_to);
+    range->addStretch();
+    auto *search = new QHBoxLayout;
+    search->addWidget(filterLabel);
+    search->addWidget(m_filter, 1);
+    search->addWidget(m_find);
+    search->addWidget(m_export);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(range);
+    layout->addLayout(search);
+    layout->addWidget(m_table);
+    layout->addWidget(m_status);
+
+    connect(m_find, &QPushButton::clicked, this, &HistoryView::find);
+    connect(m_filter, &QLineEdit::returnPressed, this, &HistoryView::find);
+    connect(m_export, &QPushButton::clicked, this, &HistoryView::Export_Click);
+
+    m_thread.setObjectName(QStringLiteral("event history"));
+    m_reader.moveToThread(&m_thread);
+    m_thread.start();
+}
+
+HistoryView::~HistoryView() {
+    // The search under way stops at its next row.
+    ++*m_latest;
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void HistoryView::setRange(const QDateTime &from, const QDateTime &to) {
+    m_from->setDateTime(from);
+    m_to->setDateTime(to);
+}
+
+void HistoryView::setFilter(const QString &text) {
+    m_filter->setText(text);
+}
+
+void HistoryView::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (!std::exchange(m_shown, true))
+        find();
+}
+
+void HistoryView::find() {
+    const qint64 search = ++*m_latest;
+    // The edits show whole seconds: the last one is searched whole.
+    const EventQuery::Range range{m_from->dateTime().toMSecsSinceEpoch(),
+                                  m_to->dateTime().toMSecsSinceEpoch() + 1000};
+    if (range.from >= range.to) {
+        m_status->setText(tr("The range ends before it begins."));
+        return;
+    }
+    m_status->setText(tr("Searching..."));
+    const std::shared_ptr<std::atomic<qint64>> latest = m_latest;
+    const QString path = m_path;
+    const QString filter = m_filter->text();
+    QMetaObject::invokeMethod(
+        &m_reader,
+        [this, latest, search, path, range, filter] {
+            auto found = std::make_shared<Found>();
+            bool abandoned = false;
+            found->error = EventQuery::read(path, range, filter, [&](const Record &record) {
+                if (latest->load() != search) {
+                    abandoned = true;
+                    return false;
+                }
+                if (found->records.size() >= std::size_t(rowLimit)) {
+                    found->more = true;
+                    return false;
+                }
+                found->records.push_back(record);
+                return true;
+            });
+            // The view waits for this thread before it goes, so it is still there.
+            if (!abandoned)
+                QMetaObject::invokeMethod(
+                    this, [this, search, found] { showFound(search, *found); },
+                    Qt::QueuedConnection);
+        },
+        Qt::QueuedConnection);
+}
+
+void HistoryView::showFound(qint64 search, const Found &found) {
+    if (search != m_latest->load())
+        return;
+    if (!found.error.isEmpty()) {
+        m_model->setRecords({});
+        m_status->setText(tr("The event log cannot be read: %1").arg(found.error));
+    } else {
+        m_model->setRecords(found.records);
+        const int rows = int(found.records.size());
+        m_status->setText(found.more ? tr("The first %1 events are shown; narrow the range or "
+                                          "the filter to see the rest.")
+                                           .arg(rows)
+                          : rows == 1 ? tr("1 event found.")
+                                      : tr("%1 events found.").arg(rows));
+    }
+    emit this->found(m_model->rowCount());
+}
+
+void HistoryView::Export_Click() {
+    const QString name =
+        m_dialogs.saveFileName(tr("Export Events"), tr("CSV (*.csv);;All Files (*)"));
+    if (!name.isEmpty())
+        exportTo(name);
+}
+
+bool HistoryView::exportTo(const QString &fileName) {
+    const QString error = EventQuery::saveCsv(fileName, m_model->records());
+    if (error.isEmpty())
+        return true;
+    m_dialogs.warning(tr("The events could not be exported to %1: %2").arg(fileName, error));
+    return false;
+}
+
+} // namespace events

@@ -1,0 +1,85 @@
+#include "events/SessionLog.h"
+
+#include "events/EventStore.h"
+#include "link/Clock.h"
+#include "link/CommandMeaning.h"
+#include "link/RoutingModel.h"
+#include "link/Session.h"
+
+namespace events {
+
+using devicelink::Frame;
+
+SessionLog::SessionLog(devicelink::Session &session, EventStore &store, QObject *parent)
+    : QObject(parent)
+    , m_session(session)
+    , m_store(store) {
+    using devicelink::Session;
+    for (auto signal : {&Session::frameSent, &Session::frameReceived, &Session::frameIgnored,
+                        &Session::frameNotSent, &Session::stateNoted})
+        connect(&session, signal, this, &SessionLog::record);
+    connect(&session, &Session::routingChanged, this, &SessionLog::recordRouting);
+}
+
+void SessionLog::noteProgram(const QString &what) {
+    m_store.append({m_session.clock().now(),
+                    Event::Direction::State,
+                    {},
+                    QStringLiteral("program"),
+                    {},
+                    what});
+}
+
+void SessionLog::record(const Frame &frame) {
+    Event e;
+    e.at = frame.at;
+    e.channel = frame.channel;
+    e.bytes = frame.bytes;
+    e.meaning =
+        devicelink::CommandMeaning::of(frame.direction, frame.medium, frame.bytes, frame.note);
+    switch (frame.direction) {
+    case Frame::Direction::Sent:
+        e.direction = Event::Direction::Sent;
+        e.origin = frame.origin.text();
+        break;
+    case Frame::Direction::Received:
+        e.direction = Event::Direction::Received;
+        e.origin = QStringLiteral("switcher");
+        break;
+    case Frame::Direction::Ignored:
+        // The stranger is named by the channel, its address and port.
+        e.direction = Event::Direction::Ignored;
+        e.origin = QStringLiteral("other host");
+        break;
+    case Frame::Direction::NotSent: {
+        // Who asked, and what did not leave.
+        e.direction = Event::Direction::State;
+        e.origin = frame.origin.text();
+        const QString what =
+            devicelink::CommandMeaning::of(Frame::Direction::Sent, frame.medium, frame.bytes);
+        if (!what.isEmpty())
+            e.meaning += QStringLiteral(" (%1)").arg(what);
+        break;
+    }
+    case Frame::Direction::State:
+        e.direction = Event::Direction::State;
+        e.origin = QStringLiteral("link");
+        break;
+    }
+    m_store.append(e);
+}
+
+void SessionLog::recordRouting(int monitor) {
+    const devicelink::RoutingModel::Entry &entry = m_session.routing().entry(monitor);
+    m_store.append(
+        {m_session.clock().now(),
+         Event::Direction::State,
+         entry.channel,
+         QStringLiteral("link"),
+         {},
+         entry.stale
+             ? QStringLiteral("routing of monitor %1 no longer known").arg(monitor)
+             : QStringLiteral("monitor %1 shows camera %2").arg(monitor).arg(entry.camera)});
+}
+
+} // namespace events
