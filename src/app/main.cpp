@@ -126,9 +126,12 @@ int main(int argc, char *argv[]) {
     ui::QtDialogs dialogs;
 
     // Outlives the window, so that what its end records is written.
-    events::EventStore eventLog(events::EventStore::defaultPath(), events::eventLimits(settings));
+    std::optional<events::EventStore> eventLog;
+    if (events::eventLogEnabled(settings))
+        eventLog.emplace(events::EventStore::defaultPath(), events::eventLimits(settings));
     frmTerminal window(port, socket, dialogs, settings);
-    window.attachEventLog(eventLog);
+    if (eventLog)
+        window.attachEventLog(*eventLog);
     dialogs.setParent(&window);
     ui::SdlJoystick joystickDevice;
     window.attachJoystick(joystickDevice);

@@ -17,4 +17,10 @@ EventLimits eventLimits(const ui::SettingsStore &settings) {
     return limits;
 }
 
+bool eventLogEnabled(const ui::SettingsStore &settings) {
+    return settings.value(QStringLiteral("Events"), QStringLiteral("Enabled"))
+               .trimmed()
+               .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
+}
+
 } // namespace events
