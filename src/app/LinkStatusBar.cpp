@@ -59,6 +59,7 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     lines->setSpacing(0);
     auto *first = new QHBoxLayout;
     first->setContentsMargins(0, 0, 0, 0);
+    first->setSpacing(fontMetrics().horizontalAdvance(QStringLiteral("  ")));
     m_state->setTextFormat(Qt::PlainText);
     m_state->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     first->addWidget(m_state);

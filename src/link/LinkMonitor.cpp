@@ -21,7 +21,11 @@ QString clock(qint64 msecs) {
 QString reason(const QString &error, const ui::SerialPort &port) {
     const QString prefix =
         QStringLiteral("Com%1 (%2): ").arg(port.CommPort()).arg(port.devicePath(port.CommPort()));
-    return error.startsWith(prefix) ? error.mid(prefix.size()) : error;
+    QString shortened = error.startsWith(prefix) ? error.mid(prefix.size()) : error;
+    // "the port is in use by ..." reads "in use by ..." after "Cannot open:".
+    if (shortened.startsWith(QLatin1String("the port is ")))
+        shortened.remove(0, 12);
+    return shortened;
 }
 } // namespace
 
@@ -128,7 +132,7 @@ QString LinkMonitor::answerText() const {
         if (m_replyFrom != source())
             shown += QStringLiteral(" (the previous channel)");
         else if (m_replyStale)
-            shown += QStringLiteral(" (before the port was lost; F5 asks again)");
+            shown += QStringLiteral(" (from before the loss)");
         parts << shown;
     } else if (!m_unanswered && !m_notSentAt) {
         parts << QStringLiteral("no routing reply yet");

@@ -301,7 +301,7 @@ private slots:
         QCOMPARE(p.takeWritten(), QByteArray());
         p.window.mnuOpen_Click();
         p.window.linkStatusBar().refresh();
-        QVERIFY2(p.window.linkStatusBar().shownText().contains("(before the port was lost"),
+        QVERIFY2(p.window.linkStatusBar().shownText().contains("(from before the loss)"),
                  qPrintable(p.window.linkStatusBar().shownText()));
         QTest::qWait(20);
         QCOMPARE(p.dialogs.shown.size(), 0);
