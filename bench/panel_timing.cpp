@@ -16,6 +16,7 @@
 #include "joystick/StickArithmetic.h"
 #include "joystick/frmCenter.h"
 #include "link/CommandCode.h"
+#include "link/Session.h"
 #include "link/StatusPolls.h"
 #include "panel/PtzPad.h"
 #include "ui/Dialogs.h"
