@@ -9,10 +9,10 @@ EventQueue::EventQueue(qsizetype capacity)
 
 bool EventQueue::push(const Event &event) {
     Item item{event, event.bytes.size()};
-    // The cut copies at most keptBytes, and a reader's 4 KB buffer is not
+    // A copy of at most keptBytes: a reader's buffer, however large, is not
     // kept alive by the queue.
-    if (item.event.bytes.size() > EventText::keptBytes)
-        item.event.bytes = event.bytes.left(EventText::keptBytes);
+    item.event.bytes = QByteArray(event.bytes.constData(),
+                                  qMin(event.bytes.size(), EventText::keptBytes));
     const QMutexLocker lock(&m_mutex);
     if (qsizetype(m_items.size()) + m_held >= m_capacity) {
         if (m_dropped.count++ == 0)

@@ -22,7 +22,7 @@ struct EventTiming {
     int commitMs = 250; // at most four commits a second
     int retryMs = 5000; // a file that cannot be written is tried again
     int maintenanceMs = 3600 * 1000;
-    qsizetype queueCapacity = 50000; // events held while the file cannot keep up
+    qsizetype queueCapacity = 10000; // events held while the file cannot keep up
 };
 
 // The persistent event log: every event appended is committed to an SQLite

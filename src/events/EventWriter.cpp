@@ -251,9 +251,11 @@ EventWriter::Fault EventWriter::commitHeld(std::size_t *count) {
     Fault f = makeRoom(coming) ? Fault::None : m_trimFault;
     for (std::size_t i = 0; f == Fault::None && i < records.size(); ++i) {
         const Record &r = records[i];
-        // A null text would be bound as NULL; the columns hold text.
+        // A null text would be bound as NULL; the columns hold text. Bound
+        // by place: values added to a prepared query pile up with each row.
+        int column = 0;
         for (const QString &field : {r.time, r.direction, r.channel, r.origin, r.bytes, r.meaning})
-            m_insert->addBindValue(field.isNull() ? QStringLiteral("") : field);
+            m_insert->bindValue(column++, field.isNull() ? QStringLiteral("") : field);
         if (!m_insert->exec())
             f = fault(m_insert->lastError());
     }

@@ -27,7 +27,7 @@ void TrafficLog::append(qint64 at, Direction direction, Medium medium, const QSt
                 medium,
                 indexOf(channel),
                 indexOf(note),
-                bytes.left(keptBytes),
+                QByteArray(bytes.constData(), qMin<qsizetype>(bytes.size(), keptBytes)),
                 static_cast<qint32>(qMin<qsizetype>(bytes.size(), INT_MAX))};
     if (m_size < m_capacity) {
         // Still growing: the frames lie in order from the start. The room is

@@ -316,7 +316,10 @@ QString QtSerialPort::Output(const QByteArray &bytes) {
 QByteArray QtSerialPort::Input() {
     if (!m_port.isOpen())
         return {};
-    return m_inputLen > 0 ? m_port.read(m_inputLen) : m_port.readAll();
+    // Read to size: readAll() hands back a buffer of its chunk size, and a
+    // frame kept by the traffic window or the event log would keep it all.
+    const qint64 available = m_port.bytesAvailable();
+    return m_port.read(m_inputLen > 0 ? qMin<qint64>(m_inputLen, available) : available);
 }
 
 int QtSerialPort::OutBufferCount() const {
