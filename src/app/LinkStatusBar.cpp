@@ -52,6 +52,9 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     lines->setSpacing(0);
     auto *first = new QHBoxLayout;
     first->setContentsMargins(0, 0, 0, 0);
+    // The lines keep no room between them; the state and the channel do
+    // ("Open  Serial Com1", not "OpenSerial Com1").
+    first->setSpacing(fontMetrics().horizontalAdvance(QLatin1Char('0')));
     m_state->setTextFormat(Qt::PlainText);
     m_state->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     first->addWidget(m_state);
