@@ -41,10 +41,13 @@ PresetPad::PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &
         connect(button, &QPushButton::clicked, this, [this, n] { p_Click(n); });
         m_buttons.append(button);
     }
-    ui::Retranslator::keep(parent, [this] {
-        for (int n = 1; n <= m_buttons.size(); ++n)
-            m_buttons[n - 1]->setAccessibleName(tr("Preset %1").arg(n));
-    });
+    ui::Retranslator::keep(
+        parent,
+        [this] {
+            for (int n = 1; n <= m_buttons.size(); ++n)
+                m_buttons[n - 1]->setAccessibleName(tr("Preset %1").arg(n));
+        },
+        this);
     connect(&m_TimerSet, &ui::Timer::tick, this, &PresetPad::TimerSet_Timer);
     connect(&m_TimerStore, &ui::Timer::tick, this, &PresetPad::TimerStore_Timer);
 }

@@ -44,12 +44,15 @@ SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandS
         connect(item, &QAction::triggered, this, [this, m] { Mon_Click(m); });
         m_monItems.append(item);
     }
-    ui::Retranslator::keep(parent, [this] {
-        for (int n = 1; n <= m_cameras.size(); ++n)
-            nameCamera(n);
-        for (int m = 1; m <= m_monitors.size(); ++m)
-            m_monitors[m - 1]->setAccessibleName(tr("Monitor %1").arg(m));
-    });
+    ui::Retranslator::keep(
+        parent,
+        [this] {
+            for (int n = 1; n <= m_cameras.size(); ++n)
+                nameCamera(n);
+            for (int m = 1; m <= m_monitors.size(); ++m)
+                m_monitors[m - 1]->setAccessibleName(tr("Monitor %1").arg(m));
+        },
+        this);
 }
 
 void SelectionPad::nameCamera(int camera) {

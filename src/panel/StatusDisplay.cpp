@@ -33,10 +33,9 @@ StatusDisplay::StatusDisplay(QWidget &window, QList<ui::ColourButton *> cameras,
     if (m_pacer)
         m_frame = QObject::connect(m_pacer, &ui::FramePacer::frame, m_pacer,
                                    [this] { repaintChanged(); });
-    // In another language the lit buttons say so in it. The buttons go
-    // before this display does.
+    // In another language the lit buttons say so in it.
     if (!m_cameras.isEmpty()) {
-        ui::Retranslator::keep(m_cameras.first(), [this] {
+        m_retranslator = ui::Retranslator::keep(m_cameras.first(), [this] {
             for (ui::ColourButton *button : std::as_const(m_cameras)) {
                 if (!button->accessibleDescription().isEmpty())
                     button->setAccessibleDescription(translated(cameraLit));
@@ -51,6 +50,7 @@ StatusDisplay::StatusDisplay(QWidget &window, QList<ui::ColourButton *> cameras,
 
 StatusDisplay::~StatusDisplay() {
     QObject::disconnect(m_frame);
+    delete m_retranslator;
 }
 
 void StatusDisplay::show(const devicelink::StatusReply &reply) {

@@ -5,15 +5,15 @@
 
 namespace ui {
 
-Retranslator::Retranslator(QWidget *owner, std::function<void()> texts)
-    : QObject(owner)
+Retranslator::Retranslator(QWidget *watched, std::function<void()> texts, QObject *owner)
+    : QObject(owner ? owner : watched)
     , m_texts(std::move(texts)) {
-    owner->installEventFilter(this);
+    watched->installEventFilter(this);
 }
 
-void Retranslator::keep(QWidget *owner, std::function<void()> texts) {
+Retranslator *Retranslator::keep(QWidget *watched, std::function<void()> texts, QObject *owner) {
     texts();
-    new Retranslator(owner, std::move(texts));
+    return new Retranslator(watched, std::move(texts), owner);
 }
 
 bool Retranslator::eventFilter(QObject *watched, QEvent *event) {
