@@ -232,8 +232,8 @@
         <translation>Cosa fanno</translation>
     </message>
     <message>
-        <source>Close</source>
-        <translation>Chiudi</translation>
+        <source>&amp;Close</source>
+        <translation>&amp;Chiudi</translation>
     </message>
 </context>
 <context>

@@ -66,7 +66,7 @@ void frmKeys::retranslate() {
         item->setText(0, key);
         item->setText(1, meaning);
     }
-    m_close->setText(tr("Close"));
+    m_close->setText(tr("&Close"));
 
     // Wide and tall enough for every row whole, at any scale, with room for
     // a scroll bar should a style make the rows taller.
