@@ -41,7 +41,6 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     m_channel->setObjectName(QStringLiteral("linkChannel"));
     m_answer->setObjectName(QStringLiteral("linkAnswer"));
     m_askStatus->setObjectName(QStringLiteral("askStatus"));
-    m_askStatus->setShortcut(Qt::Key_F5);
     m_askStatus->setFocusPolicy(Qt::NoFocus);
     // Two lines, the state and the channel above the answer; the state is
     // never cut, a long device path is cut in its middle rather than the
@@ -63,7 +62,6 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     lines->addWidget(m_answer);
     addWidget(texts, 1);
     m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
-    m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     m_openTraffic->setFocusPolicy(Qt::NoFocus);
     addPermanentWidget(m_askStatus);
     addPermanentWidget(m_openTraffic);
@@ -96,6 +94,10 @@ void LinkStatusBar::retranslate() {
     m_askStatus->setToolTip(tr("Asks the switcher for its routing now (F5)"));
     m_openTraffic->setText(tr("Traffic"));
     m_openTraffic->setToolTip(tr("Every frame on both channels, timed and explained (Ctrl+T)"));
+    // A button's new text replaces its shortcut with the text's access key:
+    // the keys come after.
+    m_askStatus->setShortcut(Qt::Key_F5);
+    m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
 }
 
 void LinkStatusBar::changeEvent(QEvent *event) {

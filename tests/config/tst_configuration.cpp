@@ -339,6 +339,9 @@ private slots:
                                                      "nessuna risposta di instradamento"));
         QCOMPARE(bar.askStatus()->text(), QStringLiteral("Richiedi stato"));
         QCOMPARE(bar.openTraffic()->text(), QStringLiteral("Traffico"));
+        // Relabelled, the buttons keep their keys.
+        QCOMPARE(bar.askStatus()->shortcut(), QKeySequence(Qt::Key_F5));
+        QCOMPARE(bar.openTraffic()->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
         // What happens from now on is said in Italian too.
         p.window.session().statusRequest({});
         QTRY_VERIFY(bar.shownText().contains(QStringLiteral("non inviata: la porta è chiusa")));
