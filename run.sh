@@ -69,9 +69,10 @@ mv "$settings.new" "$settings"
 if [ ! -e "$config/RemoteIPVelmar.ini" ]; then
     printf '0.0.0.0\r\n127.0.0.1\r\n' >"$config/RemoteIPVelmar.ini"
 fi
-# The panel starts in a folder holding the shipped language files.
+# The panel starts in a folder holding the shipped language files, each with
+# its translation.
 shopt -s nullglob
-languages=(lang/*.lng)
+languages=(lang/*.lng "$build"/lang/*.qm)
 [ ${#languages[@]} -gt 0 ] && cp -f "${languages[@]}" "$demo/"
 shopt -u nullglob
 

@@ -14,13 +14,14 @@
 #
 # The checks: lintian reports no error (its warnings and notes are shown),
 # desktop-file-validate and appstreamcli validate --no-net report nothing, the
-# package holds the programs, the languages, the desktop entry, the icon, the
-# metadata and the manual pages, its dependencies come from the libraries
-# linked, the packaged panel answers --version with the package's version, and
-# the desktop entry's working folder holds the shipped languages. With
-# --probe (tests/install/ChooserProbe.cpp, built in the test build) the
-# packaged panel is also started as its desktop entry starts it, from a fresh
-# home folder, and must show the language chooser listing those languages.
+# package holds the programs, the languages and their translations, the
+# desktop entry, the icon, the metadata and the manual pages, its
+# dependencies come from the libraries linked, the packaged panel answers
+# --version with the package's version, and the desktop entry's working
+# folder holds the shipped languages. With --probe
+# (tests/install/ChooserProbe.cpp, built in the test build) the packaged
+# panel is also started as its desktop entry starts it, from a fresh home
+# folder, and must show the language chooser listing those languages.
 #
 # VELMAR_PACKAGE_BUILD_DIR names another build folder than build-release/.
 set -euo pipefail
@@ -113,6 +114,7 @@ check_package() {
     for path in /usr/bin/velmar-controller /usr/bin/switcher-sim \
         /usr/share/velmar-controller/lang/English.lng \
         /usr/share/velmar-controller/lang/Italiano.lng \
+        /usr/share/velmar-controller/lang/Italiano.qm \
         /usr/share/applications/velmar-controller.desktop \
         /usr/share/icons/hicolor/scalable/apps/velmar-controller.svg \
         /usr/share/man/man1/velmar-controller.1.gz /usr/share/man/man1/switcher-sim.1.gz \

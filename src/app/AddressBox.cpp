@@ -2,6 +2,7 @@
 
 #include "link/Session.h"
 #include "ui/Latin1Validator.h"
+#include "ui/Retranslator.h"
 
 #include <QLineEdit>
 
@@ -14,8 +15,13 @@ AddressBox::AddressBox(devicelink::Session &session, QWidget *parent)
     m_IPAD->setObjectName(QStringLiteral("IPAD"));
     m_IPAD->setReadOnly(true);
     m_IPAD->setValidator(new ui::Latin1Validator(m_IPAD));
-    m_IPAD->setToolTip(QStringLiteral("The remote site in use: \"0.0.0.0\" means the serial "
-                                      "port; choose a site with <=>"));
+    ui::Retranslator::keep(
+        m_IPAD,
+        [this] {
+            m_IPAD->setToolTip(tr("The remote site in use: \"0.0.0.0\" means the serial port; "
+                                  "choose a site with <=>"));
+        },
+        this);
     connect(m_IPAD, &QLineEdit::textChanged, this, [this](const QString &text) {
         m_session.setChannel(devicelink::ChannelChoice::fromAddress(text));
     });

@@ -4,6 +4,7 @@
 #include "link/Session.h"
 #include "ui/ElidedLabel.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -32,24 +33,15 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     , m_state(new QLabel(this))
     , m_channel(new ui::ElidedLabel(Qt::ElideMiddle, this))
     , m_answer(new ui::ElidedLabel(Qt::ElideRight, this))
-    , m_askStatus(new QPushButton(QStringLiteral("Ask status"), this))
-    , m_openTraffic(new QPushButton(QStringLiteral("Traffic"), this)) {
+    , m_askStatus(new QPushButton(this))
+    , m_openTraffic(new QPushButton(this)) {
     setObjectName(QStringLiteral("linkStatus"));
     setSizeGripEnabled(false);
     m_state->setObjectName(QStringLiteral("linkState"));
     m_channel->setObjectName(QStringLiteral("linkChannel"));
-    m_stateTip = (QStringLiteral(
-        "The channel to the switcher and its state: the serial port with its device and "
-        "settings, or the remote site's gateway. Green: open and answering; amber: no answer "
-        "yet, or an answer from before; red: closed, lost or not resolving."));
     m_answer->setObjectName(QStringLiteral("linkAnswer"));
-    m_answerTip = (QStringLiteral(
-        "When the switcher last reported its routing (the green buttons), and from where; a "
-        "status request with no reply within 2 s is named here."));
     m_askStatus->setObjectName(QStringLiteral("askStatus"));
-    m_askStatus->setShortcut(Qt::Key_F5);
     m_askStatus->setFocusPolicy(Qt::NoFocus);
-    m_askStatus->setToolTip(QStringLiteral("Asks the switcher for its routing now (F5)"));
     // Two lines, the state and the channel above the answer; the state is
     // never cut, a long device path is cut in its middle rather than the
     // window made wider.
@@ -59,6 +51,8 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     lines->setSpacing(0);
     auto *first = new QHBoxLayout;
     first->setContentsMargins(0, 0, 0, 0);
+    // The lines keep no room between them; the state and the channel do
+    // ("Open  Serial Com1", not "OpenSerial Com1").
     first->setSpacing(fontMetrics().horizontalAdvance(QStringLiteral("  ")));
     m_state->setTextFormat(Qt::PlainText);
     m_state->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
@@ -68,10 +62,7 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     lines->addWidget(m_answer);
     addWidget(texts, 1);
     m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
-    m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
     m_openTraffic->setFocusPolicy(Qt::NoFocus);
-    m_openTraffic->setToolTip(
-        QStringLiteral("Every frame on both channels, timed and explained (Ctrl+T)"));
     addPermanentWidget(m_askStatus);
     addPermanentWidget(m_openTraffic);
     connect(m_askStatus, &QPushButton::clicked, &session,
@@ -87,7 +78,34 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
         if (!m_pending.isActive())
             m_pending.start();
     });
+    retranslate();
     refresh();
+}
+
+void LinkStatusBar::retranslate() {
+    setAccessibleName(tr("Link status"));
+    m_stateTip =
+        tr("The channel to the switcher and its state: the serial port with its device and "
+           "settings, or the remote site's gateway. Green: open and answering; amber: no answer "
+           "yet, or an answer from before; red: closed, lost or not resolving.");
+    m_answerTip = tr("When the switcher last reported its routing (the green buttons), and from "
+                     "where; a status request with no reply within 2 s is named here.");
+    m_askStatus->setText(tr("Ask status"));
+    m_askStatus->setToolTip(tr("Asks the switcher for its routing now (F5)"));
+    m_openTraffic->setText(tr("Traffic"));
+    m_openTraffic->setToolTip(tr("Every frame on both channels, timed and explained (Ctrl+T)"));
+    // A button's new text replaces its shortcut with the text's access key:
+    // the keys come after.
+    m_askStatus->setShortcut(Qt::Key_F5);
+    m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+}
+
+void LinkStatusBar::changeEvent(QEvent *event) {
+    QStatusBar::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        refresh();
+    }
 }
 
 void LinkStatusBar::setSideNote(const QString &name, const QString &text, const QString &tip,

@@ -52,8 +52,12 @@ protected:
     // A note given while the window was hidden covers the two lines once the
     // window shows, as one given later does.
     void showEvent(QShowEvent *event) override;
+    // Another language: the bar's own texts, and what the monitor says, in it.
+    void changeEvent(QEvent *event) override;
 
 private:
+    void retranslate();
+
     devicelink::LinkMonitor &m_monitor;
     QLabel *m_state;
     QHash<QString, QLabel *> m_sideNotes;

@@ -54,8 +54,25 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const {
 QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return {};
-    static const char *const names[] = {"Time", "Direction", "Channel", "Bytes", "Meaning"};
-    return QLatin1String(names[section]);
+    switch (section) {
+    case Time:
+        return tr("Time");
+    case Direction:
+        return tr("Direction");
+    case Channel:
+        return tr("Channel");
+    case Bytes:
+        return tr("Bytes");
+    case Meaning:
+        return tr("Meaning");
+    }
+    return {};
+}
+
+void TrafficModel::retranslate() {
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (m_rows > 0)
+        emit dataChanged(index(0, Direction), index(m_rows - 1, Direction));
 }
 
 void TrafficModel::sync() {
@@ -123,19 +140,21 @@ bool TrafficModel::isState(int row) const {
 }
 
 QString TrafficModel::directionText(TrafficLog::Direction direction) {
+    // The arrow, then the word in the language in use; CSV keeps the words of
+    // the event log.
     switch (direction) {
     case TrafficLog::Direction::Sent:
-        return QStringLiteral("\u2192 sent");
+        return QStringLiteral("\u2192 ") + tr("sent");
     case TrafficLog::Direction::Received:
-        return QStringLiteral("\u2190 received");
+        return QStringLiteral("\u2190 ") + tr("received");
     case TrafficLog::Direction::Ignored:
-        return QStringLiteral("\u2190 ignored");
+        return QStringLiteral("\u2190 ") + tr("ignored");
     case TrafficLog::Direction::NotSent:
-        return QStringLiteral("\u2717 not sent");
+        return QStringLiteral("\u2717 ") + tr("not sent");
     case TrafficLog::Direction::State:
         break;
     }
-    return QStringLiteral("\u2022 state");
+    return QStringLiteral("\u2022 ") + tr("state");
 }
 
 TrafficFilter::TrafficFilter(TrafficModel &model, QObject *parent)

@@ -12,7 +12,10 @@ class Traffic;
 namespace app {
 
 // The traffic log as table rows: time, direction, channel, bytes, meaning.
-// Rows follow the log when told to (sync), not at every frame.
+// Rows follow the log when told to (sync), not at every frame. The headers
+// and direction words are in the language in use; the meanings are the
+// event log's words, so that what the live list shows is what the history
+// finds.
 class TrafficModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -29,6 +32,8 @@ public:
     void sync();
     // The log was emptied.
     void reset();
+    // Another language: the headers and the direction words are read again.
+    void retranslate();
 
     // A row as text: "12:03:41.123 → serial 35 0D  camera 5".
     QString line(int row) const;

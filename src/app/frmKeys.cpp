@@ -1,6 +1,7 @@
 #include "app/frmKeys.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QPushButton>
@@ -15,8 +16,28 @@ frmKeys::frmKeys(QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_list(new QTreeWidget(this)) {
     setObjectName(QStringLiteral("frmKeys"));
-    setWindowTitle(tr("Keys"));
+    m_list->setObjectName(QStringLiteral("keyList"));
+    m_list->setColumnCount(2);
+    m_list->setRootIsDecorated(false);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setTextElideMode(Qt::ElideNone);
 
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    m_close = buttons->button(QDialogButtonBox::Close);
+    m_close->setObjectName(QStringLiteral("close"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_list);
+    layout->addWidget(buttons);
+    retranslate();
+    m_list->setCurrentItem(m_list->topLevelItem(0));
+}
+
+void frmKeys::retranslate() {
+    setWindowTitle(tr("Keys"));
     const std::pair<QString, QString> keys[] = {
         {tr("1 to 4, then M or keypad /"), tr("Monitor n, as clicking its button")},
         {tr("1 to 16, then C, keypad * or keypad Enter"), tr("Camera n, as clicking its button")},
@@ -35,30 +56,21 @@ frmKeys::frmKeys(QWidget *parent)
         {tr("Alt + underlined letter"), tr("Opens that menu")},
         {tr("F1"), tr("This list")},
     };
-    m_list->setObjectName(QStringLiteral("keyList"));
     m_list->setAccessibleName(tr("Keys of the panel"));
-    m_list->setColumnCount(2);
     m_list->setHeaderLabels({tr("Keys"), tr("What they do")});
-    m_list->setRootIsDecorated(false);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setTextElideMode(Qt::ElideNone);
-    for (const auto &[key, meaning] : keys)
-        new QTreeWidgetItem(m_list, {key, meaning});
-    m_list->resizeColumnToContents(0);
-    m_list->setCurrentItem(m_list->topLevelItem(0));
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    buttons->button(QDialogButtonBox::Close)->setObjectName(QStringLiteral("close"));
-    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &QWidget::close);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_list);
-    layout->addWidget(buttons);
+    int row = 0;
+    for (const auto &[key, meaning] : keys) {
+        QTreeWidgetItem *item = m_list->topLevelItem(row++);
+        if (!item)
+            item = new QTreeWidgetItem(m_list);
+        item->setText(0, key);
+        item->setText(1, meaning);
+    }
+    m_close->setText(tr("&Close"));
 
     // Wide and tall enough for every row whole, at any scale, with room for
     // a scroll bar should a style make the rows taller.
+    m_list->resizeColumnToContents(0);
     m_list->resizeColumnToContents(1);
     const int margin = 2 * m_list->frameWidth() + m_list->verticalScrollBar()->sizeHint().width() +
                        m_list->fontMetrics().averageCharWidth() * 2;
@@ -67,6 +79,12 @@ frmKeys::frmKeys(QWidget *parent)
                        (m_list->topLevelItemCount() + 1) * m_list->sizeHintForRow(0) +
                        2 * m_list->frameWidth();
     m_list->setMinimumSize(width, height);
+}
+
+void frmKeys::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
 }
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QPushButton;
 class QTreeWidget;
 
 namespace app {
@@ -15,8 +16,15 @@ public:
 
     QTreeWidget *list() const { return m_list; }
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    // The rows, the headers and the button in the language in use.
+    void retranslate();
+
     QTreeWidget *m_list;
+    QPushButton *m_close;
 };
 
 } // namespace app

@@ -11,6 +11,7 @@
 #include "config/ConfigFile.h"
 #include "config/Localiser.h"
 #include "config/StoredFile.h"
+#include "config/Translations.h"
 #include "config/UnreadableFiles.h"
 #include "config/frmSceltaLingua.h"
 #include "events/EventStore.h"
@@ -41,6 +42,7 @@
 #include "ui/FramePacer.h"
 #include "ui/Latin1Validator.h"
 #include "ui/ProgramIcon.h"
+#include "ui/Retranslator.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
 #include "ui/Timer.h"
@@ -95,6 +97,7 @@ frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::D
     m_TimerSet = new ui::Timer(QStringLiteral("TimerSet"), 100, false, this);
     m_TimerStore = new ui::Timer(QStringLiteral("TimerStore"), 200, false, this);
     m_cameras = new config::CameraModel(this);
+    m_translations = new config::Translations(this);
 
     m_menu = std::make_unique<app::MainMenu>(menuBar());
     auto *central = new QWidget(this);
@@ -126,22 +129,25 @@ void frmTerminal::buildControls(QWidget *central) {
     m_Text1 = new QLineEdit(central);
     m_Text1->setObjectName(QStringLiteral("Text1"));
     ui::placeInTwips(m_Text1, 2040, 4380, 900, 300);
-    m_Command1 = new QPushButton(QStringLiteral("Send"), central);
+    m_Command1 = new QPushButton(central);
     m_Command1->setObjectName(QStringLiteral("Command1"));
     ui::placeInTwips(m_Command1, 3060, 4380, 900, 300);
     connect(m_Command1, &QPushButton::clicked, this, &frmTerminal::Command1_Click);
     // Enter in the code box sends it, as the Send button does.
     connect(m_Text1, &QLineEdit::returnPressed, m_Command1, &QPushButton::click);
     m_Text1->setValidator(new ui::Latin1Validator(m_Text1));
-    m_Text1->setToolTip(QStringLiteral("A command code in hexadecimal, as 35 for camera 5"));
-    // What a screen reader calls the controls that have no caption.
-    central->setAccessibleName(tr("Switcher panel"));
-    menuBar()->setAccessibleName(tr("Menus"));
-    m_txtTerm->setAccessibleName(tr("Terminal"));
-    m_txtTerm->setAccessibleDescription(tr("What the serial line brings; keys typed here go out "
-                                           "on the port. F6 goes back to the panel."));
-    m_IPAD->box()->setAccessibleName(tr("Remote site address"));
-    m_Text1->setAccessibleName(tr("Command code"));
+    ui::Retranslator::keep(central, [this, central] {
+        m_Command1->setText(tr("Send"));
+        m_Text1->setToolTip(tr("A command code in hexadecimal, as 35 for camera 5"));
+        // What a screen reader calls the controls that have no caption.
+        central->setAccessibleName(tr("Switcher panel"));
+        menuBar()->setAccessibleName(tr("Menus"));
+        m_txtTerm->setAccessibleName(tr("Terminal"));
+        m_txtTerm->setAccessibleDescription(tr("What the serial line brings; keys typed here go "
+                                               "out on the port. F6 goes back to the panel."));
+        m_IPAD->box()->setAccessibleName(tr("Remote site address"));
+        m_Text1->setAccessibleName(tr("Command code"));
+    });
 
     m_selection = new panel::SelectionPad(central, m_menu->Mon, *m_panelSink, polls.Timer3());
     m_ptz = new panel::PtzPad(central, *m_panelSink, *m_TimerPan, *m_TimerTilt, polls.Timer5());
@@ -184,11 +190,12 @@ void frmTerminal::buildControls(QWidget *central) {
                             .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
     m_session->reopener().setEnabled(reopen);
     m_statusBar = new app::LinkStatusBar(*m_monitor, *m_session, this);
-    m_statusBar->setAccessibleName(tr("Link status"));
     setStatusBar(m_statusBar);
     m_unreadable = new config::UnreadableFiles(this);
     connect(m_unreadable, &config::UnreadableFiles::reported, m_statusBar,
             [this](const QString &message) { m_statusBar->showMessage(message, fileNoteMs); });
+    connect(m_translations, &config::Translations::notUsed, m_unreadable,
+            &config::UnreadableFiles::note);
 
     // Other control-room systems route through a Videohub server, off
     // unless settings.ini turns it on; the bar says how it listens.
@@ -209,6 +216,7 @@ void frmTerminal::buildControls(QWidget *central) {
     };
     connect(m_videohub, &remote::VideohubServer::stateChanged, this, showVideohub);
     connect(m_videohub, &remote::VideohubServer::clientsChanged, this, showVideohub);
+    connect(m_translations, &config::Translations::changed, this, showVideohub);
 
     // Routing from the keyboard; the focus starts on the panel.
     m_keyboard = new panel::KeyboardRouting(
@@ -296,6 +304,8 @@ void frmTerminal::attachEventLog(events::EventStore &store) {
     };
     connect(&store, &events::EventStore::stateChanged, this, showLog);
     showLog(store.isWriting(), store.reason());
+    connect(m_translations, &config::Translations::changed, this,
+            [showLog, &store] { showLog(store.isWriting(), store.reason()); });
     connect(&store, &events::EventStore::setAside, this, [this](const QString &file) {
         m_statusBar->showMessage(
             tr("The event log was damaged; it was set aside as %1 and a new one begun").arg(file),
@@ -354,6 +364,9 @@ void frmTerminal::CaricaLingua(const QString &lingua) {
     if (!whyNot.isEmpty())
         m_unreadable->note(lingua, whyNot);
     if (captions) {
+        // The rest of the texts go with the captions: the file's translation
+        // beside it, or the built-in English texts.
+        m_translations->follow(lingua);
         config::Localiser::relabel(*captions, "frmTerminal", captioned());
         fitMenuBar();
         m_router->languageChanged();
@@ -410,7 +423,7 @@ bool frmTerminal::applyStoredPortSettings() {
     if (!stored.handshaking.isEmpty()) {
         bool ok = false;
         const int code = stored.handshaking.trimmed().toInt(&ok);
-        const QString error = ok ? m_port.setHandshaking(code) : QStringLiteral("Type mismatch");
+        const QString error = ok ? m_port.setHandshaking(code) : tr("Type mismatch");
         if (!error.isEmpty()) {
             m_dialogs.warning(error);
             return false;

@@ -29,6 +29,7 @@ class Traffic;
 
 namespace config {
 class CameraModel;
+class Translations;
 class UnreadableFiles;
 } // namespace config
 
@@ -205,6 +206,7 @@ private:
     remote::VideohubServer *m_videohub;
     events::SessionLog *m_sessionLog = nullptr;
     config::UnreadableFiles *m_unreadable;
+    config::Translations *m_translations;
 
     bool m_waitingForLanguage = false;
     bool m_unloading = false;

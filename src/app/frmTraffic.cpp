@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -31,9 +32,8 @@ namespace app {
 namespace {
 const QString windows = QStringLiteral("Windows");
 
-template <typename T> T *named(T *widget, const char *name, const QString &tip) {
+template <typename T> T *named(T *widget, const char *name) {
     widget->setObjectName(QLatin1String(name));
-    widget->setToolTip(tip);
     return widget;
 }
 } // namespace
@@ -48,23 +48,15 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
     , m_model(new TrafficModel(traffic, this))
     , m_filter(new TrafficFilter(*m_model, this)) {
     setObjectName(QStringLiteral("frmTraffic"));
-    setWindowTitle(QStringLiteral("Traffic"));
 
-    m_pause = named(new QCheckBox(QStringLiteral("&Pause")), "pause",
-                    QStringLiteral("Holds the list still; frames are still kept"));
-    auto *clear = named(new QPushButton(QStringLiteral("C&lear")), "clear",
-                        QStringLiteral("Empties the list"));
-    m_channels = named(new QComboBox, "channelFilter", QStringLiteral("Which channel is shown"));
-    m_channels->addItems(
-        {QStringLiteral("Both channels"), QStringLiteral("Serial"), QStringLiteral("Network")});
-    m_directions =
-        named(new QComboBox, "directionFilter", QStringLiteral("Which direction is shown"));
-    m_directions->addItems(
-        {QStringLiteral("Both directions"), QStringLiteral("Sent"), QStringLiteral("Received")});
-    auto *copy = named(new QPushButton(QStringLiteral("&Copy")), "copy",
-                       QStringLiteral("Copies the selected rows as text (Ctrl+C)"));
-    auto *save = named(new QPushButton(QStringLiteral("&Save...")), "save",
-                       QStringLiteral("Saves the rows shown as text, or as CSV"));
+    m_pause = named(new QCheckBox, "pause");
+    m_clear = named(new QPushButton, "clear");
+    m_channels = named(new QComboBox, "channelFilter");
+    m_channels->addItems({QString(), QString(), QString()});
+    m_directions = named(new QComboBox, "directionFilter");
+    m_directions->addItems({QString(), QString(), QString()});
+    m_copy = named(new QPushButton, "copy");
+    m_save = named(new QPushButton, "save");
 
     m_view = new QTableView(this);
     m_view->setObjectName(QStringLiteral("frames"));
@@ -82,20 +74,27 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
     mono.setStyleHint(QFont::Monospace);
     m_view->setFont(mono);
     const int digit = QFontMetrics(mono).horizontalAdvance(QLatin1Char('0'));
-    const int header =
-        m_view->horizontalHeader()->fontMetrics().horizontalAdvance(QStringLiteral("Direction")) +
-        2 * digit;
+    // The direction column takes its header and its longest word in the
+    // language in use when the window opens.
+    int header = m_view->horizontalHeader()->fontMetrics().horizontalAdvance(
+        m_model->headerData(TrafficModel::Direction, Qt::Horizontal, Qt::DisplayRole).toString());
+    for (auto d :
+         {devicelink::TrafficLog::Direction::Sent, devicelink::TrafficLog::Direction::Received,
+          devicelink::TrafficLog::Direction::Ignored, devicelink::TrafficLog::Direction::NotSent,
+          devicelink::TrafficLog::Direction::State})
+        header = qMax(header, QFontMetrics(mono).horizontalAdvance(TrafficModel::directionText(d)));
+    header += 2 * digit;
     m_view->setColumnWidth(TrafficModel::Time, 14 * digit);
     m_view->setColumnWidth(TrafficModel::Direction, qMax(12 * digit, header));
     m_view->setColumnWidth(TrafficModel::Channel, 18 * digit);
     m_view->setColumnWidth(TrafficModel::Bytes, 18 * digit);
 
     auto *bar = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_pause, clear, m_channels, m_directions})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_pause, m_clear, m_channels, m_directions})
         bar->addWidget(w);
     bar->addStretch();
-    bar->addWidget(copy);
-    bar->addWidget(save);
+    bar->addWidget(m_copy);
+    bar->addWidget(m_save);
     auto *live = new QWidget;
     auto *liveLayout = new QVBoxLayout(live);
     liveLayout->setContentsMargins(0, 0, 0, 0);
@@ -103,7 +102,7 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
     liveLayout->addWidget(m_view);
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("trafficTabs"));
-    m_tabs->addTab(live, tr("&Live"));
+    m_tabs->addTab(live, QString());
     m_tabs->tabBar()->hide(); // until there is a history to show beside it
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
@@ -118,7 +117,7 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
         if (!paused)
             follow();
     });
-    connect(clear, &QPushButton::clicked, this, [this] {
+    connect(m_clear, &QPushButton::clicked, this, [this] {
         m_traffic.clear();
         m_model->reset();
     });
@@ -126,13 +125,14 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
             [this](int i) { m_filter->setChannels(static_cast<TrafficFilter::Channels>(i)); });
     connect(m_directions, &QComboBox::currentIndexChanged, this,
             [this](int i) { m_filter->setDirections(static_cast<TrafficFilter::Directions>(i)); });
-    connect(copy, &QPushButton::clicked, this, &frmTraffic::copySelection);
+    connect(m_copy, &QPushButton::clicked, this, &frmTraffic::copySelection);
     connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this,
             &frmTraffic::copySelection);
-    connect(save, &QPushButton::clicked, this, &frmTraffic::Save_Click);
+    connect(m_save, &QPushButton::clicked, this, &frmTraffic::Save_Click);
     connect(new QShortcut(Qt::Key_F5, this), &QShortcut::activated, this, &frmTraffic::statusAsked);
     connect(new QShortcut(QKeySequence(QStringLiteral("Ctrl+T")), this), &QShortcut::activated,
             this, &frmTraffic::mainWanted);
+    retranslate();
     restoreLayout();
 
     m_follow.setTimerType(Qt::PreciseTimer);
@@ -140,6 +140,37 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
     connect(&m_follow, &QTimer::timeout, this, &frmTraffic::follow);
     m_follow.start();
     m_traffic.setRecording(true);
+}
+
+void frmTraffic::retranslate() {
+    setWindowTitle(tr("Traffic"));
+    m_pause->setText(tr("&Pause"));
+    m_pause->setToolTip(tr("Holds the list still; frames are still kept"));
+    m_clear->setText(tr("C&lear"));
+    m_clear->setToolTip(tr("Empties the list"));
+    m_channels->setToolTip(tr("Which channel is shown"));
+    m_channels->setItemText(0, tr("Both channels"));
+    m_channels->setItemText(1, tr("Serial"));
+    m_channels->setItemText(2, tr("Network"));
+    m_directions->setToolTip(tr("Which direction is shown"));
+    m_directions->setItemText(0, tr("Both directions"));
+    m_directions->setItemText(1, tr("Sent"));
+    m_directions->setItemText(2, tr("Received"));
+    m_copy->setText(tr("&Copy"));
+    m_copy->setToolTip(tr("Copies the selected rows as text (Ctrl+C)"));
+    m_save->setText(tr("&Save..."));
+    m_save->setToolTip(tr("Saves the rows shown as text, or as CSV"));
+    m_tabs->setTabText(0, tr("&Live"));
+    if (m_tabs->count() > 1)
+        m_tabs->setTabText(1, tr("&History"));
+}
+
+void frmTraffic::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        m_model->retranslate();
+    }
 }
 
 frmTraffic::~frmTraffic() {
@@ -179,12 +210,12 @@ void frmTraffic::copySelection() {
 }
 
 void frmTraffic::Save_Click() {
-    const QString name = m_dialogs.saveFileName(
-        QStringLiteral("Save Traffic"), QStringLiteral("Text (*.txt);;CSV (*.csv);;All Files (*)"));
+    const QString name =
+        m_dialogs.saveFileName(tr("Save Traffic"), tr("Text (*.txt);;CSV (*.csv);;All Files (*)"));
     if (name.isEmpty())
         return;
     if (QFileInfo::exists(name) &&
-        !m_dialogs.confirm(QStringLiteral("%1 already exists. Replace it?").arg(name)))
+        !m_dialogs.confirm(tr("%1 already exists. Replace it?").arg(name)))
         return;
     saveTo(name);
 }
@@ -213,8 +244,7 @@ bool frmTraffic::saveTo(const QString &fileName) {
         reason = error != 0 ? qt_error_string(error) : file.errorString();
         file.cancelWriting();
     }
-    m_dialogs.warning(
-        QStringLiteral("The traffic could not be saved to %1: %2").arg(fileName, reason));
+    m_dialogs.warning(tr("The traffic could not be saved to %1: %2").arg(fileName, reason));
     return false;
 }
 

@@ -63,8 +63,10 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void retranslate();
     void restoreLayout();
     void keepLayout();
 
@@ -77,6 +79,9 @@ private:
     QTableView *m_view;
     QTabWidget *m_tabs;
     QCheckBox *m_pause;
+    QPushButton *m_clear;
+    QPushButton *m_copy;
+    QPushButton *m_save;
     QComboBox *m_channels;
     QComboBox *m_directions;
     QTimer m_follow;

@@ -17,10 +17,6 @@
 namespace config {
 
 namespace {
-QString tr(const char *text) {
-    return QCoreApplication::translate("config::StoredFile", text);
-}
-
 // Keeps the first lines of what is read, whole, with the line ends as they
 // were; a line or a file past its bound ends the reading.
 class LineBound {
@@ -70,9 +66,9 @@ public:
     QString fault() const {
         switch (m_state) {
         case State::LineTooLong:
-            return tr("a line over 1 MiB");
+            return QCoreApplication::translate("config::StoredFile", "a line over 1 MiB");
         case State::FileTooLong:
-            return tr("over 16 MiB");
+            return QCoreApplication::translate("config::StoredFile", "over 16 MiB");
         default:
             return {};
         }
@@ -125,13 +121,14 @@ StoredFile::Contents StoredFile::load(const Limits &limits) const {
         out.presence =
             error == ENOENT || error == ENOTDIR ? Presence::Missing : Presence::Unreadable;
         if (out.presence == Presence::Unreadable)
-            out.reason = tr("cannot be opened (%1)").arg(qt_error_string(error));
+            out.reason = QCoreApplication::translate("config::StoredFile", "cannot be opened (%1)")
+                             .arg(qt_error_string(error));
         return out;
     }
     struct stat st {};
     out.presence = Presence::Unreadable;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        out.reason = tr("not a regular file");
+        out.reason = QCoreApplication::translate("config::StoredFile", "not a regular file");
         ::close(fd);
         return out;
     }
@@ -140,7 +137,8 @@ StoredFile::Contents StoredFile::load(const Limits &limits) const {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            out.reason = tr("cannot be read (%1)").arg(qt_error_string(errno));
+            out.reason = QCoreApplication::translate("config::StoredFile", "cannot be read (%1)")
+                             .arg(qt_error_string(errno));
             break;
         }
         if (n > 0)
@@ -158,17 +156,19 @@ StoredFile::Contents StoredFile::load(const Limits &limits) const {
         return out;
     out.presence = Presence::Unreadable;
     if (!QFileInfo(m_path).isFile()) {
-        out.reason = tr("not a regular file");
+        out.reason = QCoreApplication::translate("config::StoredFile", "not a regular file");
         return out;
     }
     if (!f.open(QIODevice::ReadOnly)) {
-        out.reason = tr("cannot be opened (%1)").arg(f.errorString());
+        out.reason = QCoreApplication::translate("config::StoredFile", "cannot be opened (%1)")
+                         .arg(f.errorString());
         return out;
     }
     for (;;) {
         const qint64 n = f.read(buffer, sizeof buffer);
         if (n < 0) {
-            out.reason = tr("cannot be read (%1)").arg(f.errorString());
+            out.reason = QCoreApplication::translate("config::StoredFile", "cannot be read (%1)")
+                             .arg(f.errorString());
             return out;
         }
         if (n > 0)

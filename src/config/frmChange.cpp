@@ -7,6 +7,7 @@
 #include "link/StatusPolls.h"
 #include "terminal/PortMenu.h"
 #include "ui/Dialogs.h"
+#include "ui/Retranslator.h"
 #include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
@@ -48,7 +49,9 @@ frmChange::frmChange(LanguageHost &language, Link link, const ui::StoragePaths &
     // loses sites), and it asks first.
     m_Cancel = makeButton(this, "Cancel", "&Delete", 600);
     m_Ok = makeButton(this, "Ok", "Ok", 1755);
-    m_Cancel->setToolTip(QStringLiteral("Deletes the selected site from the list, after asking"));
+    ui::Retranslator::keep(m_Cancel, [this] {
+        m_Cancel->setToolTip(tr("Deletes the selected site from the list, after asking"));
+    });
 
     // A click on an entry picks it, also when it is already selected (the
     // port may have been opened or closed since); Enter picks the current one.
@@ -102,8 +105,7 @@ void frmChange::List1_Click(int row) {
 void frmChange::Cancel_Click() {
     const QListWidgetItem *current = m_List1->currentItem();
     const int selected = current && current->isSelected() ? m_List1->row(current) : -1;
-    if (selected >= 0 &&
-        !m_dialogs.confirm(QStringLiteral("Delete %1 from the list?").arg(current->text())))
+    if (selected >= 0 && !m_dialogs.confirm(tr("Delete %1 from the list?").arg(current->text())))
         return;
     QStringList kept;
     for (int row = 0; row < m_List1->count(); ++row) {

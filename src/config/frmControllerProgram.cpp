@@ -6,6 +6,7 @@
 #include "config/SiteList.h"
 #include "config/StoredFile.h"
 #include "ui/Latin1Validator.h"
+#include "ui/Retranslator.h"
 #include "ui/StorageFolder.h"
 #include "ui/Twips.h"
 
@@ -76,8 +77,10 @@ frmControllerProgram::frmControllerProgram(LanguageHost &language, CameraModel &
         type->setInsertPolicy(QComboBox::NoInsert);
         type->addItems({QStringLiteral("Dome"), QStringLiteral("P&T"), QStringLiteral("FIX")});
         type->setValidator(latin1);
-        type->setToolTip(QStringLiteral("The camera's type: Dome, P&T, FIX or any text; "
-                                        "\"F\" is a type never chosen"));
+        ui::Retranslator::keep(type, [type] {
+            type->setToolTip(
+                tr("The camera's type: Dome, P&T, FIX or any text; \"F\" is a type never chosen"));
+        });
         type->setEditText(QStringLiteral("FIX"));
         ui::placeInTwips(type, left + typeOffset, top, typeWidth, boxHeight);
         m_Combo.append(type);

@@ -40,7 +40,7 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const {
     case Time:
         return localTime(r.time);
     case Direction:
-        return r.direction;
+        return directionText(r.direction);
     case Channel:
         return r.channel;
     case Origin:
@@ -51,6 +51,24 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const {
         return r.meaning;
     }
     return {};
+}
+
+QString HistoryModel::directionText(const QString &stored) {
+    // The log's own words, said in the language in use; the filter does not
+    // search them.
+    static const char *const words[] = {QT_TR_NOOP("sent"), QT_TR_NOOP("received"),
+                                        QT_TR_NOOP("ignored"), QT_TR_NOOP("state")};
+    for (const char *word : words) {
+        if (stored == QLatin1String(word))
+            return tr(word);
+    }
+    return stored;
+}
+
+void HistoryModel::retranslate() {
+    emit headerDataChanged(Qt::Horizontal, 0, ColumnCount - 1);
+    if (!m_records.empty())
+        emit dataChanged(index(0, Direction), index(rowCount() - 1, Direction));
 }
 
 QVariant HistoryModel::headerData(int section, Qt::Orientation orientation, int role) const {

@@ -8,7 +8,8 @@
 namespace events {
 
 // The rows a history search found, as a table: the time in local time, the
-// rest as stored.
+// direction in the language in use, the rest as stored (the words the
+// filter searches).
 class HistoryModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -26,6 +27,10 @@ public:
 
     // "2026-12-09 03:14:07.123" for the stored "2026-12-09T02:14:07.123Z" in UTC+1.
     static QString localTime(const QString &stored);
+    // A stored direction ("sent") in the language in use.
+    static QString directionText(const QString &stored);
+    // Another language: the headers and the directions are read again.
+    void retranslate();
 
 private:
     std::vector<Record> m_records;

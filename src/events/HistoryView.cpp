@@ -5,6 +5,7 @@
 #include "ui/Dialogs.h"
 
 #include <QDateTimeEdit>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -22,11 +23,14 @@ struct HistoryView::Found {
 };
 
 namespace {
-template <typename W> W *named(W *widget, const char *name, const QString &description) {
+template <typename W> W *named(W *widget, const char *name) {
     widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+void describe(QWidget *widget, const QString &description) {
     widget->setToolTip(description);
     widget->setAccessibleDescription(description);
-    return widget;
 }
 } // namespace
 
@@ -38,27 +42,22 @@ HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *
     , m_latest(std::make_shared<std::atomic<qint64>>(0)) {
     setObjectName(QStringLiteral("history"));
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-    m_from = named(new QDateTimeEdit, "historyFrom", tr("The first time searched"));
-    m_to = named(new QDateTimeEdit, "historyTo", tr("The last time searched"));
+    m_from = named(new QDateTimeEdit, "historyFrom");
+    m_to = named(new QDateTimeEdit, "historyTo");
     for (QDateTimeEdit *edit : {m_from, m_to}) {
         edit->setDisplayFormat(format);
         edit->setCalendarPopup(true);
     }
     const QDateTime now = QDateTime::currentDateTime();
     setRange(now.addSecs(-3600), now);
-    m_filter = named(new QLineEdit, "historyFilter",
-                     tr("Shows only the rows whose meaning, origin or channel holds this text"));
-    m_filter->setPlaceholderText(tr("camera 5, monitor 2, keyboard, Com1..."));
+    m_filter = named(new QLineEdit, "historyFilter");
     m_filter->setClearButtonEnabled(true);
-    m_find = named(new QPushButton(tr("&Find")), "historyFind",
-                   tr("Searches the event log for the rows of the range"));
-    m_export = named(new QPushButton(tr("E&xport...")), "historyExport",
-                     tr("Saves the rows found as CSV"));
-    m_status = named(new QLabel, "historyStatus", tr("What the search found"));
+    m_find = named(new QPushButton, "historyFind");
+    m_export = named(new QPushButton, "historyExport");
+    m_status = named(new QLabel, "historyStatus");
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("historyTable"));
-    m_table->setAccessibleName(tr("Events found"));
     m_table->setModel(m_model);
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setWordWrap(false);
@@ -75,26 +74,22 @@ HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *
     m_table->setColumnWidth(HistoryModel::Origin, 12 * digit);
     m_table->setColumnWidth(HistoryModel::Bytes, 14 * digit);
 
-    auto *fromLabel = new QLabel(tr("F&rom"));
-    fromLabel->setBuddy(m_from);
-    auto *toLabel = new QLabel(tr("&To"));
-    toLabel->setBuddy(m_to);
-    auto *filterLabel = new QLabel(tr("F&ilter"));
-    filterLabel->setBuddy(m_filter);
-    // A label's own width is rounded down at some scales; a digit's room keeps
-    // its last letter whole.
-    for (QLabel *label : {fromLabel, toLabel, filterLabel})
-        label->setMinimumWidth(label->sizeHint().width() + digit);
+    m_fromLabel = new QLabel;
+    m_fromLabel->setBuddy(m_from);
+    m_toLabel = new QLabel;
+    m_toLabel->setBuddy(m_to);
+    m_filterLabel = new QLabel;
+    m_filterLabel->setBuddy(m_filter);
     // Two rows, so that the traffic window's width takes it at any scale.
     auto *range = new QHBoxLayout;
-    range->addWidget(fromLabel);
+    range->addWidget(m_fromLabel);
     range->addWidget(m_from);
     range->addSpacing(fontMetrics().horizontalAdvance(QLatin1Char('0')));
-    range->addWidget(toLabel);
+    range->addWidget(m_toLabel);
     range->addWidget(m_to);
     range->addStretch();
     auto *search = new QHBoxLayout;
-    search->addWidget(filterLabel);
+    search->addWidget(m_filterLabel);
     search->addWidget(m_filter, 1);
     search->addWidget(m_find);
     search->addWidget(m_export);
@@ -111,6 +106,39 @@ HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *
     m_thread.setObjectName(QStringLiteral("event history"));
     m_reader.moveToThread(&m_thread);
     m_thread.start();
+    retranslate();
+}
+
+void HistoryView::retranslate() {
+    describe(m_from, tr("The first time searched"));
+    describe(m_to, tr("The last time searched"));
+    describe(m_filter, tr("Shows only the rows whose meaning, origin or channel holds this text"));
+    //: The event log's own words, which the filter finds: keep them as they are.
+    m_filter->setPlaceholderText(tr("camera 5, monitor 2, keyboard, Com1..."));
+    m_find->setText(tr("&Find"));
+    describe(m_find, tr("Searches the event log for the rows of the range"));
+    m_export->setText(tr("E&xport..."));
+    describe(m_export, tr("Saves the rows found as CSV"));
+    describe(m_status, tr("What the search found"));
+    m_table->setAccessibleName(tr("Events found"));
+    m_fromLabel->setText(tr("F&rom"));
+    m_toLabel->setText(tr("&To"));
+    m_filterLabel->setText(tr("F&ilter"));
+    // A label's own width is rounded down at some scales; a digit's room keeps
+    // its last letter whole.
+    const int digit = fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    for (QLabel *label : {m_fromLabel, m_toLabel, m_filterLabel}) {
+        label->setMinimumWidth(0);
+        label->setMinimumWidth(label->sizeHint().width() + digit);
+    }
+}
+
+void HistoryView::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        retranslate();
+        m_model->retranslate();
+    }
 }
 
 HistoryView::~HistoryView() {

@@ -50,9 +50,11 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     struct Found;
+    void retranslate();
     void showFound(qint64 search, const Found &found);
 
     QString m_path;
@@ -60,6 +62,9 @@ private:
     HistoryModel *m_model;
     QDateTimeEdit *m_from;
     QDateTimeEdit *m_to;
+    QLabel *m_fromLabel;
+    QLabel *m_toLabel;
+    QLabel *m_filterLabel;
     QLineEdit *m_filter;
     QPushButton *m_find;
     QPushButton *m_export;

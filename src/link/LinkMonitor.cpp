@@ -59,38 +59,37 @@ QString LinkMonitor::stateText() const {
         const ui::DatagramSocket &socket = m_session.network().socket();
         switch (socket.hostState()) {
         case ui::DatagramSocket::HostState::Resolving:
-            return QStringLiteral("Resolving %1 ...").arg(channel.host());
+            return tr("Resolving %1 ...").arg(channel.host());
         case ui::DatagramSocket::HostState::Failed:
-            return QStringLiteral("Cannot resolve %1").arg(channel.host());
+            return tr("Cannot resolve %1").arg(channel.host());
         case ui::DatagramSocket::HostState::Ready:
             break;
         }
-        return QStringLiteral("Remote site");
+        return tr("Remote site");
     }
     const SerialChannel &serial = m_session.serial();
     switch (serial.state()) {
     case SerialChannel::PortState::Open:
-        return m_reopenedAt ? QStringLiteral("Open (reopened at %1)").arg(clock(m_reopenedAt))
-                            : QStringLiteral("Open");
+        return m_reopenedAt ? tr("Open (reopened at %1)").arg(clock(m_reopenedAt)) : tr("Open");
     case SerialChannel::PortState::Lost:
-        return QStringLiteral("Lost since %1").arg(clock(m_downSince));
+        return tr("Lost since %1").arg(clock(m_downSince));
     case SerialChannel::PortState::Absent:
-        return QStringLiteral("No device since %1").arg(clock(m_downSince));
+        return tr("No device since %1").arg(clock(m_downSince));
     case SerialChannel::PortState::Closed:
         break;
     }
     return serial.openError().isEmpty()
-               ? QStringLiteral("Closed")
-               : QStringLiteral("Cannot open: %1").arg(reason(serial.openError(), serial.port()));
+               ? tr("Closed")
+               : tr("Cannot open: %1").arg(reason(serial.openError(), serial.port()));
 }
 
 QString LinkMonitor::channelText() const {
     const ChannelChoice &channel = m_session.channel();
     if (!channel.isSerial())
-        return QStringLiteral("%1 (UDP 2000)").arg(channel.host());
+        return tr("%1 (UDP 2000)").arg(channel.host());
     const ui::SerialPort &port = m_session.serial().port();
     const int n = port.CommPort();
-    return QStringLiteral("Serial Com%1 (%2) %3").arg(n).arg(port.devicePath(n), port.Settings());
+    return tr("Serial Com%1 (%2) %3").arg(n).arg(port.devicePath(n), port.Settings());
 }
 
 QString LinkMonitor::stateDetail() const {
@@ -98,8 +97,7 @@ QString LinkMonitor::stateDetail() const {
     if (!channel.isSerial()) {
         const ui::DatagramSocket &socket = m_session.network().socket();
         if (socket.hostState() == ui::DatagramSocket::HostState::Failed)
-            return QStringLiteral("%1; commands are not sent until it does.")
-                .arg(socket.hostProblem());
+            return tr("%1; commands are not sent until it does.").arg(socket.hostProblem());
         return {};
     }
     const SerialChannel &serial = m_session.serial();
@@ -107,12 +105,11 @@ QString LinkMonitor::stateDetail() const {
     switch (serial.state()) {
     case SerialChannel::PortState::Lost:
         return reason(serial.lossReason(), serial.port()) +
-               (watched ? QStringLiteral("; it is opened again when the device comes back.")
+               (watched ? tr("; it is opened again when the device comes back.")
                         : QStringLiteral("."));
     case SerialChannel::PortState::Absent:
         return reason(serial.openError(), serial.port()) +
-               (watched ? QStringLiteral("; it is opened when the device appears.")
-                        : QStringLiteral("."));
+               (watched ? tr("; it is opened when the device appears.") : QStringLiteral("."));
     case SerialChannel::PortState::Open:
     case SerialChannel::PortState::Closed:
         break;
@@ -123,21 +120,26 @@ QString LinkMonitor::stateDetail() const {
 QString LinkMonitor::answerText() const {
     QStringList parts;
     if (m_notSentAt)
-        parts << QStringLiteral("status request of %1 not sent: %2")
-                     .arg(clock(m_notSentAt), m_notSentWhy);
+        parts << tr("status request of %1 not sent: %2").arg(clock(m_notSentAt), notSentWhy());
     if (m_unanswered)
-        parts << QStringLiteral("no reply to the status request of %1").arg(clock(m_unanswered));
+        parts << tr("no reply to the status request of %1").arg(clock(m_unanswered));
     if (m_replyAt) {
-        QString shown = QStringLiteral("routing from %1, %2").arg(m_replyFrom, clock(m_replyAt));
+        QString shown = tr("routing from %1, %2").arg(m_replyFrom, clock(m_replyAt));
         if (m_replyFrom != source())
-            shown += QStringLiteral(" (the previous channel)");
+            shown += tr(" (the previous channel)");
         else if (m_replyStale)
-            shown += QStringLiteral(" (from before the loss)");
+            shown += tr(" (from before the loss)");
         parts << shown;
     } else if (!m_unanswered && !m_notSentAt) {
-        parts << QStringLiteral("no routing reply yet");
+        parts << tr("no routing reply yet");
     }
     return parts.join(QStringLiteral("; "));
+}
+
+QString LinkMonitor::notSentWhy() const {
+    if (!m_notSentTo.isEmpty())
+        return tr("%1 cannot be reached").arg(m_notSentTo);
+    return m_notSentPortLost ? tr("the port is lost") : tr("the port is closed");
 }
 
 LinkMonitor::Level LinkMonitor::level() const {
@@ -183,12 +185,9 @@ void LinkMonitor::onRequest(bool sent) {
         // Nothing left: say so rather than wait for a reply that cannot come.
         const ChannelChoice &channel = m_session.channel();
         m_notSentAt = m_session.clock().now();
-        m_notSentWhy = channel.isSerial()
-                           ? QStringLiteral("the port is %1")
-                                 .arg(m_session.serial().state() == SerialChannel::PortState::Lost
-                                          ? QStringLiteral("lost")
-                                          : QStringLiteral("closed"))
-                           : QStringLiteral("%1 cannot be reached").arg(channel.host());
+        // Kept as facts, said in the language in use when shown.
+        m_notSentPortLost = m_session.serial().state() == SerialChannel::PortState::Lost;
+        m_notSentTo = channel.isSerial() ? QString() : channel.host();
         emit changed();
         return;
     }

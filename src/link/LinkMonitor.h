@@ -13,7 +13,7 @@ class Session;
 // 12:03:41", "Resolving gw.site-a ..."), which channel that is, and whether
 // the switcher answers. It only watches: it sends nothing and shows no box.
 // Replies are noted cheaply (a time and a source) however fast they come;
-// what it says is read when it is shown.
+// what it says is read when it is shown, in the language in use then.
 class LinkMonitor : public QObject {
     Q_OBJECT
 public:
@@ -43,6 +43,8 @@ signals:
 private:
     // Where a reply would come from now: "serial Com1" or the site.
     QString source() const;
+    // Why the request of m_notSentAt did not leave: "the port is closed".
+    QString notSentWhy() const;
     void onReply(const QString &channel);
     void onRequest(bool sent);
     void onReplyWaitOver();
@@ -51,15 +53,16 @@ private:
 
     Session &m_session;
     QTimer m_replyWait;
-    qint64 m_requestAt = 0;  // the request waited on, ms since the epoch; 0: none
-    qint64 m_unanswered = 0; // a request that got no reply in time
-    qint64 m_notSentAt = 0;  // a request asked for that could not leave
-    QString m_notSentWhy;
-    qint64 m_replyAt = 0;      // the last reply
-    QString m_replyFrom;       // the channel it came from
-    bool m_replyStale = false; // the port was lost since: the switcher may have changed
-    qint64 m_reopenedAt = 0;   // the lost port came back
-    qint64 m_downSince = 0;    // the port was lost, or found missing
+    qint64 m_requestAt = 0;         // the request waited on, ms since the epoch; 0: none
+    qint64 m_unanswered = 0;        // a request that got no reply in time
+    qint64 m_notSentAt = 0;         // a request asked for that could not leave
+    bool m_notSentPortLost = false; // ... on the serial port, lost rather than closed
+    QString m_notSentTo;            // ... to this site
+    qint64 m_replyAt = 0;           // the last reply
+    QString m_replyFrom;            // the channel it came from
+    bool m_replyStale = false;      // the port was lost since: the switcher may have changed
+    qint64 m_reopenedAt = 0;        // the lost port came back
+    qint64 m_downSince = 0;         // the port was lost, or found missing
 };
 
 } // namespace devicelink

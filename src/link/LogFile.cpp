@@ -1,5 +1,7 @@
 #include "link/LogFile.h"
 
+#include <QCoreApplication>
+
 namespace devicelink {
 
 QString LogFile::open(const QString &path, bool append) {
@@ -14,7 +16,7 @@ QString LogFile::open(const QString &path, bool append) {
 
 QString LogFile::write(const QString &text) {
     if (!m_file.isOpen())
-        return QStringLiteral("Bad file name or number");
+        return QCoreApplication::translate("devicelink::LogFile", "Bad file name or number");
     const QByteArray bytes = text.toLatin1();
     if (m_file.write(bytes) != bytes.size()) {
         const QString error = m_file.errorString();

@@ -5,6 +5,7 @@
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
 #include "ui/ColourButton.h"
+#include "ui/Retranslator.h"
 #include "ui/Timer.h"
 
 #include <QCheckBox>
@@ -37,10 +38,16 @@ PresetPad::PresetPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &
         const int left = n == 1 ? 6240 : lefts[(n - 2) % 5];
         const int top = n == 1 ? 1470 : 1680 + ((n - 2) / 5) * 210;
         auto *button = makeButton(parent, presetName(n), QString::number(n), left, top, 375, 220);
-        button->setAccessibleName(tr("Preset %1").arg(n));
         connect(button, &QPushButton::clicked, this, [this, n] { p_Click(n); });
         m_buttons.append(button);
     }
+    ui::Retranslator::keep(
+        parent,
+        [this] {
+            for (int n = 1; n <= m_buttons.size(); ++n)
+                m_buttons[n - 1]->setAccessibleName(tr("Preset %1").arg(n));
+        },
+        this);
     connect(&m_TimerSet, &ui::Timer::tick, this, &PresetPad::TimerSet_Timer);
     connect(&m_TimerStore, &ui::Timer::tick, this, &PresetPad::TimerStore_Timer);
 }

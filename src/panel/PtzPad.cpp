@@ -4,6 +4,7 @@
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
 #include "ui/HoldButton.h"
+#include "ui/Retranslator.h"
 #include "ui/SpeedBar.h"
 #include "ui/Timer.h"
 
@@ -51,8 +52,9 @@ QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowes
     ui::placeInTwips(bar, 6960, top, 1510, 255);
     // The speed it sends, 0 to 7, as the operator moves it; a screen reader
     // hears it as the bar's description.
-    const auto tell = [bar, minimum](int value) {
-        bar->setToolTip(QStringLiteral("Speed %1 of %2 (code %3)")
+    const auto tell = [bar, minimum] {
+        const int value = bar->value();
+        bar->setToolTip(QCoreApplication::translate("panel::PtzPad", "Speed %1 of %2 (code %3)")
                             .arg(value - minimum)
                             .arg(devicelink::fastestSpeed)
                             .arg(devicelink::codeOf(value)));
@@ -61,7 +63,7 @@ QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowes
                                           .arg(devicelink::fastestSpeed));
     };
     QObject::connect(bar, &QScrollBar::valueChanged, bar, tell);
-    tell(value);
+    ui::Retranslator::keep(bar, tell);
     return bar;
 }
 

@@ -3,6 +3,7 @@
 #include "link/CommandSink.h"
 #include "panel/Controls.h"
 #include "ui/ColourButton.h"
+#include "ui/Retranslator.h"
 #include "ui/Timer.h"
 
 #include <QAction>
@@ -34,7 +35,6 @@ SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandS
         auto *button = makeButton(parent, QStringLiteral("M%1").arg(m), QString::number(m),
                                   places[m - 1][0], places[m - 1][1], 252, 252);
         connect(button, &QPushButton::clicked, this, [this, m] { M_Click(m); });
-        button->setAccessibleName(tr("Monitor %1").arg(m));
         m_monitors.append(button);
         auto *item = monMenu->addAction(QString::number(m));
         item->setObjectName(QStringLiteral("Mon%1").arg(m));
@@ -44,6 +44,20 @@ SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandS
         connect(item, &QAction::triggered, this, [this, m] { Mon_Click(m); });
         m_monItems.append(item);
     }
+    ui::Retranslator::keep(
+        parent,
+        [this] {
+            for (int n = 1; n <= m_cameras.size(); ++n)
+                nameCamera(n);
+            for (int m = 1; m <= m_monitors.size(); ++m)
+                m_monitors[m - 1]->setAccessibleName(tr("Monitor %1").arg(m));
+        },
+        this);
+}
+
+void SelectionPad::nameCamera(int camera) {
+    m_cameras[camera - 1]->setAccessibleName(
+        tr("Camera %1, %2").arg(camera).arg(m_titles[camera - 1]->text()));
 }
 
 void SelectionPad::setTitle(int camera, const QString &title) {
@@ -52,7 +66,7 @@ void SelectionPad::setTitle(int camera, const QString &title) {
     // A title longer than its label shows whole when pointed at.
     const bool cut = label->fontMetrics().horizontalAdvance(title) > label->width();
     label->setToolTip(cut ? title : QString());
-    m_cameras[camera - 1]->setAccessibleName(tr("Camera %1, %2").arg(camera).arg(title));
+    nameCamera(camera);
 }
 
 void SelectionPad::C_Click(int camera) {

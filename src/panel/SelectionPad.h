@@ -42,6 +42,9 @@ public:
     const QList<QAction *> &monItems() const { return m_monItems; }
 
 private:
+    // What a screen reader calls camera button n: its number and title.
+    void nameCamera(int camera);
+
     devicelink::CommandSink &m_sink;
     ui::Timer &m_Timer3;
     QList<ui::ColourButton *> m_cameras;

@@ -3,6 +3,7 @@
 #include "link/StatusReply.h"
 #include "ui/ColourButton.h"
 #include "ui/FramePacer.h"
+#include "ui/Retranslator.h"
 
 #include <QCoreApplication>
 #include <QWidget>
@@ -10,6 +11,18 @@
 namespace panel {
 
 const QColor StatusDisplay::lit(0, 192, 0);
+
+namespace {
+// What a screen reader hears of a lit button.
+const char *const cameraLit =
+    QT_TRANSLATE_NOOP("panel::StatusDisplay", "on the monitor the switcher reported");
+const char *const monitorLit =
+    QT_TRANSLATE_NOOP("panel::StatusDisplay", "the monitor the switcher reported");
+
+QString translated(const char *text) {
+    return QCoreApplication::translate("panel::StatusDisplay", text);
+}
+} // namespace
 
 StatusDisplay::StatusDisplay(QWidget &window, QList<ui::ColourButton *> cameras,
                              QList<ui::ColourButton *> monitors, ui::FramePacer *pacer)
@@ -20,10 +33,24 @@ StatusDisplay::StatusDisplay(QWidget &window, QList<ui::ColourButton *> cameras,
     if (m_pacer)
         m_frame = QObject::connect(m_pacer, &ui::FramePacer::frame, m_pacer,
                                    [this] { repaintChanged(); });
+    // In another language the lit buttons say so in it.
+    if (!m_cameras.isEmpty()) {
+        m_retranslator = ui::Retranslator::keep(m_cameras.first(), [this] {
+            for (ui::ColourButton *button : std::as_const(m_cameras)) {
+                if (!button->accessibleDescription().isEmpty())
+                    button->setAccessibleDescription(translated(cameraLit));
+            }
+            for (ui::ColourButton *button : std::as_const(m_monitors)) {
+                if (!button->accessibleDescription().isEmpty())
+                    button->setAccessibleDescription(translated(monitorLit));
+            }
+        });
+    }
 }
 
 StatusDisplay::~StatusDisplay() {
     QObject::disconnect(m_frame);
+    delete m_retranslator;
 }
 
 void StatusDisplay::show(const devicelink::StatusReply &reply) {
@@ -31,13 +58,10 @@ void StatusDisplay::show(const devicelink::StatusReply &reply) {
     const QColor unlit = m_window.palette().color(QPalette::Window);
     if (reply.camera != 0) {
         for (int i = 0; i < m_cameras.size(); ++i)
-            colour(
-                m_cameras[i], i + 1 == reply.camera ? lit : unlit,
-                QT_TRANSLATE_NOOP("panel::StatusDisplay", "on the monitor the switcher reported"));
+            colour(m_cameras[i], i + 1 == reply.camera ? lit : unlit, cameraLit);
     }
     for (int i = 0; i < m_monitors.size(); ++i)
-        colour(m_monitors[i], i + 1 == reply.monitor ? lit : unlit,
-               QT_TRANSLATE_NOOP("panel::StatusDisplay", "the monitor the switcher reported"));
+        colour(m_monitors[i], i + 1 == reply.monitor ? lit : unlit, monitorLit);
     if (m_changed.isEmpty())
         return;
     if (m_pacer)
@@ -52,8 +76,7 @@ void StatusDisplay::colour(ui::ColourButton *button, const QColor &colour, const
     m_changed.insert(button);
     // A screen reader is told as the eye is shown: the description changes
     // (and says so on the accessibility bus) with the colour.
-    button->setAccessibleDescription(
-        colour == lit ? QCoreApplication::translate("panel::StatusDisplay", litText) : QString());
+    button->setAccessibleDescription(colour == lit ? translated(litText) : QString());
 }
 
 void StatusDisplay::repaintChanged() {

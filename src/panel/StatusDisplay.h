@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QList>
 #include <QMetaObject>
+#include <QPointer>
 #include <QSet>
 #include <QString>
 
@@ -49,6 +50,7 @@ private:
     ui::FramePacer *m_pacer;
     QMetaObject::Connection m_frame;
     QSet<ui::ColourButton *> m_changed;
+    QPointer<QObject> m_retranslator; // gone with the buttons, or with this
 };
 
 } // namespace panel

@@ -20,8 +20,8 @@ LogCommands::LogCommands(devicelink::LogFile &log, ui::Dialogs &dialogs, QAction
 
 void LogCommands::mnuOpenLog_Click() {
     for (;;) {
-        const QString name = m_dialogs.saveFileName(
-            QStringLiteral("Open Log File"), QStringLiteral("Log Files (*.log);;All Files (*)"));
+        const QString name =
+            m_dialogs.saveFileName(tr("Open Log File"), tr("Log Files (*.log);;All Files (*)"));
         if (name.isEmpty())
             return;
         if (QFileInfo::exists(name)) {

@@ -32,7 +32,7 @@ void PortPrompts::promptNumber(const QString &prompt, const QString &title, Gett
     const std::optional<double> number = leadingNumber(*answer);
     const std::optional<qint16> value = number ? toInt16(*number) : std::nullopt;
     if (!value) {
-        m_dialogs.warning(QStringLiteral("Overflow"));
+        m_dialogs.warning(tr("Overflow"));
         return;
     }
     const QString error = set(*value);

@@ -38,8 +38,8 @@ void Transmission::mnuSendText_Click() {
     m_mnuSendText.setEnabled(false);
     QString name;
     for (;;) {
-        name = m_dialogs.openFileName(QStringLiteral("Transmit Text File"),
-                                      QStringLiteral("Text Files (*.txt);;All Files (*)"));
+        name = m_dialogs.openFileName(tr("Transmit Text File"),
+                                      tr("Text Files (*.txt);;All Files (*)"));
         if (name.isEmpty()) {
             m_mnuSendText.setEnabled(true);
             return;

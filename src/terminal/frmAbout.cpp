@@ -3,6 +3,7 @@
 #include "terminal/SystemInfoHost.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgramIcon.h"
+#include "ui/Retranslator.h"
 #include "ui/Twips.h"
 
 #include <QApplication>
@@ -73,11 +74,14 @@ frmAbout::frmAbout(ui::Dialogs &dialogs, QWidget *parent, std::shared_ptr<System
     big.setBold(true);
     m_lblTitle->setFont(big);
     m_lblVersion = label("lblVersion", {});
-    m_lblDescription = label("lblDescription",
-                             QStringLiteral("Control panel for the Velmar CCTV matrix switcher: "
-                                            "16 cameras, 4 monitors, pan/tilt/zoom and presets."));
+    m_lblDescription = label("lblDescription", {});
     m_lblDescription->setWordWrap(true);
-    m_lblDisclaimer = label("lblDisclaimer", QStringLiteral("Velmar - video surveillance systems"));
+    m_lblDisclaimer = label("lblDisclaimer", {});
+    ui::Retranslator::keep(this, [this] {
+        m_lblDescription->setText(tr("Control panel for the Velmar CCTV matrix switcher: "
+                                     "16 cameras, 4 monitors, pan/tilt/zoom and presets."));
+        m_lblDisclaimer->setText(tr("Velmar - video surveillance systems"));
+    });
 
     m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
@@ -168,10 +172,9 @@ bool frmAbout::GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QStrin
 
 void frmAbout::picIcon_MouseDown(int Button, int Shift, double X, double Y) {
     if (Button == 2 && Shift == 1 && X < creditsCorner && Y < creditsCorner)
-        m_dialogs.message(QStringLiteral("Velmar Controller %1.%2.%3\n\n"
-                                         "Designed and written for Velmar's CCTV matrix "
-                                         "switchers.\nThanks to everyone who tested it "
-                                         "in the control rooms.")
+        m_dialogs.message(tr("Velmar Controller %1.%2.%3\n\n"
+                             "Designed and written for Velmar's CCTV matrix switchers.\n"
+                             "Thanks to everyone who tested it in the control rooms.")
                               .arg(major)
                               .arg(minor)
                               .arg(revision),

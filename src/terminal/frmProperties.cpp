@@ -5,6 +5,7 @@
 #include "terminal/PortProfile.h"
 #include "terminal/PortSettingsFields.h"
 #include "ui/Dialogs.h"
+#include "ui/Retranslator.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
 
@@ -70,7 +71,7 @@ frmProperties::frmProperties(config::LanguageHost &language, ui::SerialPort &por
 void frmProperties::buildControls() {
     m_tabSettings = named(new QTabWidget(this), "tabSettings");
     m_fraSettings = named(new QWidget, "fraSettings");
-    m_tabSettings->addTab(m_fraSettings, QStringLiteral("Settings"));
+    m_tabSettings->addTab(m_fraSettings, QString());
 
     m_cboPort = list("cboPort");
     auto *portLabel = named(new QLabel(QStringLiteral("Port:")), "Label1");
@@ -125,10 +126,14 @@ void frmProperties::buildControls() {
     // Where the chosen port leads, and a way to lead it to a device present.
     m_lblDevice = named(new QLabel, "lblDevice");
     m_lblDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_lblDevice->setToolTip(QStringLiteral("The device this port opens ([Ports] in settings.ini)"));
     m_cmdMap = named(new QToolButton, "cmdMap");
-    m_cmdMap->setText(QStringLiteral("Device..."));
-    m_cmdMap->setToolTip(QStringLiteral("Leads this port to one of the serial devices present"));
+    ui::Retranslator::keep(this, [this] {
+        m_tabSettings->setTabText(0, tr("Settings"));
+        m_lblDevice->setToolTip(tr("The device this port opens ([Ports] in settings.ini)"));
+        m_cmdMap->setText(tr("Device..."));
+        m_cmdMap->setToolTip(tr("Leads this port to one of the serial devices present"));
+        showDevice();
+    });
     m_cmdMap->setPopupMode(QToolButton::InstantPopup);
     auto *devices = new QMenu(m_cmdMap);
     devices->setObjectName(QStringLiteral("mnuDevices"));
@@ -211,7 +216,7 @@ QString frmProperties::deviceOf(int port) const {
 
 void frmProperties::showDevice() {
     const int port = m_cboPort->currentIndex() + 1;
-    m_lblDevice->setText(port >= 1 ? QStringLiteral("Com%1 opens %2").arg(port).arg(deviceOf(port))
+    m_lblDevice->setText(port >= 1 ? tr("Com%1 opens %2").arg(port).arg(deviceOf(port))
                                    : QString());
 }
 
@@ -220,7 +225,7 @@ void frmProperties::offerDevices() {
     menu->clear();
     const QList<ui::SerialPort::Device> present = m_port.devicesPresent();
     if (present.isEmpty())
-        menu->addAction(QStringLiteral("No serial device found"))->setEnabled(false);
+        menu->addAction(tr("No serial device found"))->setEnabled(false);
     for (const ui::SerialPort::Device &d : present) {
         QAction *choice =
             menu->addAction(d.path + QStringLiteral(" (") + d.description + QLatin1Char(')'));

@@ -90,9 +90,10 @@ void QtDatagramSocket::onAnswer(quint64 lookup, const QList<QHostAddress> &addre
             m_refresh.start(retryMs);
             return;
         }
-        const QString why =
-            QStringLiteral("%1 does not resolve%2")
-                .arg(m_name, error.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(error));
+        // Said on the status bar, so in the language in use; what waited for
+        // the name is listed as not sent with it.
+        const QString why = error.isEmpty() ? tr("%1 does not resolve").arg(m_name)
+                                            : tr("%1 does not resolve (%2)").arg(m_name, error);
         setState(HostState::Failed, why);
         dropAll(why);
         m_refresh.start(retryMs);
@@ -125,9 +126,9 @@ DatagramSocket::Outcome QtDatagramSocket::SendData(const QByteArray &datagram) {
     }
     if (m_waiting.size() >= maxWaiting) {
         const Waiting oldest = m_waiting.takeFirst();
-        emit QueuedDropped(oldest.datagram, QStringLiteral("too many commands waiting for %1 "
-                                                           "to resolve")
-                                                .arg(m_name));
+        emit QueuedDropped(
+            oldest.datagram,
+            QStringLiteral("too many commands waiting for %1 to resolve").arg(m_name));
     }
     m_waiting.append({datagram, m_clock.elapsed()});
     if (!m_expiry.isActive())

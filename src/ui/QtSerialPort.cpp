@@ -2,6 +2,7 @@
 
 #include "ui/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -45,8 +46,11 @@ QString lockHolder(const QString &device) {
             const QString program = comm.open(QIODevice::ReadOnly)
                                         ? QString::fromLocal8Bit(comm.readAll().trimmed())
                                         : QString();
-            return program.isEmpty() ? QStringLiteral("process %1").arg(pid)
-                                     : QStringLiteral("%1, process %2").arg(program).arg(pid);
+            return program.isEmpty()
+                       ? QCoreApplication::translate("ui::QtSerialPort", "process %1").arg(pid)
+                       : QCoreApplication::translate("ui::QtSerialPort", "%1, process %2")
+                             .arg(program)
+                             .arg(pid);
         }
     }
     return {};
@@ -120,16 +124,16 @@ QString QtSerialPort::mappingProblem() const {
     }
     if (unused.isEmpty())
         return {};
-    return QStringLiteral("settings.ini, [Ports]: %1 names no serial port (Com1 to Com16) and "
-                          "is not used.")
+    return tr("settings.ini, [Ports]: %1 names no serial port (Com1 to Com16) and "
+              "is not used.")
         .arg(unused.join(QStringLiteral(", ")));
 }
 
 QString QtSerialPort::setCommPort(int port) {
     if (m_port.isOpen())
-        return QStringLiteral("Port already open");
+        return tr("Port already open");
     if (port < 1 || port > 255)
-        return QStringLiteral("Invalid port number");
+        return tr("Invalid port number");
     m_commPort = port;
     emit SettingsChanged();
     return {};
@@ -141,10 +145,10 @@ QString QtSerialPort::setSettings(const QString &settings) {
     if (!parsed)
         return error;
     if (parsed->dataBits < 5)
-        return QStringLiteral("%1 data bits are not supported by this port").arg(parsed->dataBits);
+        return tr("%1 data bits are not supported by this port").arg(parsed->dataBits);
 #ifndef Q_OS_WIN
     if (parsed->stopBits == QLatin1String("1.5"))
-        return QStringLiteral("1.5 stop bits are not supported by this port");
+        return tr("1.5 stop bits are not supported by this port");
 #endif
     if (m_port.isOpen()) {
         error = apply(*parsed);
@@ -160,7 +164,7 @@ QString QtSerialPort::setSettings(const QString &settings) {
 
 QString QtSerialPort::setHandshaking(int code) {
     if (code < 0 || code > 3)
-        return QStringLiteral("Invalid property value");
+        return tr("Invalid property value");
     if (m_port.isOpen()) {
         const QString error = applyHandshaking(code);
         if (!error.isEmpty()) {
@@ -181,20 +185,19 @@ QString QtSerialPort::openFailure() const {
     const QString device = devicePath(m_commPort);
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return QStringLiteral("there is no such device");
+        return tr("there is no such device");
     case QSerialPort::PermissionError: {
 #ifdef Q_OS_UNIX
         // Qt says "permission" both for a device this user may not open and
         // for one that another program holds.
         if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0)
-            return QStringLiteral("no permission to open the device; on Debian, add the user to "
-                                  "the dialout group (adduser $USER dialout) and log in again");
+            return tr("no permission to open the device; on Debian, add the user to "
+                      "the dialout group (adduser $USER dialout) and log in again");
         const QString holder = lockHolder(device);
-        return holder.isEmpty()
-                   ? QStringLiteral("the port is in use by another program")
-                   : QStringLiteral("the port is in use by another program (%1)").arg(holder);
+        return holder.isEmpty() ? tr("the port is in use by another program")
+                                : tr("the port is in use by another program (%1)").arg(holder);
 #else
-        return QStringLiteral("the port is in use by another program, or access is denied");
+        return tr("the port is in use by another program, or access is denied");
 #endif
     }
     default:
@@ -216,17 +219,17 @@ QString QtSerialPort::apply(const SerialSettings &s) {
         QString reason = m_port.errorString();
         m_port.clearError();
         if (m_port.error() == QSerialPort::NoError && reason == QLatin1String("No error"))
-            reason = QStringLiteral("the device refuses it");
-        return portError(QStringLiteral("cannot set %1: %2").arg(what, reason));
+            reason = tr("the device refuses it");
+        return portError(tr("cannot set %1: %2").arg(what, reason));
     };
     if (!m_port.setBaudRate(s.speed))
-        return refused(QStringLiteral("%1 baud").arg(s.speed));
+        return refused(tr("%1 baud").arg(s.speed));
     if (!m_port.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)))
-        return refused(QStringLiteral("%1 data bits").arg(s.dataBits));
+        return refused(tr("%1 data bits").arg(s.dataBits));
     if (!m_port.setParity(parities[parity < 0 ? 0 : parity]))
-        return refused(QStringLiteral("parity %1").arg(QLatin1Char(s.parity)));
+        return refused(tr("parity %1").arg(QLatin1Char(s.parity)));
     if (!m_port.setStopBits(stop))
-        return refused(QStringLiteral("%1 stop bits").arg(s.stopBits));
+        return refused(tr("%1 stop bits").arg(s.stopBits));
     return {};
 }
 
@@ -250,7 +253,7 @@ QString QtSerialPort::applyHandshaking(int code) {
         if (::tcsetattr(fd, TCSANOW, &tio) != 0)
             return portError(QString::fromLocal8Bit(strerror(errno)));
 #else
-        return portError(QStringLiteral("Xon/Xoff together with RTS/CTS is not supported"));
+        return portError(tr("Xon/Xoff together with RTS/CTS is not supported"));
 #endif
     }
     return {};
@@ -258,7 +261,7 @@ QString QtSerialPort::applyHandshaking(int code) {
 
 QString QtSerialPort::setPortOpen(bool open) {
     if (open == m_port.isOpen())
-        return open ? QStringLiteral("Port already open") : QString();
+        return open ? tr("Port already open") : QString();
     if (!open) {
         // Hand what is still queued (a modem's hang-up command written just
         // before) to the line without waiting; closing would drop it.
@@ -290,7 +293,7 @@ QString QtSerialPort::setPortOpen(bool open) {
 
 QString QtSerialPort::Output(const QByteArray &bytes) {
     if (!m_port.isOpen())
-        return QStringLiteral("Operation valid only when the port is open");
+        return tr("Operation valid only when the port is open");
     qsizetype sent = 0;
 #ifdef Q_OS_UNIX
     // With nothing queued, the bytes go to the line at once instead of on the
@@ -393,8 +396,8 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     m_losing = true;
     // The device going away is what every such error means here; Qt's own
     // text is often a stale error code ("File exists").
-    const QString description = portError(QStringLiteral("the device is gone (unplugged or "
-                                                         "switched off); the port is closed"));
+    const QString description = portError(tr("the device is gone (unplugged or "
+                                             "switched off); the port is closed"));
     // Closing from inside QSerialPort's own notifier is not safe; close just after.
     QTimer::singleShot(0, this, [this, description] {
         if (!m_port.isOpen())

@@ -21,8 +21,10 @@ void waitOnOutput(SerialPort &port, int ms, const std::function<void(QEventLoop 
 }
 
 namespace {
-const QString invalidValue = QStringLiteral("Invalid property value");
+QString invalidValue() {
+    return SerialPort::tr("Invalid property value");
 }
+} // namespace
 
 void SerialPort::chooseDevice(int port, const QString &path) {
     if (path.isEmpty())
@@ -33,21 +35,21 @@ void SerialPort::chooseDevice(int port, const QString &path) {
 
 QString SerialPort::setInputLen(int n) {
     if (n < 0)
-        return invalidValue;
+        return invalidValue();
     m_inputLen = n;
     return {};
 }
 
 QString SerialPort::setRThreshold(int n) {
     if (n < 0)
-        return invalidValue;
+        return invalidValue();
     m_rThreshold = n;
     return {};
 }
 
 QString SerialPort::setSThreshold(int n) {
     if (n < 0)
-        return invalidValue;
+        return invalidValue();
     m_sThreshold = n;
     return {};
 }

@@ -1,5 +1,6 @@
 #include "ui/SerialSettings.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace ui {
@@ -15,7 +16,9 @@ QString SerialSettings::text() const {
 std::optional<SerialSettings> SerialSettings::parse(const QString &text, QString *error) {
     const auto fail = [&]() -> std::optional<SerialSettings> {
         if (error)
-            *error = QStringLiteral("Invalid port settings \"%1\"").arg(text);
+            *error =
+                QCoreApplication::translate("ui::SerialSettings", "Invalid port settings \"%1\"")
+                    .arg(text);
         return std::nullopt;
     };
     const QStringList parts = text.split(QLatin1Char(','));

@@ -2,6 +2,7 @@
 // read back, and what a start-up makes of them.
 #include "Panel.h"
 #include "TestMain.h"
+#include "app/LinkStatusBar.h"
 #include "app/Windows.h"
 #include "config/CameraModel.h"
 #include "config/ConfigFile.h"
@@ -23,6 +24,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSet>
 
@@ -304,6 +306,52 @@ private slots:
         QCOMPARE(p.find<QLabel>("T3")->toolTip(), longTitle);
         p.window.cameras().setTitle(3, QStringLiteral("Gate"));
         QCOMPARE(p.find<QLabel>("T3")->toolTip(), QString());
+    }
+
+    // The texts beyond the 32 captions follow the language chosen: the
+    // shipped Italiano brings its translation (Italiano.qm beside
+    // Italiano.lng) and the status bar speaks Italian at once; English has
+    // none, and the bar is English again.
+    void choosingALanguageTranslatesTheStatusBar() {
+        Panel p;
+        const QString before = QDir::currentPath();
+        const auto back = qScopeGuard([&before] { QDir::setCurrent(before); });
+        QDir::setCurrent(QStringLiteral(VELMAR_LANG_DIR));
+        const auto choose = [&p](const QString &file) {
+            QTRY_VERIFY(!p.window.findChild<frmSceltaLingua *>()); // the last one has gone
+            p.find<QAction>("Language")->trigger();
+            auto *chooser = p.window.findChild<frmSceltaLingua *>();
+            QVERIFY(chooser);
+            auto *files = chooser->findChild<QListWidget *>("File1");
+            const QList<QListWidgetItem *> found = files->findItems(file, Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            files->setCurrentItem(found.first());
+            chooser->File1_Click();
+        };
+        app::LinkStatusBar &bar = p.window.linkStatusBar();
+        const QString english =
+            QStringLiteral("Closed | Serial Com1 (Com1) 9600,n,8,1 | no routing reply yet");
+        QCOMPARE(bar.shownText(), english);
+
+        choose(QStringLiteral("Italiano.lng"));
+        QCOMPARE(p.find<QAbstractButton>("up")->text(), QStringLiteral("Su")); // its captions
+        QTRY_COMPARE(bar.shownText(), QStringLiteral("Chiusa | Seriale Com1 (Com1) 9600,n,8,1 | "
+                                                     "nessuna risposta di instradamento"));
+        QCOMPARE(bar.askStatus()->text(), QStringLiteral("Richiedi stato"));
+        QCOMPARE(bar.openTraffic()->text(), QStringLiteral("Traffico"));
+        // Relabelled, the buttons keep their keys.
+        QCOMPARE(bar.askStatus()->shortcut(), QKeySequence(Qt::Key_F5));
+        QCOMPARE(bar.openTraffic()->shortcut(), QKeySequence(QStringLiteral("Ctrl+T")));
+        // What happens from now on is said in Italian too.
+        p.window.session().statusRequest({});
+        QTRY_VERIFY(bar.shownText().contains(QStringLiteral("non inviata: la porta è chiusa")));
+
+        choose(QStringLiteral("English.lng"));
+        QCOMPARE(p.find<QAbstractButton>("up")->text(), QStringLiteral("Up"));
+        QTRY_VERIFY(bar.shownText().startsWith(QStringLiteral("Closed | Serial Com1")));
+        QVERIFY(bar.shownText().contains(QStringLiteral("not sent: the port is closed")));
+        QCOMPARE(bar.askStatus()->text(), QStringLiteral("Ask status"));
+        QCOMPARE(bar.openTraffic()->text(), QStringLiteral("Traffic"));
     }
 
     void freshStartShowsTheChooserThenWritesDefaults() {

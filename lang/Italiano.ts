@@ -1,0 +1,1041 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="it_IT" sourcelanguage="en">
+<context>
+    <name>app::AddressBox</name>
+    <message>
+        <source>The remote site in use: &quot;0.0.0.0&quot; means the serial port; choose a site with &lt;=&gt;</source>
+        <translation>Il sito remoto in uso: &quot;0.0.0.0&quot; indica la porta seriale; scegliere un sito con &lt;=&gt;</translation>
+    </message>
+</context>
+<context>
+    <name>app::LinkStatusBar</name>
+    <message>
+        <source>Link status</source>
+        <translation>Stato del collegamento</translation>
+    </message>
+    <message>
+        <source>The channel to the switcher and its state: the serial port with its device and settings, or the remote site&apos;s gateway. Green: open and answering; amber: no answer yet, or an answer from before; red: closed, lost or not resolving.</source>
+        <translation>Il canale verso la matrice e il suo stato: la porta seriale con dispositivo e impostazioni, o il gateway del sito remoto. Verde: aperto e risponde; ambra: ancora nessuna risposta, o una risposta precedente; rosso: chiuso, perso o non risolto.</translation>
+    </message>
+    <message>
+        <source>When the switcher last reported its routing (the green buttons), and from where; a status request with no reply within 2 s is named here.</source>
+        <translation>Quando la matrice ha comunicato l&apos;ultima volta il suo instradamento (i pulsanti verdi), e da dove; qui compare una richiesta di stato senza risposta entro 2 s.</translation>
+    </message>
+    <message>
+        <source>Ask status</source>
+        <translation>Richiedi stato</translation>
+    </message>
+    <message>
+        <source>Asks the switcher for its routing now (F5)</source>
+        <translation>Chiede subito alla matrice il suo instradamento (F5)</translation>
+    </message>
+    <message>
+        <source>Traffic</source>
+        <translation>Traffico</translation>
+    </message>
+    <message>
+        <source>Every frame on both channels, timed and explained (Ctrl+T)</source>
+        <translation>Ogni pacchetto su entrambi i canali, con ora e significato (Ctrl+T)</translation>
+    </message>
+</context>
+<context>
+    <name>app::SessionRouter</name>
+    <message>
+        <source>Monitor %1</source>
+        <translation>Monitor %1</translation>
+    </message>
+</context>
+<context>
+    <name>app::TrafficModel</name>
+    <message>
+        <source>Time</source>
+        <translation>Ora</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direzione</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Canale</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>Byte</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Significato</translation>
+    </message>
+    <message>
+        <source>sent</source>
+        <translation>inviato</translation>
+    </message>
+    <message>
+        <source>received</source>
+        <translation>ricevuto</translation>
+    </message>
+    <message>
+        <source>ignored</source>
+        <translation>ignorato</translation>
+    </message>
+    <message>
+        <source>not sent</source>
+        <translation>non inviato</translation>
+    </message>
+    <message>
+        <source>state</source>
+        <translation>stato</translation>
+    </message>
+</context>
+<context>
+    <name>app::frmKeys</name>
+    <message>
+        <source>Keys</source>
+        <translation>Tasti</translation>
+    </message>
+    <message>
+        <source>1 to 4, then M or keypad /</source>
+        <translation>Da 1 a 4, poi M o / del tastierino</translation>
+    </message>
+    <message>
+        <source>Monitor n, as clicking its button</source>
+        <translation>Monitor n, come un clic sul suo pulsante</translation>
+    </message>
+    <message>
+        <source>1 to 16, then C, keypad * or keypad Enter</source>
+        <translation>Da 1 a 16, poi C, * o Invio del tastierino</translation>
+    </message>
+    <message>
+        <source>Camera n, as clicking its button</source>
+        <translation>Telecamera n, come un clic sul suo pulsante</translation>
+    </message>
+    <message>
+        <source>1 to 16, then P</source>
+        <translation>Da 1 a 16, poi P</translation>
+    </message>
+    <message>
+        <source>Recall preset n, as its button with &quot;Store Preset&quot; clear</source>
+        <translation>Richiama il preset n (con &quot;Salva preset&quot; non spuntato)</translation>
+    </message>
+    <message>
+        <source>Backspace</source>
+        <translation>Backspace</translation>
+    </message>
+    <message>
+        <source>Takes back the last digit</source>
+        <translation>Cancella l&apos;ultima cifra</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Drops the number typed; so do 3 s without a key</source>
+        <translation>Annulla il numero digitato; così anche 3 s senza tasti</translation>
+    </message>
+    <message>
+        <source>Arrow keys, held</source>
+        <translation>Frecce, tenute premute</translation>
+    </message>
+    <message>
+        <source>Pan and tilt while held, as holding Left, Right, Up, Down</source>
+        <translation>Come tenere premuti Sinistra, Destra, Su, Giù</translation>
+    </message>
+    <message>
+        <source>Keypad + and -, held</source>
+        <translation>Tastierino + e -, tenuti premuti</translation>
+    </message>
+    <message>
+        <source>Zoom in and out while held</source>
+        <translation>Zoom avanti e indietro finché premuti</translation>
+    </message>
+    <message>
+        <source>Space, Enter</source>
+        <translation>Spazio, Invio</translation>
+    </message>
+    <message>
+        <source>Press the button that has the focus</source>
+        <translation>Premono il pulsante selezionato</translation>
+    </message>
+    <message>
+        <source>Tab, Shift+Tab</source>
+        <translation>Tab, Maiusc+Tab</translation>
+    </message>
+    <message>
+        <source>The next or the previous control</source>
+        <translation>Il controllo successivo o precedente</translation>
+    </message>
+    <message>
+        <source>Arrow keys on a speed bar</source>
+        <translation>Frecce su una barra di velocità</translation>
+    </message>
+    <message>
+        <source>Slower or faster</source>
+        <translation>Più lento o più veloce</translation>
+    </message>
+    <message>
+        <source>F6</source>
+        <translation>F6</translation>
+    </message>
+    <message>
+        <source>From the panel to the terminal box and back</source>
+        <translation>Dal pannello al terminale e ritorno</translation>
+    </message>
+    <message>
+        <source>In the terminal box</source>
+        <translation>Nel terminale</translation>
+    </message>
+    <message>
+        <source>Typed keys go out on the port, Tab and Ctrl+T too</source>
+        <translation>I tasti digitati escono sulla porta, anche Tab e Ctrl+T</translation>
+    </message>
+    <message>
+        <source>F5</source>
+        <translation>F5</translation>
+    </message>
+    <message>
+        <source>Asks the switcher for its routing now</source>
+        <translation>Chiede subito alla matrice l&apos;instradamento</translation>
+    </message>
+    <message>
+        <source>Ctrl+T</source>
+        <translation>Ctrl+T</translation>
+    </message>
+    <message>
+        <source>The traffic window, outside the terminal box</source>
+        <translation>La finestra del traffico, fuori dal terminale</translation>
+    </message>
+    <message>
+        <source>Alt + underlined letter</source>
+        <translation>Alt + lettera sottolineata</translation>
+    </message>
+    <message>
+        <source>Opens that menu</source>
+        <translation>Apre quel menu</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>This list</source>
+        <translation>Questo elenco</translation>
+    </message>
+    <message>
+        <source>Keys of the panel</source>
+        <translation>Tasti del pannello</translation>
+    </message>
+    <message>
+        <source>What they do</source>
+        <translation>Cosa fanno</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Chiudi</translation>
+    </message>
+</context>
+<context>
+    <name>app::frmTraffic</name>
+    <message>
+        <source>Traffic</source>
+        <translation>Traffico</translation>
+    </message>
+    <message>
+        <source>&amp;Pause</source>
+        <translation>&amp;Pausa</translation>
+    </message>
+    <message>
+        <source>Holds the list still; frames are still kept</source>
+        <translation>Ferma l&apos;elenco; i pacchetti sono comunque conservati</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>Svuo&amp;ta</translation>
+    </message>
+    <message>
+        <source>Empties the list</source>
+        <translation>Svuota l&apos;elenco</translation>
+    </message>
+    <message>
+        <source>Which channel is shown</source>
+        <translation>Quale canale è mostrato</translation>
+    </message>
+    <message>
+        <source>Both channels</source>
+        <translation>Entrambi i canali</translation>
+    </message>
+    <message>
+        <source>Serial</source>
+        <translation>Seriale</translation>
+    </message>
+    <message>
+        <source>Network</source>
+        <translation>Rete</translation>
+    </message>
+    <message>
+        <source>Which direction is shown</source>
+        <translation>Quale direzione è mostrata</translation>
+    </message>
+    <message>
+        <source>Both directions</source>
+        <translation>Entrambe le direzioni</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Inviati</translation>
+    </message>
+    <message>
+        <source>Received</source>
+        <translation>Ricevuti</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Copia</translation>
+    </message>
+    <message>
+        <source>Copies the selected rows as text (Ctrl+C)</source>
+        <translation>Copia le righe selezionate come testo (Ctrl+C)</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>Sal&amp;va...</translation>
+    </message>
+    <message>
+        <source>Saves the rows shown as text, or as CSV</source>
+        <translation>Salva le righe mostrate come testo o come CSV</translation>
+    </message>
+    <message>
+        <source>&amp;Live</source>
+        <translation>&amp;In diretta</translation>
+    </message>
+    <message>
+        <source>&amp;History</source>
+        <translation>&amp;Storico</translation>
+    </message>
+    <message>
+        <source>Save Traffic</source>
+        <translation>Salva traffico</translation>
+    </message>
+    <message>
+        <source>Text (*.txt);;CSV (*.csv);;All Files (*)</source>
+        <translation>Testo (*.txt);;CSV (*.csv);;Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>%1 already exists. Replace it?</source>
+        <translation>%1 esiste già. Sostituirlo?</translation>
+    </message>
+    <message>
+        <source>The traffic could not be saved to %1: %2</source>
+        <translation>Impossibile salvare il traffico in %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>config::StoredFile</name>
+    <message>
+        <source>cannot be opened (%1)</source>
+        <translation>non si può aprire (%1)</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>non è un file normale</translation>
+    </message>
+    <message>
+        <source>cannot be read (%1)</source>
+        <translation>non si può leggere (%1)</translation>
+    </message>
+    <message>
+        <source>a line over 1 MiB</source>
+        <translation>una riga oltre 1 MiB</translation>
+    </message>
+    <message>
+        <source>over 16 MiB</source>
+        <translation>oltre 16 MiB</translation>
+    </message>
+</context>
+<context>
+    <name>config::Translations</name>
+    <message>
+        <source>not a translation that can be loaded</source>
+        <translation>non è una traduzione caricabile</translation>
+    </message>
+</context>
+<context>
+    <name>config::UnreadableFiles</name>
+    <message>
+        <source>%1 not used, left as it is: %2</source>
+        <translation>%1 non usato, lasciato com&apos;è: %2</translation>
+    </message>
+</context>
+<context>
+    <name>config::frmChange</name>
+    <message>
+        <source>Deletes the selected site from the list, after asking</source>
+        <translation>Elimina dall&apos;elenco il sito selezionato, dopo averlo chiesto</translation>
+    </message>
+    <message>
+        <source>Delete %1 from the list?</source>
+        <translation>Eliminare %1 dall&apos;elenco?</translation>
+    </message>
+</context>
+<context>
+    <name>config::frmControllerProgram</name>
+    <message>
+        <source>The camera&apos;s type: Dome, P&amp;T, FIX or any text; &quot;F&quot; is a type never chosen</source>
+        <translation>Il tipo della telecamera: Dome, P&amp;T, FIX o un testo qualsiasi; &quot;F&quot; è un tipo mai scelto</translation>
+    </message>
+</context>
+<context>
+    <name>devicelink::LinkMonitor</name>
+    <message>
+        <source>Resolving %1 ...</source>
+        <translation>Risoluzione di %1 ...</translation>
+    </message>
+    <message>
+        <source>Cannot resolve %1</source>
+        <translation>Impossibile risolvere %1</translation>
+    </message>
+    <message>
+        <source>Remote site</source>
+        <translation>Sito remoto</translation>
+    </message>
+    <message>
+        <source>Open (reopened at %1)</source>
+        <translation>Aperta (riaperta alle %1)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Aperta</translation>
+    </message>
+    <message>
+        <source>Lost since %1</source>
+        <translation>Persa dalle %1</translation>
+    </message>
+    <message>
+        <source>No device since %1</source>
+        <translation>Nessun dispositivo dalle %1</translation>
+    </message>
+    <message>
+        <source>Closed</source>
+        <translation>Chiusa</translation>
+    </message>
+    <message>
+        <source>Cannot open: %1</source>
+        <translation>Impossibile aprire: %1</translation>
+    </message>
+    <message>
+        <source>%1 (UDP 2000)</source>
+        <translation>%1 (UDP 2000)</translation>
+    </message>
+    <message>
+        <source>Serial Com%1 (%2) %3</source>
+        <translation>Seriale Com%1 (%2) %3</translation>
+    </message>
+    <message>
+        <source>%1; commands are not sent until it does.</source>
+        <translation>%1; i comandi non vengono inviati finché non si risolve.</translation>
+    </message>
+    <message>
+        <source>; it is opened again when the device comes back.</source>
+        <translation>; viene riaperta quando il dispositivo ritorna.</translation>
+    </message>
+    <message>
+        <source>; it is opened when the device appears.</source>
+        <translation>; viene aperta quando il dispositivo compare.</translation>
+    </message>
+    <message>
+        <source>status request of %1 not sent: %2</source>
+        <translation>richiesta di stato delle %1 non inviata: %2</translation>
+    </message>
+    <message>
+        <source>no reply to the status request of %1</source>
+        <translation>nessuna risposta alla richiesta di stato delle %1</translation>
+    </message>
+    <message>
+        <source>routing from %1, %2</source>
+        <translation>instradamento da %1, %2</translation>
+    </message>
+    <message>
+        <source> (the previous channel)</source>
+        <translation> (il canale precedente)</translation>
+    </message>
+    <message>
+        <source> (from before the loss)</source>
+        <translation> (da prima della perdita)</translation>
+    </message>
+    <message>
+        <source>no routing reply yet</source>
+        <translation>nessuna risposta di instradamento</translation>
+    </message>
+    <message>
+        <source>%1 cannot be reached</source>
+        <translation>%1 non raggiungibile</translation>
+    </message>
+    <message>
+        <source>the port is lost</source>
+        <translation>la porta è persa</translation>
+    </message>
+    <message>
+        <source>the port is closed</source>
+        <translation>la porta è chiusa</translation>
+    </message>
+</context>
+<context>
+    <name>devicelink::LogFile</name>
+    <message>
+        <source>Bad file name or number</source>
+        <translation>Nome o numero di file non valido</translation>
+    </message>
+</context>
+<context>
+    <name>events::EventQuery</name>
+    <message>
+        <source>there is no event log at %1</source>
+        <translation>nessun registro eventi in %1</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not an ISO 8601 date or time (2026-12-09, 2026-12-09T02:14)</source>
+        <translation>&apos;%1&apos; non è una data o un&apos;ora ISO 8601 (2026-12-09, 2026-12-09T02:14)</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is after &apos;%2&apos;</source>
+        <translation>&apos;%1&apos; è dopo &apos;%2&apos;</translation>
+    </message>
+</context>
+<context>
+    <name>events::EventStore</name>
+    <message>
+        <source>the folder %1 cannot be made</source>
+        <translation>impossibile creare la cartella %1</translation>
+    </message>
+    <message>
+        <source>%1 is damaged</source>
+        <translation>%1 è danneggiato</translation>
+    </message>
+    <message>
+        <source>the disk is full</source>
+        <translation>il disco è pieno</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program</source>
+        <translation>%1 è in uso da un altro programma</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written</source>
+        <translation>impossibile scrivere %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written (%2)</source>
+        <translation>impossibile scrivere %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is damaged and cannot be set aside</source>
+        <translation>%1 è danneggiato e non si può mettere da parte</translation>
+    </message>
+</context>
+<context>
+    <name>events::HistoryModel</name>
+    <message>
+        <source>sent</source>
+        <translation>inviato</translation>
+    </message>
+    <message>
+        <source>received</source>
+        <translation>ricevuto</translation>
+    </message>
+    <message>
+        <source>ignored</source>
+        <translation>ignorato</translation>
+    </message>
+    <message>
+        <source>state</source>
+        <translation>stato</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Ora</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direzione</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>Canale</translation>
+    </message>
+    <message>
+        <source>Origin</source>
+        <translation>Origine</translation>
+    </message>
+    <message>
+        <source>Bytes</source>
+        <translation>Byte</translation>
+    </message>
+    <message>
+        <source>Meaning</source>
+        <translation>Significato</translation>
+    </message>
+</context>
+<context>
+    <name>events::HistoryView</name>
+    <message>
+        <source>The first time searched</source>
+        <translation>Il primo istante cercato</translation>
+    </message>
+    <message>
+        <source>The last time searched</source>
+        <translation>L&apos;ultimo istante cercato</translation>
+    </message>
+    <message>
+        <source>Shows only the rows whose meaning, origin or channel holds this text</source>
+        <translation>Mostra solo le righe il cui significato, origine o canale contiene questo testo</translation>
+    </message>
+    <message>
+        <source>camera 5, monitor 2, keyboard, Com1...</source>
+        <extracomment>The event log&apos;s own words, which the filter finds: keep them as they are.</extracomment>
+        <translation>es. camera 5, monitor 2, keyboard, Com1...</translation>
+    </message>
+    <message>
+        <source>&amp;Find</source>
+        <translation>&amp;Cerca</translation>
+    </message>
+    <message>
+        <source>Searches the event log for the rows of the range</source>
+        <translation>Cerca nel registro eventi le righe dell&apos;intervallo</translation>
+    </message>
+    <message>
+        <source>E&amp;xport...</source>
+        <translation>&amp;Esporta...</translation>
+    </message>
+    <message>
+        <source>Saves the rows found as CSV</source>
+        <translation>Salva le righe trovate come CSV</translation>
+    </message>
+    <message>
+        <source>What the search found</source>
+        <translation>Cosa ha trovato la ricerca</translation>
+    </message>
+    <message>
+        <source>Events found</source>
+        <translation>Eventi trovati</translation>
+    </message>
+    <message>
+        <source>F&amp;rom</source>
+        <translation>&amp;Da</translation>
+    </message>
+    <message>
+        <source>&amp;To</source>
+        <translation>&amp;A</translation>
+    </message>
+    <message>
+        <source>F&amp;ilter</source>
+        <translation>&amp;Filtro</translation>
+    </message>
+    <message>
+        <source>The range ends before it begins.</source>
+        <translation>L&apos;intervallo finisce prima di iniziare.</translation>
+    </message>
+    <message>
+        <source>Searching...</source>
+        <translation>Ricerca in corso...</translation>
+    </message>
+    <message>
+        <source>The event log cannot be read: %1</source>
+        <translation>Impossibile leggere il registro eventi: %1</translation>
+    </message>
+    <message>
+        <source>The first %1 events are shown; narrow the range or the filter to see the rest.</source>
+        <translation>Sono mostrati i primi %1 eventi; restringere intervallo o filtro per vedere il resto.</translation>
+    </message>
+    <message>
+        <source>1 event found.</source>
+        <translation>1 evento trovato.</translation>
+    </message>
+    <message>
+        <source>%1 events found.</source>
+        <translation>%1 eventi trovati.</translation>
+    </message>
+    <message>
+        <source>Export Events</source>
+        <translation>Esporta eventi</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv);;All Files (*)</source>
+        <translation>CSV (*.csv);;Tutti i file (*)</translation>
+    </message>
+    <message>
+        <source>The events could not be exported to %1: %2</source>
+        <translation>Impossibile esportare gli eventi in %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>frmTerminal</name>
+    <message>
+        <source>Send</source>
+        <translation>Invia</translation>
+    </message>
+    <message>
+        <source>A command code in hexadecimal, as 35 for camera 5</source>
+        <translation>Un codice di comando esadecimale, come 35 per la telecamera 5</translation>
+    </message>
+    <message>
+        <source>Switcher panel</source>
+        <translation>Pannello della matrice</translation>
+    </message>
+    <message>
+        <source>Menus</source>
+        <translation>Menu</translation>
+    </message>
+    <message>
+        <source>Terminal</source>
+        <translation>Terminale</translation>
+    </message>
+    <message>
+        <source>What the serial line brings; keys typed here go out on the port. F6 goes back to the panel.</source>
+        <translation>Ciò che arriva dalla linea seriale; i tasti digitati qui escono sulla porta. F6 torna al pannello.</translation>
+    </message>
+    <message>
+        <source>Remote site address</source>
+        <translation>Indirizzo del sito remoto</translation>
+    </message>
+    <message>
+        <source>Command code</source>
+        <translation>Codice di comando</translation>
+    </message>
+    <message numerus="yes">
+        <source>Videohub: %n client(s)</source>
+        <translation>
+            <numerusform>Videohub: %n client</numerusform>
+            <numerusform>Videohub: %n client</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Videohub server: %1</source>
+        <translation>Server Videohub: %1</translation>
+    </message>
+    <message>
+        <source>Event log not written</source>
+        <translation>Registro eventi non scritto</translation>
+    </message>
+    <message>
+        <source>The event log is not being written: %1</source>
+        <translation>Il registro eventi non viene scritto: %1</translation>
+    </message>
+    <message>
+        <source>The event log was damaged; it was set aside as %1 and a new one begun</source>
+        <translation>Il registro eventi era danneggiato; è stato messo da parte come %1 e ne è stato iniziato uno nuovo</translation>
+    </message>
+    <message>
+        <source>Type mismatch</source>
+        <translation>Tipo non corrispondente</translation>
+    </message>
+</context>
+<context>
+    <name>panel::KeyboardRouting</name>
+    <message>
+        <source>Number %1: then M, C or P</source>
+        <translation>Numero %1: poi M, C o P</translation>
+    </message>
+    <message>
+        <source>Type a number first, then M, C or P</source>
+        <translation>Digitare prima un numero, poi M, C o P</translation>
+    </message>
+    <message>
+        <source>No monitor %1: monitors are 1 to 4</source>
+        <translation>Nessun monitor %1: i monitor vanno da 1 a 4</translation>
+    </message>
+    <message>
+        <source>No camera %1: cameras are 1 to 16</source>
+        <translation>Nessuna telecamera %1: le telecamere vanno da 1 a 16</translation>
+    </message>
+    <message>
+        <source>No preset %1: presets are 1 to 16</source>
+        <translation>Nessun preset %1: i preset vanno da 1 a 16</translation>
+    </message>
+    <message>
+        <source>Monitor %1</source>
+        <translation>Monitor %1</translation>
+    </message>
+    <message>
+        <source>Camera %1</source>
+        <translation>Telecamera %1</translation>
+    </message>
+    <message>
+        <source>Preset %1 recalled</source>
+        <translation>Preset %1 richiamato</translation>
+    </message>
+    <message>
+        <source>Preset %1 not recalled: a preset sequence is running</source>
+        <translation>Preset %1 non richiamato: è in corso una sequenza di preset</translation>
+    </message>
+</context>
+<context>
+    <name>panel::PresetPad</name>
+    <message>
+        <source>Preset %1</source>
+        <translation>Preset %1</translation>
+    </message>
+</context>
+<context>
+    <name>panel::PtzPad</name>
+    <message>
+        <source>Speed %1 of %2 (code %3)</source>
+        <translation>Velocità %1 di %2 (codice %3)</translation>
+    </message>
+    <message>
+        <source>Speed %1 of %2</source>
+        <translation>Velocità %1 di %2</translation>
+    </message>
+</context>
+<context>
+    <name>panel::SelectionPad</name>
+    <message>
+        <source>Monitor %1</source>
+        <translation>Monitor %1</translation>
+    </message>
+    <message>
+        <source>Camera %1, %2</source>
+        <translation>Telecamera %1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>panel::StatusDisplay</name>
+    <message>
+        <source>on the monitor the switcher reported</source>
+        <translation>sul monitor indicato dalla matrice</translation>
+    </message>
+    <message>
+        <source>the monitor the switcher reported</source>
+        <translation>il monitor indicato dalla matrice</translation>
+    </message>
+</context>
+<context>
+    <name>remote::VideohubServer</name>
+    <message>
+        <source>off</source>
+        <translation>spento</translation>
+    </message>
+    <message>
+        <source>cannot listen: Address=%1 is not an IP address</source>
+        <translation>impossibile ascoltare: Address=%1 non è un indirizzo IP</translation>
+    </message>
+    <message>
+        <source>cannot listen: Port=%1 is not a port number</source>
+        <translation>impossibile ascoltare: Port=%1 non è un numero di porta</translation>
+    </message>
+    <message>
+        <source>Allow=%1 is not an address or network</source>
+        <translation>Allow=%1 non è un indirizzo o una rete</translation>
+    </message>
+    <message>
+        <source>Address=%1 also needs Allow= to be set</source>
+        <translation>Address=%1 richiede anche Allow=</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1: %2</source>
+        <translation>impossibile ascoltare su %1: %2</translation>
+    </message>
+    <message>
+        <source>listening on %1</source>
+        <translation>in ascolto su %1</translation>
+    </message>
+    <message>
+        <source>listening on %1 only: %2</source>
+        <translation>in ascolto solo su %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>terminal::LogCommands</name>
+    <message>
+        <source>Open Log File</source>
+        <translation>Apri file di log</translation>
+    </message>
+    <message>
+        <source>Log Files (*.log);;All Files (*)</source>
+        <translation>File di log (*.log);;Tutti i file (*)</translation>
+    </message>
+</context>
+<context>
+    <name>terminal::PortPrompts</name>
+    <message>
+        <source>Overflow</source>
+        <translation>Overflow</translation>
+    </message>
+</context>
+<context>
+    <name>terminal::Transmission</name>
+    <message>
+        <source>Transmit Text File</source>
+        <translation>Trasmetti file di testo</translation>
+    </message>
+    <message>
+        <source>Text Files (*.txt);;All Files (*)</source>
+        <translation>File di testo (*.txt);;Tutti i file (*)</translation>
+    </message>
+</context>
+<context>
+    <name>terminal::frmAbout</name>
+    <message>
+        <source>Control panel for the Velmar CCTV matrix switcher: 16 cameras, 4 monitors, pan/tilt/zoom and presets.</source>
+        <translation>Pannello di controllo della matrice video CCTV Velmar: 16 telecamere, 4 monitor, brandeggio, zoom e preset.</translation>
+    </message>
+    <message>
+        <source>Velmar - video surveillance systems</source>
+        <translation>Velmar - sistemi di videosorveglianza</translation>
+    </message>
+    <message>
+        <source>Velmar Controller %1.%2.%3
+
+Designed and written for Velmar&apos;s CCTV matrix switchers.
+Thanks to everyone who tested it in the control rooms.</source>
+        <translation>Velmar Controller %1.%2.%3
+
+Progettato e scritto per le matrici CCTV Velmar.
+Grazie a tutti quelli che lo hanno provato nelle sale controllo.</translation>
+    </message>
+</context>
+<context>
+    <name>terminal::frmProperties</name>
+    <message>
+        <source>Settings</source>
+        <translation>Impostazioni</translation>
+    </message>
+    <message>
+        <source>The device this port opens ([Ports] in settings.ini)</source>
+        <translation>Il dispositivo che questa porta apre ([Ports] in settings.ini)</translation>
+    </message>
+    <message>
+        <source>Device...</source>
+        <translation>Dispositivo...</translation>
+    </message>
+    <message>
+        <source>Leads this port to one of the serial devices present</source>
+        <translation>Collega questa porta a uno dei dispositivi seriali presenti</translation>
+    </message>
+    <message>
+        <source>Com%1 opens %2</source>
+        <translation>Com%1 apre %2</translation>
+    </message>
+    <message>
+        <source>No serial device found</source>
+        <translation>Nessun dispositivo seriale trovato</translation>
+    </message>
+</context>
+<context>
+    <name>ui::QtDatagramSocket</name>
+    <message>
+        <source>%1 does not resolve</source>
+        <translation>%1 non si risolve</translation>
+    </message>
+    <message>
+        <source>%1 does not resolve (%2)</source>
+        <translation>%1 non si risolve (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>ui::QtSerialPort</name>
+    <message>
+        <source>process %1</source>
+        <translation>processo %1</translation>
+    </message>
+    <message>
+        <source>%1, process %2</source>
+        <translation>%1, processo %2</translation>
+    </message>
+    <message>
+        <source>settings.ini, [Ports]: %1 names no serial port (Com1 to Com16) and is not used.</source>
+        <translation>settings.ini, [Ports]: %1 non indica una porta seriale (da Com1 a Com16) e non è usato.</translation>
+    </message>
+    <message>
+        <source>Port already open</source>
+        <translation>Porta già aperta</translation>
+    </message>
+    <message>
+        <source>Invalid port number</source>
+        <translation>Numero di porta non valido</translation>
+    </message>
+    <message>
+        <source>%1 data bits are not supported by this port</source>
+        <translation>questa porta non supporta %1 bit di dati</translation>
+    </message>
+    <message>
+        <source>1.5 stop bits are not supported by this port</source>
+        <translation>questa porta non supporta 1,5 bit di stop</translation>
+    </message>
+    <message>
+        <source>Invalid property value</source>
+        <translation>Valore di proprietà non valido</translation>
+    </message>
+    <message>
+        <source>there is no such device</source>
+        <translation>il dispositivo non esiste</translation>
+    </message>
+    <message>
+        <source>no permission to open the device; on Debian, add the user to the dialout group (adduser $USER dialout) and log in again</source>
+        <translation>nessun permesso di aprire il dispositivo; su Debian aggiungere l&apos;utente al gruppo dialout (adduser $USER dialout) e accedere di nuovo</translation>
+    </message>
+    <message>
+        <source>the port is in use by another program</source>
+        <translation>la porta è in uso da un altro programma</translation>
+    </message>
+    <message>
+        <source>the port is in use by another program (%1)</source>
+        <translation>la porta è in uso da un altro programma (%1)</translation>
+    </message>
+    <message>
+        <source>the port is in use by another program, or access is denied</source>
+        <translation>la porta è in uso da un altro programma, o l&apos;accesso è negato</translation>
+    </message>
+    <message>
+        <source>the device refuses it</source>
+        <translation>il dispositivo lo rifiuta</translation>
+    </message>
+    <message>
+        <source>cannot set %1: %2</source>
+        <translation>impossibile impostare %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 baud</source>
+        <translation>%1 baud</translation>
+    </message>
+    <message>
+        <source>%1 data bits</source>
+        <translation>%1 bit di dati</translation>
+    </message>
+    <message>
+        <source>parity %1</source>
+        <translation>parità %1</translation>
+    </message>
+    <message>
+        <source>%1 stop bits</source>
+        <translation>%1 bit di stop</translation>
+    </message>
+    <message>
+        <source>Xon/Xoff together with RTS/CTS is not supported</source>
+        <translation>Xon/Xoff insieme a RTS/CTS non è supportato</translation>
+    </message>
+    <message>
+        <source>Operation valid only when the port is open</source>
+        <translation>Operazione valida solo quando la porta è aperta</translation>
+    </message>
+    <message>
+        <source>the device is gone (unplugged or switched off); the port is closed</source>
+        <translation>il dispositivo non c&apos;è più (scollegato o spento); la porta è chiusa</translation>
+    </message>
+</context>
+<context>
+    <name>ui::SerialPort</name>
+    <message>
+        <source>Invalid property value</source>
+        <translation>Valore di proprietà non valido</translation>
+    </message>
+</context>
+<context>
+    <name>ui::SerialSettings</name>
+    <message>
+        <source>Invalid port settings &quot;%1&quot;</source>
+        <translation>Impostazioni della porta non valide &quot;%1&quot;</translation>
+    </message>
+</context>
+</TS>
