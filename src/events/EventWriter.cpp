@@ -140,6 +140,9 @@ EventWriter::Fault EventWriter::openFile() {
         // In WAL mode a commit is in the file once written, so a killed
         // program keeps it; only a power cut may lose the last commits.
         QStringLiteral("PRAGMA synchronous = NORMAL"),
+        // Rows are appended and never read back here: a small page cache
+        // does, and the panel's memory stays as it was.
+        QStringLiteral("PRAGMA cache_size = -512"),
         QStringLiteral("PRAGMA journal_size_limit = %1").arg(m_walLimit),
         QStringLiteral("PRAGMA wal_autocheckpoint = %1")
             .arg(qMax<qint64>(1, m_walLimit / 2 / 4096)),
