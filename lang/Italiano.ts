@@ -703,16 +703,13 @@
         <source>Command code</source>
         <translation>Codice di comando</translation>
     </message>
-    <message numerus="yes">
-        <source>Videohub: %n client(s)</source>
-        <translation>
-            <numerusform>Videohub: %n client</numerusform>
-            <numerusform>Videohub: %n client</numerusform>
-        </translation>
+    <message>
+        <source>Videohub: %1</source>
+        <translation>Videohub: %1</translation>
     </message>
     <message>
-        <source>Videohub server: %1</source>
-        <translation>Server Videohub: %1</translation>
+        <source>Videohub server: %1; clients connected: %2</source>
+        <translation>Server Videohub: %1; client collegati: %2</translation>
     </message>
     <message>
         <source>Event log not written</source>

@@ -115,7 +115,8 @@ void LinkStatusBar::setSideNote(const QString &name, const QString &text, const 
         label = new QLabel(this);
         label->setObjectName(name);
         label->setTextFormat(Qt::PlainText);
-        insertPermanentWidget(0, label);
+        // Beside the link's two lines, before the buttons.
+        insertPermanentWidget(1, label);
     }
     label->setText(text);
     label->setToolTip(tip);

@@ -46,7 +46,9 @@ QString TrafficModel::text(int row, int column) const {
 }
 
 QVariant TrafficModel::data(const QModelIndex &index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_rows)
+    // The tooltip is the whole text of a cell too narrow for it.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
+        index.row() >= m_rows)
         return {};
     return text(index.row(), index.column());
 }

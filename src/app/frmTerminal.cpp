@@ -207,9 +207,10 @@ void frmTerminal::buildControls(QWidget *central) {
         const QStringList clients = m_videohub->clients();
         m_statusBar->setSideNote(
             QStringLiteral("videohubState"),
-            on ? tr("Videohub: %n client(s)", nullptr, static_cast<int>(clients.size()))
-               : QString(),
-            tr("Videohub server: %1").arg(m_videohub->stateText()) +
+            on ? tr("Videohub: %1").arg(clients.size()) : QString(),
+            tr("Videohub server: %1; clients connected: %2")
+                    .arg(m_videohub->stateText())
+                    .arg(clients.size()) +
                 (clients.isEmpty() ? QString()
                                    : QStringLiteral("\n") + clients.join(QStringLiteral("\n"))),
             m_videohub->state() == remote::VideohubServer::State::Failed);

@@ -54,6 +54,9 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
     m_channels = named(new QComboBox, "channelFilter");
     m_channels->addItems({QString(), QString(), QString()});
     m_directions = named(new QComboBox, "directionFilter");
+    // The filters show their whole choice, however large the text.
+    for (QComboBox *filter : {m_channels, m_directions})
+        filter->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_directions->addItems({QString(), QString(), QString()});
     m_copy = named(new QPushButton, "copy");
     m_save = named(new QPushButton, "save");
@@ -89,12 +92,26 @@ frmTraffic::frmTraffic(devicelink::Traffic &traffic, ui::Dialogs &dialogs,
     m_view->setColumnWidth(TrafficModel::Channel, 18 * digit);
     m_view->setColumnWidth(TrafficModel::Bytes, 18 * digit);
 
-    auto *bar = new QHBoxLayout;
-    for (QWidget *w : std::initializer_list<QWidget *>{m_pause, m_clear, m_channels, m_directions})
-        bar->addWidget(w);
-    bar->addStretch();
-    bar->addWidget(m_copy);
-    bar->addWidget(m_save);
+    // The controls in one row while the screen has room for it (in logical
+    // pixels), the filters on a row of their own when it has not (a large
+    // scale factor): none is cut.
+    const QSize room = screen() ? screen()->availableGeometry().size() : QSize(1280, 1024);
+    const bool oneRow = room.width() >= 800;
+    auto *bar = new QVBoxLayout;
+    auto *first = new QHBoxLayout;
+    auto *second = oneRow ? first : new QHBoxLayout;
+    first->addWidget(m_pause);
+    first->addWidget(m_clear);
+    second->addWidget(m_channels);
+    second->addWidget(m_directions);
+    first->addStretch();
+    first->addWidget(m_copy);
+    first->addWidget(m_save);
+    bar->addLayout(first);
+    if (!oneRow) {
+        second->addStretch();
+        bar->addLayout(second);
+    }
     auto *live = new QWidget;
     auto *liveLayout = new QVBoxLayout(live);
     liveLayout->setContentsMargins(0, 0, 0, 0);
