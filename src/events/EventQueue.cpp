@@ -11,8 +11,8 @@ bool EventQueue::push(const Event &event) {
     Item item{event, event.bytes.size()};
     // A copy of at most keptBytes: a reader's buffer, however large, is not
     // kept alive by the queue.
-    item.event.bytes = QByteArray(event.bytes.constData(),
-                                  qMin(event.bytes.size(), EventText::keptBytes));
+    item.event.bytes =
+        QByteArray(event.bytes.constData(), qMin(event.bytes.size(), EventText::keptBytes));
     const QMutexLocker lock(&m_mutex);
     if (qsizetype(m_items.size()) + m_held >= m_capacity) {
         if (m_dropped.count++ == 0)
