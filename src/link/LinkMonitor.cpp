@@ -23,8 +23,9 @@ QString reason(const QString &error, const ui::SerialPort &port) {
         QStringLiteral("Com%1 (%2): ").arg(port.CommPort()).arg(port.devicePath(port.CommPort()));
     QString shortened = error.startsWith(prefix) ? error.mid(prefix.size()) : error;
     // "the port is in use by ..." reads "in use by ..." after "Cannot open:".
-    if (shortened.startsWith(QLatin1String("the port is ")))
-        shortened.remove(0, 12);
+    const QLatin1String thePortIs("the port is ");
+    if (shortened.startsWith(thePortIs))
+        shortened.remove(0, thePortIs.size());
     return shortened;
 }
 } // namespace
