@@ -2,6 +2,8 @@
 
 #include <QMutexLocker>
 
+#include <utility>
+
 namespace events {
 
 EventQueue::EventQueue(qsizetype capacity)
@@ -15,10 +17,11 @@ bool EventQueue::push(const Event &event) {
         QByteArray(event.bytes.constData(), qMin(event.bytes.size(), EventText::keptBytes));
     const QMutexLocker lock(&m_mutex);
     if (qsizetype(m_items.size()) + m_held >= m_capacity) {
-        if (m_dropped.count++ == 0)
-            m_dropped.firstAt = event.at;
+        if (m_dropped++ == 0)
+            m_firstDroppedAt = event.at;
         return false;
     }
+    noteDropped();
     m_items.push_back(std::move(item));
     if (m_scheduled)
         return false;
@@ -26,8 +29,9 @@ bool EventQueue::push(const Event &event) {
     return true;
 }
 
-EventQueue::Dropped EventQueue::takeInto(std::vector<Item> &into) {
+void EventQueue::takeInto(std::vector<Item> &into) {
     const QMutexLocker lock(&m_mutex);
+    noteDropped();
     if (into.empty())
         into.swap(m_items);
     else
@@ -36,7 +40,16 @@ EventQueue::Dropped EventQueue::takeInto(std::vector<Item> &into) {
     m_items.clear();
     m_held = qsizetype(into.size());
     m_scheduled = false;
-    return std::exchange(m_dropped, {});
+}
+
+void EventQueue::noteDropped() {
+    if (m_dropped == 0)
+        return;
+    Event note;
+    note.at = m_firstDroppedAt;
+    note.origin = QStringLiteral("event log");
+    note.meaning = QStringLiteral("%1 events not recorded").arg(std::exchange(m_dropped, 0));
+    m_items.push_back({std::move(note), droppedNote});
 }
 
 void EventQueue::setHeld(qsizetype held) {

@@ -15,8 +15,10 @@ class EventQueue {
 public:
     struct Item {
         Event event;         // its bytes cut to EventText::keptBytes
-        qsizetype wholeSize; // the frame's length before the cut
+        qsizetype wholeSize; // the frame's length before the cut, or droppedNote
     };
+    // The wholeSize of the row that counts events the queue dropped.
+    static constexpr qsizetype droppedNote = -1;
 
     explicit EventQueue(qsizetype capacity);
 
@@ -24,13 +26,10 @@ public:
     // last took them). A full queue counts the event as dropped.
     bool push(const Event &event);
     // Moves what waits to the end of into, which the writer holds until
-    // released(); dropped events are reported through their count and the
-    // time of the first of them.
-    struct Dropped {
-        qint64 count = 0;
-        qint64 firstAt = 0;
-    };
-    Dropped takeInto(std::vector<Item> &into);
+    // released(). Events dropped are one row ("N events not recorded", at
+    // the time of the first of them) in the place where they were dropped:
+    // before the first event kept after them, or last.
+    void takeInto(std::vector<Item> &into);
     // The writer holds this many (written or not) after its last take.
     void setHeld(qsizetype held);
 
@@ -40,7 +39,10 @@ private:
     qsizetype m_capacity;
     qsizetype m_held = 0;
     bool m_scheduled = false;
-    Dropped m_dropped;
+    qint64 m_dropped = 0;
+    qint64 m_firstDroppedAt = 0;
+
+    void noteDropped(); // with the lock held
 };
 
 } // namespace events

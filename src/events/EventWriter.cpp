@@ -36,8 +36,6 @@ QString nextConnectionName() {
 }
 
 constexpr int schemaVersion = 1;
-// The wholeSize of the row the writer adds for events the queue dropped.
-constexpr qsizetype noteSize = -1;
 
 } // namespace
 
@@ -191,14 +189,7 @@ void EventWriter::close() {
 }
 
 void EventWriter::writeNow() {
-    const EventQueue::Dropped dropped = m_queue.takeInto(m_held);
-    if (dropped.count > 0) {
-        Event note;
-        note.at = dropped.firstAt;
-        note.origin = QStringLiteral("event log");
-        note.meaning = QStringLiteral("%1 events not recorded").arg(dropped.count);
-        m_held.push_back({note, noteSize});
-    }
+    m_queue.takeInto(m_held);
     Fault f = open() ? Fault::None : Fault::Retry;
     std::size_t count = 0;
     if (f == Fault::None && !m_held.empty()) {
@@ -215,7 +206,7 @@ void EventWriter::writeNow() {
     }
     qint64 events = 0;
     for (std::size_t i = 0; i < count; ++i)
-        events += m_held[i].wholeSize == noteSize ? 0 : 1;
+        events += m_held[i].wholeSize == EventQueue::droppedNote ? 0 : 1;
     m_held.erase(m_held.begin(), m_held.begin() + qsizetype(count));
     m_queue.setHeld(qsizetype(m_held.size()));
     m_failing = false;

@@ -2,6 +2,7 @@
 // row keeps, the bounds of a flood, a full disk and a damaged file.
 #include "TestMain.h"
 #include "events/EventQuery.h"
+#include "events/EventQueue.h"
 #include "events/EventStore.h"
 
 #include <QDir>
@@ -177,6 +178,29 @@ private slots:
         QVERIFY2(left.back().meaning == QStringLiteral("frame %1").arg(flood - 1) ||
                      left.back().meaning.endsWith(" events not recorded"),
                  qPrintable(left.back().meaning));
+    }
+
+    void droppedEventsAreCountedWhereTheyWereDropped() {
+        // Events dropped, some kept, more dropped before the writer takes
+        // them: each gap is a row of its own, at its time and in its place.
+        events::EventQueue queue(2);
+        const auto push = [&](qint64 at) {
+            queue.push(frame(at, Event::Direction::Sent, "serial Com1", "panel", "5",
+                             QStringLiteral("frame %1").arg(at)));
+        };
+        std::vector<events::EventQueue::Item> taken;
+        push(1), push(2), push(3);
+        queue.takeInto(taken); // the writer holds them ...
+        push(4);
+        queue.setHeld(0); // ... until they are written
+        push(5), push(6), push(7);
+        queue.takeInto(taken);
+        QStringList shown;
+        for (const auto &item : taken)
+            shown << QStringLiteral("%1 %2").arg(item.event.at).arg(item.event.meaning);
+        QCOMPARE(shown,
+                 QStringList({"1 frame 1", "2 frame 2", "3 1 events not recorded",
+                              "4 1 events not recorded", "5 frame 5", "6 2 events not recorded"}));
     }
 
     void aFullDiskStopsNothingAndLosesNothing() {
