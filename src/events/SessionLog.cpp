@@ -22,12 +22,12 @@ SessionLog::SessionLog(devicelink::Session &session, EventStore &store, QObject 
 }
 
 void SessionLog::noteProgram(const QString &what) {
-    m_store.append({m_session.clock().now(),
-                    Event::Direction::State,
-                    {},
-                    QStringLiteral("program"),
-                    {},
-                    what});
+    append({m_session.clock().now(),
+            Event::Direction::State,
+            {},
+            QStringLiteral("program"),
+            {},
+            what});
 }
 
 void SessionLog::record(const Frame &frame) {
@@ -66,20 +66,24 @@ void SessionLog::record(const Frame &frame) {
         e.origin = QStringLiteral("link");
         break;
     }
-    m_store.append(e);
+    append(e);
+}
+
+void SessionLog::append(const Event &event) {
+    m_store.append(event);
+    emit noted(event);
 }
 
 void SessionLog::recordRouting(int monitor) {
     const devicelink::RoutingModel::Entry &entry = m_session.routing().entry(monitor);
-    m_store.append(
-        {m_session.clock().now(),
-         Event::Direction::State,
-         entry.channel,
-         QStringLiteral("link"),
-         {},
-         entry.stale
-             ? QStringLiteral("routing of monitor %1 no longer known").arg(monitor)
-             : QStringLiteral("monitor %1 shows camera %2").arg(monitor).arg(entry.camera)});
+    append({m_session.clock().now(),
+            Event::Direction::State,
+            entry.channel,
+            QStringLiteral("link"),
+            {},
+            entry.stale
+                ? QStringLiteral("routing of monitor %1 no longer known").arg(monitor)
+                : QStringLiteral("monitor %1 shows camera %2").arg(monitor).arg(entry.camera)});
 }
 
 } // namespace events

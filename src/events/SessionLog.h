@@ -10,6 +10,7 @@ struct Frame;
 namespace events {
 
 class EventStore;
+struct Event;
 
 // Records the switcher session in the event log, whether or not any window
 // is open: every frame sent, received or ignored, every command that could
@@ -23,9 +24,15 @@ public:
     // The program's own start and end.
     void noteProgram(const QString &what);
 
+signals:
+    // Every event as it goes to the log, for those who pass it on (the
+    // message bus, the browser panel).
+    void noted(const events::Event &event);
+
 private:
     void record(const devicelink::Frame &frame);
     void recordRouting(int monitor);
+    void append(const Event &event);
 
     devicelink::Session &m_session;
     EventStore &m_store;

@@ -2,6 +2,14 @@
 
 namespace devicelink {
 
+namespace {
+QString named(const char *what, const QString &detail) {
+    if (detail.isEmpty())
+        return QLatin1String(what);
+    return QLatin1String(what) + QLatin1Char(' ') + detail;
+}
+} // namespace
+
 QString Origin::text() const {
     switch (kind) {
     case Kind::Panel:
@@ -27,9 +35,46 @@ QString Origin::text() const {
     case Kind::Transmission:
         return QStringLiteral("transmission");
     case Kind::Remote:
-        break;
+        return detail;
+    case Kind::Videohub:
+        return named("videohub", detail);
+    case Kind::Web:
+        return named("web", detail);
+    case Kind::Bus:
+        return named("mqtt", detail);
+    case Kind::Tour:
+        return named("tour", detail);
+    case Kind::Alarm:
+        return named("alarm", detail);
+    case Kind::Salvo:
+        return named("salvo", detail);
+    case Kind::Schedule:
+        return named("schedule", detail);
     }
     return detail;
+}
+
+bool Origin::isPanel() const {
+    switch (kind) {
+    case Kind::Panel:
+    case Kind::Keyboard:
+    case Kind::Joystick:
+    case Kind::CodeBox:
+    case Kind::Terminal:
+    case Kind::StatusPoll:
+    case Kind::Shutdown:
+    case Kind::SiteChooser:
+    case Kind::Acknowledgement:
+    case Kind::Modem:
+    case Kind::Transmission:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString Origin::source() const {
+    return isPanel() ? QStringLiteral("panel") : text();
 }
 
 } // namespace devicelink
