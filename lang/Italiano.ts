@@ -806,6 +806,10 @@
         <source>the monitor the switcher reported</source>
         <translation>il monitor indicato dalla matrice</translation>
     </message>
+    <message>
+        <source>%1, not confirmed</source>
+        <translation>%1, non confermato</translation>
+    </message>
 </context>
 <context>
     <name>remote::VideohubServer</name>

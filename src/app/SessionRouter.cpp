@@ -1,10 +1,9 @@
 #include "app/SessionRouter.h"
 
 #include "config/CameraModel.h"
+#include "link/Operations.h"
 #include "link/RoutingModel.h"
 #include "link/Session.h"
-#include "link/StatusPolls.h"
-#include "ui/Timer.h"
 
 namespace app {
 
@@ -34,18 +33,21 @@ QString SessionRouter::outputLabel(int output) const {
 }
 
 int SessionRouter::routedInput(int output) const {
-    const int camera = m_session.routing().entry(output + 1).camera;
-    return camera > 0 ? camera - 1 : 0;
+    const devicelink::RoutingModel::Entry &entry = m_session.routing().entry(output + 1);
+    return entry.camera > 0 && !entry.stale ? entry.camera - 1 : -1;
 }
 
-void SessionRouter::route(int output, int input, const QString &client) {
-    devicelink::SessionSink sink(
-        m_session, {devicelink::Origin::Kind::Remote, QStringLiteral("videohub %1").arg(client)});
-    ui::Timer &Timer3 = m_session.polls().Timer3();
-    sink.send(devicelink::monitor(output + 1));
-    Timer3.setEnabled(true);
-    sink.send(devicelink::number(input + 1));
-    Timer3.setEnabled(true);
+void SessionRouter::route(int output, int input, const QString &client, Done done) {
+    m_session.operations().route(output + 1, input + 1,
+                                 {devicelink::Origin::Kind::Videohub, client},
+                                 [done](const devicelink::Outcome &outcome) {
+                                     if (done)
+                                         done(outcome.ok());
+                                 });
+}
+
+void SessionRouter::clientGone(const QString &client) {
+    m_session.operations().sourceGone({devicelink::Origin::Kind::Videohub, client});
 }
 
 void SessionRouter::setInputLabel(int input, const QString &label) {

@@ -16,10 +16,11 @@ namespace app {
 
 // The switcher session as the Videohub server sees it: the cameras' titles
 // are its inputs, the monitors its outputs, the session's routing model its
-// routing. A client's route goes out as the keypad's clicks do (the monitor,
-// then the camera, then the status request a second later), each send named
-// after the client; a client's label renames the camera and is kept as the
-// title dialog's Save keeps it.
+// routing (only what the switcher reported and is current). A client's
+// route is the switcher's route operation (the monitor, then the camera,
+// then the status request a second later), named after the client; a
+// client's label renames the camera and is kept as the title dialog's Save
+// keeps it.
 class SessionRouter : public remote::Router {
     Q_OBJECT
 public:
@@ -29,7 +30,8 @@ public:
     QString inputLabel(int input) const override;
     QString outputLabel(int output) const override;
     int routedInput(int output) const override;
-    void route(int output, int input, const QString &client) override;
+    void route(int output, int input, const QString &client, Done done) override;
+    void clientGone(const QString &client) override;
     void setInputLabel(int input, const QString &label) override;
 
     // The panel's language changed (the monitors' names with it).

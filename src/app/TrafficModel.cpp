@@ -1,13 +1,13 @@
 #include "app/TrafficModel.h"
 
-#include "link/CommandMeaning.h"
+#include "link/FrameText.h"
 #include "link/Traffic.h"
 
 #include <QDateTime>
 
 namespace app {
 
-namespace CommandMeaning = devicelink::CommandMeaning;
+namespace FrameText = devicelink::FrameText;
 using devicelink::TrafficLog;
 
 TrafficModel::TrafficModel(const devicelink::Traffic &traffic, QObject *parent)
@@ -36,11 +36,9 @@ QString TrafficModel::text(int row, int column) const {
     case Channel:
         return log.channel(f);
     case Bytes:
-        return f.size > f.bytes.size()
-                   ? CommandMeaning::hex(f.bytes) + QStringLiteral(" ... (%1 bytes)").arg(f.size)
-                   : CommandMeaning::hex(f.bytes);
+        return FrameText::hex(f.bytes, f.size);
     case Meaning:
-        return CommandMeaning::of(f.direction, f.medium, f.bytes, log.note(f));
+        return log.meaning(f);
     }
     return {};
 }
@@ -112,19 +110,14 @@ QString TrafficModel::line(int row) const {
 }
 
 QString TrafficModel::csv(int row) const {
+    // The event log's columns and words, so that an export of either reads
+    // the same: the date and the origin in every row.
     static const char *const words[] = {"sent", "received", "ignored", "not sent", "state"};
-    QStringList fields;
-    for (int column = 0; column < ColumnCount; ++column) {
-        QString field =
-            column == Direction
-                ? QLatin1String(words[static_cast<int>(m_traffic.log().at(row).direction)])
-                : text(row, column);
-        if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')))
-            field = QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-                    QLatin1Char('"');
-        fields << field;
-    }
-    return fields.join(QLatin1Char(','));
+    const TrafficLog &log = m_traffic.log();
+    const TrafficLog::Frame &f = log.at(row);
+    return FrameText::csv({FrameText::time(f.at),
+                           QLatin1String(words[static_cast<int>(f.direction)]), log.channel(f),
+                           log.origin(f), text(row, Bytes), text(row, Meaning)});
 }
 
 bool TrafficModel::isSerial(int row) const {

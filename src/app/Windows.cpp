@@ -10,6 +10,7 @@
 #include "config/frmSceltaLingua.h"
 #include "events/HistoryView.h"
 #include "joystick/JoystickLauncher.h"
+#include "link/Operations.h"
 #include "link/Session.h"
 #include "link/StatusPolls.h"
 #include "terminal/frmAbout.h"
@@ -121,7 +122,7 @@ joystick::JoystickLauncher &Windows::attachJoystick(ui::Joystick &joystick) {
     if (!m_joystick)
         m_joystick =
             new joystick::JoystickLauncher(*m_menu.JoyStick,
-                                           {m_parts.joystickSink, m_parts.HScroll1,
+                                           {m_parts.session.operations(), m_parts.HScroll1,
                                             m_parts.HScroll2, m_parts.session.polls().Timer5()},
                                            joystick, m_parts.dialogs, m_parts.main);
     return *m_joystick;

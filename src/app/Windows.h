@@ -61,7 +61,6 @@ public:
         std::function<QPoint()> position; // the main window's, in twips
         devicelink::Session &session;
         terminal::PortMenu &portMenu;
-        devicelink::CommandSink &joystickSink;
         QScrollBar &HScroll1; // the panel's speed bars, held off by the joystick
         QScrollBar &HScroll2;
         ui::Dialogs &dialogs;

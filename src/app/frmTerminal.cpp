@@ -1,6 +1,7 @@
 #include "app/frmTerminal.h"
 
 #include "app/AddressBox.h"
+#include "app/Controller.h"
 #include "app/LinkStatusBar.h"
 #include "app/MainMenu.h"
 #include "app/SessionRouter.h"
@@ -19,7 +20,7 @@
 #include "joystick/JoystickLauncher.h"
 #include "link/Clock.h"
 #include "link/LinkMonitor.h"
-#include "link/PortReopener.h"
+#include "link/Operations.h"
 #include "link/Session.h"
 #include "link/StatusPolls.h"
 #include "link/Traffic.h"
@@ -70,33 +71,24 @@ constexpr int clientHeight = 4860;
 constexpr int fileNoteMs = 30000;
 } // namespace
 
-frmTerminal::frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::Dialogs &dialogs,
-                         ui::SettingsStore &settings, QWidget *parent)
+frmTerminal::frmTerminal(app::Controller &controller, ui::Dialogs &dialogs, QWidget *parent)
     : QMainWindow(parent)
-    , m_port(port)
+    , m_controller(controller)
+    , m_port(controller.port())
     , m_dialogs(dialogs)
-    , m_settings(settings)
-    , m_session(new devicelink::Session(port, socket, devicelink::Clock::system(), this)) {
+    , m_settings(controller.settings())
+    , m_session(&controller.session()) {
     setObjectName(QStringLiteral("frmTerminal"));
     setWindowTitle(QStringLiteral("Velmar-Controller"));
     // Its dialogs, children of this window, show the same icon.
     setWindowIcon(ui::programIcon());
 
-    using Kind = devicelink::Origin::Kind;
-    m_panelSink = std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{});
-    m_codeBoxSink =
-        std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::CodeBox});
-    m_joystickSink =
-        std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::Joystick});
-    m_keyboardSink =
-        std::make_unique<devicelink::SessionSink>(*m_session, devicelink::Origin{Kind::Keyboard});
+    m_codeBoxSink = std::make_unique<devicelink::SessionSink>(
+        *m_session, devicelink::Origin{devicelink::Origin::Kind::CodeBox});
     m_TimerMove = new ui::Timer(QStringLiteral("TimerMove"), 1000, true, this);
-    m_Timer4 = new ui::Timer(QStringLiteral("Timer4"), 800, false, this);
-    m_TimerPan = new ui::Timer(QStringLiteral("TimerPan"), 500, false, this);
-    m_TimerTilt = new ui::Timer(QStringLiteral("TimerTilt"), 500, false, this);
-    m_TimerSet = new ui::Timer(QStringLiteral("TimerSet"), 100, false, this);
-    m_TimerStore = new ui::Timer(QStringLiteral("TimerStore"), 200, false, this);
-    m_cameras = new config::CameraModel(this);
+    m_cameras = &controller.cameras();
+    // A title renamed by another system is kept as the title dialog keeps it.
+    controller.setTitleKeeper([this] { TimerMove_Timer(); });
     m_translations = new config::Translations(this);
 
     m_menu = std::make_unique<app::MainMenu>(menuBar());
@@ -120,7 +112,7 @@ frmTerminal::~frmTerminal() {
 }
 
 void frmTerminal::buildControls(QWidget *central) {
-    devicelink::StatusPolls &polls = m_session->polls();
+    devicelink::Operations &operations = m_session->operations();
     m_txtTerm = new app::TerminalBox(central);
     ui::placeInTwips(m_txtTerm, 120, 2400, 8400, 1860);
     m_terminal = new app::Terminal(*m_txtTerm, *m_session, this);
@@ -149,10 +141,10 @@ void frmTerminal::buildControls(QWidget *central) {
         m_Text1->setAccessibleName(tr("Command code"));
     });
 
-    m_selection = new panel::SelectionPad(central, m_menu->Mon, *m_panelSink, polls.Timer3());
-    m_ptz = new panel::PtzPad(central, *m_panelSink, *m_TimerPan, *m_TimerTilt, polls.Timer5());
-    m_presets = new panel::PresetPad(central, *m_panelSink, *m_TimerSet, *m_TimerStore);
-    m_aux = new panel::AuxPad(central, *m_panelSink, *m_Timer4, polls.Timer3());
+    m_selection = new panel::SelectionPad(central, m_menu->Mon, operations);
+    m_ptz = new panel::PtzPad(central, operations);
+    m_presets = new panel::PresetPad(central, operations);
+    m_aux = new panel::AuxPad(central, operations);
     connect(m_cameras, &config::CameraModel::titleChanged, m_selection,
             &panel::SelectionPad::setTitle);
 
@@ -161,8 +153,10 @@ void frmTerminal::buildControls(QWidget *central) {
     m_txtTerm->setPacer(*frame);
     m_status = std::make_unique<panel::StatusDisplay>(*this, m_selection->cameras(),
                                                       m_selection->monitors(), frame);
-    connect(m_session, &devicelink::Session::replyDecoded, this,
-            [this](const devicelink::StatusReply &reply) { m_status->show(reply); });
+    // The keys show the routing model: lit as the replies said, marked
+    // while what they show is from before a loss.
+    connect(&m_session->routing(), &devicelink::RoutingModel::litChanged, this,
+            [this] { m_status->show(m_session->routing().lit()); });
     m_portMenu = new terminal::PortMenu(m_session->serial(), m_dialogs, this);
     m_logCommands =
         new terminal::LogCommands(m_session->log(), m_dialogs, *m_menu->mnuCloseLog, *this);
@@ -184,11 +178,7 @@ void frmTerminal::buildControls(QWidget *central) {
     m_traffic = new devicelink::Traffic(*m_session, this);
 
     // Below the panel, outside its layout: whether the switcher is heard.
-    m_monitor = new devicelink::LinkMonitor(*m_session, this);
-    const bool reopen = m_settings.value(QStringLiteral("Link"), QStringLiteral("Reopen"))
-                            .trimmed()
-                            .compare(QLatin1String("false"), Qt::CaseInsensitive) != 0;
-    m_session->reopener().setEnabled(reopen);
+    m_monitor = &m_controller.linkMonitor();
     m_statusBar = new app::LinkStatusBar(*m_monitor, *m_session, this);
     setStatusBar(m_statusBar);
     m_unreadable = new config::UnreadableFiles(this);
@@ -199,31 +189,29 @@ void frmTerminal::buildControls(QWidget *central) {
 
     // Other control-room systems route through a Videohub server, off
     // unless settings.ini turns it on; the bar says how it listens.
-    m_router = new app::SessionRouter(
-        *m_session, *m_cameras, [this] { TimerMove_Timer(); }, this);
-    m_videohub = new remote::VideohubServer(*m_router, m_settings, this);
-    const auto showVideohub = [this] {
-        const bool on = m_videohub->state() != remote::VideohubServer::State::Off;
-        const QStringList clients = m_videohub->clients();
+    remote::VideohubServer *videohub = &m_controller.videohub();
+    const auto showVideohub = [this, videohub] {
+        const bool on = videohub->state() != remote::VideohubServer::State::Off;
+        const QStringList clients = videohub->clients();
         m_statusBar->setSideNote(
             QStringLiteral("videohubState"),
             on ? tr("Videohub: %1").arg(clients.size()) : QString(),
             tr("Videohub server: %1; clients connected: %2")
-                    .arg(m_videohub->stateText())
+                    .arg(videohub->stateText())
                     .arg(clients.size()) +
                 (clients.isEmpty() ? QString()
                                    : QStringLiteral("\n") + clients.join(QStringLiteral("\n"))),
-            m_videohub->state() == remote::VideohubServer::State::Failed);
+            videohub->state() == remote::VideohubServer::State::Failed);
     };
-    connect(m_videohub, &remote::VideohubServer::stateChanged, this, showVideohub);
-    connect(m_videohub, &remote::VideohubServer::clientsChanged, this, showVideohub);
+    connect(videohub, &remote::VideohubServer::stateChanged, this, showVideohub);
+    connect(videohub, &remote::VideohubServer::clientsChanged, this, showVideohub);
     connect(m_translations, &config::Translations::changed, this, showVideohub);
 
     // Routing from the keyboard; the focus starts on the panel.
-    m_keyboard = new panel::KeyboardRouting(
-        {*central, *m_txtTerm, QList<QWidget *>{m_txtTerm, m_IPAD->box(), m_Text1},
-         *m_selection->cameras().first(), *m_selection, *m_ptz, *m_presets, *m_keyboardSink},
-        this);
+    m_keyboard = new panel::KeyboardRouting({*central, *m_txtTerm,
+                                             QList<QWidget *>{m_txtTerm, m_IPAD->box(), m_Text1},
+                                             *m_selection->cameras().first(), operations, *m_ptz},
+                                            this);
     connect(m_keyboard, &panel::KeyboardRouting::entryChanged, m_statusBar,
             &app::LinkStatusBar::showKeyboardEntry);
 
@@ -271,11 +259,10 @@ void frmTerminal::wireMenus() {
     for (const auto &[entry, handler] : prompts)
         connect(entry, &QAction::triggered, m_prompts, handler);
 
-    m_windows =
-        new app::Windows({*this, *this, *m_cameras, m_paths, [this] { return positionInTwips(); },
-                          *m_session, *m_portMenu, *m_joystickSink, *m_ptz->HScroll1(),
-                          *m_ptz->HScroll2(), m_dialogs, m_settings, *m_traffic},
-                         m);
+    m_windows = new app::Windows(
+        {*this, *this, *m_cameras, storage(), [this] { return positionInTwips(); }, *m_session,
+         *m_portMenu, *m_ptz->HScroll1(), *m_ptz->HScroll2(), m_dialogs, m_settings, *m_traffic},
+        m);
     connect(m_statusBar->openTraffic(), &QPushButton::clicked, m_windows,
             &app::Windows::openTraffic);
     connect(m_windows, &app::Windows::fileNotUsed, m_unreadable, &config::UnreadableFiles::note);
@@ -293,8 +280,6 @@ void frmTerminal::showPortState() {
 }
 
 void frmTerminal::attachEventLog(events::EventStore &store) {
-    m_sessionLog = new events::SessionLog(*m_session, store, this);
-    m_sessionLog->noteProgram(QStringLiteral("program started"));
     m_windows->setEventLog(store.path());
     // A log that cannot be written never stops the panel: the bar says so,
     // once, until it writes again.
@@ -333,8 +318,16 @@ QPoint frmTerminal::positionInTwips() const {
     return {ui::pixelsToTwips(x(), dpi), ui::pixelsToTwips(y(), dpi)};
 }
 
-devicelink::CommandSink &frmTerminal::sink() {
-    return *m_panelSink;
+ui::StoragePaths &frmTerminal::storage() {
+    return m_controller.storage();
+}
+
+void frmTerminal::setStorageFolder(const QString &folder) {
+    m_controller.storage().setFolder(folder);
+}
+
+remote::VideohubServer &frmTerminal::videohub() {
+    return m_controller.videohub();
 }
 
 void frmTerminal::mnuOpen_Click() {
@@ -370,7 +363,7 @@ void frmTerminal::CaricaLingua(const QString &lingua) {
         m_translations->follow(lingua);
         config::Localiser::relabel(*captions, "frmTerminal", captioned());
         fitMenuBar();
-        m_router->languageChanged();
+        m_controller.router().languageChanged();
     }
     m_windows->ensureLanguageDialogs();
     if (captions)
@@ -383,7 +376,7 @@ void frmTerminal::Command1_Click() {
 
 void frmTerminal::Form_Load() {
     // However start-up ends, other systems may then route.
-    const auto listen = qScopeGuard([this] { m_videohub->start(); });
+    const auto listen = qScopeGuard([this] { m_controller.startServices(); });
     m_session->addressSocket();
     m_txtTerm->clearAll();
     QCoreApplication::setApplicationName(QStringLiteral("Velmar Controller"));
@@ -402,7 +395,7 @@ void frmTerminal::Form_Load() {
     if (const QString problem = m_port.mappingProblem(); !problem.isEmpty())
         m_dialogs.warning(problem);
     mnuOpen_Click();
-    m_presets->PresetStep = 0;
+    m_session->operations().PresetStep = 0;
     m_session->addressSocket();
 }
 
@@ -453,7 +446,7 @@ void frmTerminal::placeAt(int leftTwips, int topTwips) {
 void frmTerminal::readConfiguration() {
     using config::StoredFile;
     const StoredFile::Contents stored =
-        StoredFile(m_paths.configuration()).load({config::ConfigFile::lineCount});
+        StoredFile(storage().configuration()).load({config::ConfigFile::lineCount});
     const config::ConfigReading reading = config::ConfigFile::read(stored.bytes);
     const QPoint here = positionInTwips();
     placeAt(config::ConfigFile::parsePosition(reading.left).value_or(here.x()),
@@ -465,14 +458,14 @@ void frmTerminal::readConfiguration() {
     m_cameras->setStored(unreadable ? config::CameraModel::Stored::Unreadable
                                     : config::CameraModel::Stored::Read);
     if (unreadable)
-        m_unreadable->note(m_paths.configuration(), stored.reason);
+        m_unreadable->note(storage().configuration(), stored.reason);
     if (reading.fresh) {
         for (int k = 1; k <= config::ConfigFile::cameras; ++k)
             m_cameras->setType(k, QStringLiteral("F"));
         // Titles a camera 1 without a title left behind would be overwritten
         // by the next rewrite; keep them beside it.
         if (config::ConfigFile::lines(stored.bytes).size() > 3)
-            StoredFile(m_paths.configuration() + QStringLiteral(".bak")).replace(stored.bytes);
+            StoredFile(storage().configuration() + QStringLiteral(".bak")).replace(stored.bytes);
         m_windows->chooser.open();
         m_waitingForLanguage = true;
         hide();
@@ -500,7 +493,7 @@ void frmTerminal::TimerMove_Timer() {
         file.types.append(m_cameras->type(k));
     }
     file.languageFile = m_cameras->languageFile();
-    config::StoredFile(m_paths.configuration()).replace(file.bytes());
+    config::StoredFile(storage().configuration()).replace(file.bytes());
 }
 
 void frmTerminal::endOnSignal() {
@@ -527,10 +520,12 @@ void frmTerminal::Form_Unload(bool &Cancel) {
     m_ptz->endHolds();
     if (joystick::JoystickLauncher *stick = m_windows->joystick())
         stick->stopMovement();
+    // And every other source's: a browser's hold, a takeover's leftovers.
+    m_session->operations().endAllMoves({devicelink::Origin::Kind::Shutdown});
     // On a remote site the polls stop and the sign-off goes to the site in
     // use, also when nothing was sent to it since it was picked.
     m_session->signOff({devicelink::Origin::Kind::Shutdown});
-    if (m_port.PortOpen()) {
+    if (m_session->serial().isOpen()) {
         if (!drainSerialOutput(Cancel))
             return;
         m_session->serial().closePort();
@@ -545,7 +540,7 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
     // Ended from outside, nobody is there to answer: the line gets a few
     // seconds, then the port closes with what it still holds.
     QDeadlineTimer signalDeadline(signalDrainMs, Qt::PreciseTimer);
-    while (m_port.PortOpen() && m_port.OutBufferCount() != 0) {
+    while (m_session->serial().isOpen() && m_port.OutBufferCount() != 0) {
         if (m_signalled && signalDeadline.hasExpired())
             return true;
         // Let events run until some output has gone or the deadline passes;
@@ -576,13 +571,11 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
 
 void frmTerminal::end() {
     m_ended = true;
-    if (m_sessionLog)
-        m_sessionLog->noteProgram(QStringLiteral("program ended"));
-    m_videohub->stop();
+    m_controller.noteProgram(QStringLiteral("program ended"));
+    m_controller.stopServices();
     m_session->polls().stop();
-    for (ui::Timer *timer :
-         {m_TimerMove, m_Timer4, m_TimerPan, m_TimerTilt, m_TimerSet, m_TimerStore})
-        timer->setEnabled(false);
+    m_session->operations().stopTimers();
+    m_TimerMove->setEnabled(false);
     m_transmission->stop();
     hide();
     m_windows->closeAll();

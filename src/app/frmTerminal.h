@@ -64,6 +64,7 @@ class SessionLog;
 
 namespace app {
 class AddressBox;
+class Controller;
 class SessionRouter;
 class LinkStatusBar;
 struct MainMenu;
@@ -73,15 +74,15 @@ class Windows;
 } // namespace app
 
 // The main window: the operator panel, the terminal box, the remote address
-// box and the menus. It builds the switcher session and the views of it (the
-// panel, the terminal, the status bar, the traffic window) and wires them;
-// its own work is start-up, shutdown, the periodic rewrite of the
-// configuration file, applying language files and the hand-typed code box.
+// box and the menus. It receives the program's controller (the switcher
+// session and its clients) and builds the views of it (the panel, the
+// terminal, the status bar, the traffic window); its own work is start-up,
+// shutdown, the periodic rewrite of the configuration file, applying
+// language files and the hand-typed code box.
 class frmTerminal : public QMainWindow, public config::LanguageHost {
     Q_OBJECT
 public:
-    frmTerminal(ui::SerialPort &port, ui::DatagramSocket &socket, ui::Dialogs &dialogs,
-                ui::SettingsStore &settings, QWidget *parent = nullptr);
+    frmTerminal(app::Controller &controller, ui::Dialogs &dialogs, QWidget *parent = nullptr);
     ~frmTerminal() override;
 
     void Form_Load();
@@ -102,8 +103,8 @@ public:
     bool waitingForLanguage() const { return m_waitingForLanguage; }
 
     // The folder of velmarcontroller.ini and RemoteIPVelmar.ini.
-    ui::StoragePaths &storage() { return m_paths; }
-    void setStorageFolder(const QString &folder) { m_paths.setFolder(folder); }
+    ui::StoragePaths &storage();
+    void setStorageFolder(const QString &folder);
     // The window's position (its frame's top-left) in twips.
     QPoint positionInTwips() const;
 
@@ -114,8 +115,8 @@ public:
     // True when start-up stopped at a stored port setting the port refused.
     bool startupEndedEarly() const { return m_startupEndedEarly; }
 
-    // Records the session in the event log, shows its state on the status
-    // bar and its history in the traffic window.
+    // Shows the event log's state on the status bar and its history in the
+    // traffic window.
     void attachEventLog(events::EventStore &store);
 
     // The joystick window, driven by the given device, from "&JoyStick".
@@ -127,8 +128,8 @@ public:
     void DecodeStatusReply(const QString &text);
 
     // The link, and the parts of the window, for the program's tools and tests.
+    app::Controller &controller() { return m_controller; }
     devicelink::Session &session() { return *m_session; }
-    devicelink::CommandSink &sink();
     config::CameraModel &cameras() { return *m_cameras; }
     panel::SelectionPad &selection() { return *m_selection; }
     panel::PtzPad &ptz() { return *m_ptz; }
@@ -141,7 +142,7 @@ public:
     devicelink::LinkMonitor &linkMonitor() { return *m_monitor; }
     app::LinkStatusBar &linkStatusBar() { return *m_statusBar; }
     devicelink::Traffic &traffic() { return *m_traffic; }
-    remote::VideohubServer &videohub() { return *m_videohub; }
+    remote::VideohubServer &videohub();
 
 signals:
     // The program has ended: every window closes and no further events run.
@@ -162,23 +163,15 @@ private:
     bool drainSerialOutput(bool &Cancel);
     void end();
 
+    app::Controller &m_controller;
     ui::SerialPort &m_port;
     ui::Dialogs &m_dialogs;
     ui::SettingsStore &m_settings;
-    ui::StoragePaths m_paths;
 
     devicelink::Session *m_session;
-    std::unique_ptr<devicelink::SessionSink> m_panelSink;
     std::unique_ptr<devicelink::SessionSink> m_codeBoxSink;
-    std::unique_ptr<devicelink::SessionSink> m_joystickSink;
-    std::unique_ptr<devicelink::SessionSink> m_keyboardSink;
     std::unique_ptr<app::MainMenu> m_menu;
     ui::Timer *m_TimerMove;
-    ui::Timer *m_Timer4;
-    ui::Timer *m_TimerPan;
-    ui::Timer *m_TimerTilt;
-    ui::Timer *m_TimerSet;
-    ui::Timer *m_TimerStore;
 
     app::TerminalBox *m_txtTerm;
     app::Terminal *m_terminal;
@@ -202,9 +195,6 @@ private:
     devicelink::LinkMonitor *m_monitor;
     devicelink::Traffic *m_traffic;
     app::LinkStatusBar *m_statusBar;
-    app::SessionRouter *m_router;
-    remote::VideohubServer *m_videohub;
-    events::SessionLog *m_sessionLog = nullptr;
     config::UnreadableFiles *m_unreadable;
     config::Translations *m_translations;
 

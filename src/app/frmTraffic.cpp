@@ -1,5 +1,7 @@
 #include "app/frmTraffic.h"
 
+#include "link/FrameText.h"
+
 #include "app/TrafficModel.h"
 #include "link/Traffic.h"
 #include "ui/Dialogs.h"
@@ -241,7 +243,7 @@ bool frmTraffic::saveTo(const QString &fileName) {
     const bool csv = fileName.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
     QByteArray bytes;
     if (csv)
-        bytes += "time,direction,channel,bytes,meaning\r\n";
+        bytes += devicelink::FrameText::csvHeader().toUtf8() + "\r\n";
     for (int row = 0; row < m_filter->rowCount(); ++row) {
         const int source = m_filter->mapToSource(m_filter->index(row, 0)).row();
         bytes += (csv ? m_model->csv(source) : m_model->line(source)).toUtf8();

@@ -1,7 +1,9 @@
+#include "app/Controller.h"
+#include "app/Headless.h"
 #include "app/frmTerminal.h"
 #include "events/EventQuery.h"
-#include "events/EventSettings.h"
 #include "events/EventStore.h"
+#include "link/Clock.h"
 #include "ui/Dialogs.h"
 #include "ui/ProgramIcon.h"
 #include "ui/QtDatagramSocket.h"
@@ -53,10 +55,11 @@ int printEvents(int argc, char *argv[], const QString &from, const QString &to,
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-// The panel takes no options but --events; it answers --help and --version, and refuses
-// anything else with its usage. This runs before any application object exists, so that
-// none of these answers needs a display.
-std::optional<int> answerCommandLine(int argc, char *argv[]) {
+// The panel takes no options but --events and --headless; it answers --help and --version,
+// and refuses anything else with its usage. This runs before any application object exists,
+// so that none of these answers needs a display. Nothing left to answer: whether to run
+// without a window.
+std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -67,7 +70,10 @@ std::optional<int> answerCommandLine(int argc, char *argv[]) {
         "velmar-controller --events FROM TO prints the event log's rows from FROM to TO\n"
         "as CSV and exits. FROM and TO are ISO 8601 dates or times (2026-12-09,\n"
         "2026-12-09T02:14, 2026-12-09T02:14:07Z), in local time unless they name a zone;\n"
-        "TO takes in its whole day, minute or second."));
+        "TO takes in its whole day, minute or second.\n\n"
+        "velmar-controller --headless runs the controller without any window or display:\n"
+        "the port, the polls, the event log and the Videohub server as settings.ini says,\n"
+        "what the status bar would say on standard error; SIGTERM or SIGINT end it."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -75,7 +81,10 @@ std::optional<int> answerCommandLine(int argc, char *argv[]) {
     const QCommandLineOption eventsOption(
         QStringLiteral("events"),
         QStringLiteral("Print the event log's rows from FROM to TO as CSV and exit."));
-    parser.addOptions({help, version, eventsOption});
+    const QCommandLineOption headlessOption(
+        QStringLiteral("headless"),
+        QStringLiteral("Run without any window or display, as a service, until SIGTERM."));
+    parser.addOptions({help, version, eventsOption, headlessOption});
     const bool parsed = parser.parse(arguments);
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                     QStringLiteral("velmar-controller"));
@@ -106,13 +115,42 @@ std::optional<int> answerCommandLine(int argc, char *argv[]) {
     }
     if (eventsAsked)
         return printEvents(argc, argv, positional[0], positional[1], usage);
+    *headless = parser.isSet(headlessOption);
     return std::nullopt;
+}
+
+// The same controller as the panel's, with no window: a service beside the switcher.
+int runHeadless(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("Velmar Controller"));
+    const ui::StoragePaths paths;
+    ui::ensureFolder(paths.folder());
+    ui::IniSettingsStore settings(paths.settings());
+    ui::QtSerialPort port(settings);
+    ui::QtDatagramSocket socket;
+    app::Controller controller({port, socket, settings, devicelink::Clock::system()}, paths);
+    controller.openEventLog();
+    controller.noteProgram(QStringLiteral("program started (headless)"));
+    app::Headless headless(controller);
+    QObject::connect(&headless, &app::Headless::finished, &app, &QCoreApplication::exit,
+                     Qt::QueuedConnection);
+    ui::SignalWatcher watcher;
+    QObject::connect(&watcher, &ui::SignalWatcher::terminationRequested, &headless,
+                     &app::Headless::end);
+    if (!headless.start()) {
+        controller.noteProgram(QStringLiteral("program ended"));
+        return 1;
+    }
+    return app.exec();
 }
 } // namespace
 
 int main(int argc, char *argv[]) {
-    if (const std::optional<int> status = answerCommandLine(argc, argv))
+    bool headless = false;
+    if (const std::optional<int> status = answerCommandLine(argc, argv, &headless))
         return *status;
+    if (headless)
+        return runHeadless(argc, argv);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmar Controller"));
     QApplication::setWindowIcon(ui::programIcon());
@@ -126,10 +164,10 @@ int main(int argc, char *argv[]) {
     ui::QtDialogs dialogs;
 
     // Outlives the window, so that what its end records is written.
-    std::optional<events::EventStore> eventLog;
-    if (events::eventLogEnabled(settings))
-        eventLog.emplace(events::EventStore::defaultPath(), events::eventLimits(settings));
-    frmTerminal window(port, socket, dialogs, settings);
+    app::Controller controller({port, socket, settings, devicelink::Clock::system()}, paths);
+    events::EventStore *eventLog = controller.openEventLog();
+    controller.noteProgram(QStringLiteral("program started"));
+    frmTerminal window(controller, dialogs);
     if (eventLog)
         window.attachEventLog(*eventLog);
     dialogs.setParent(&window);

@@ -1,7 +1,6 @@
 #include "events/Event.h"
 
-#include <QDateTime>
-#include <QStringList>
+#include "link/FrameText.h"
 
 namespace events::EventText {
 
@@ -20,14 +19,11 @@ QString direction(Event::Direction direction) {
 }
 
 QString time(qint64 msSinceEpoch) {
-    return QDateTime::fromMSecsSinceEpoch(msSinceEpoch, Qt::UTC).toString(Qt::ISODateWithMs);
+    return devicelink::FrameText::time(msSinceEpoch);
 }
 
 QString bytes(const QByteArray &kept, qsizetype wholeSize) {
-    const QString hex = QString::fromLatin1(kept.toHex(' ').toUpper());
-    if (wholeSize > kept.size())
-        return hex + QStringLiteral(" ... (%1 bytes)").arg(wholeSize);
-    return hex;
+    return devicelink::FrameText::hex(kept, wholeSize);
 }
 
 Record record(const Event &event, qsizetype wholeSize) {
@@ -36,20 +32,12 @@ Record record(const Event &event, qsizetype wholeSize) {
 }
 
 QString csvHeader() {
-    return QStringLiteral("time,direction,channel,origin,bytes,meaning");
+    return devicelink::FrameText::csvHeader();
 }
 
 QString csv(const Record &record) {
-    QStringList fields;
-    for (QString field : {record.time, record.direction, record.channel, record.origin,
-                          record.bytes, record.meaning}) {
-        if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
-            field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')))
-            field = QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
-                    QLatin1Char('"');
-        fields << field;
-    }
-    return fields.join(QLatin1Char(','));
+    return devicelink::FrameText::csv({record.time, record.direction, record.channel, record.origin,
+                                       record.bytes, record.meaning});
 }
 
 } // namespace events::EventText

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/FrameText.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -38,7 +40,7 @@ namespace EventText {
 
 // A frame keeps its first bytes only, as the traffic window does: a flood read
 // in 4 KB pieces costs the log a few hundred bytes a row.
-constexpr qsizetype keptBytes = 64;
+constexpr qsizetype keptBytes = devicelink::FrameText::keptBytes;
 
 QString direction(Event::Direction direction); // "sent", "received", "ignored", "state"
 // ISO 8601 in UTC with milliseconds; the stored texts sort as the times do.

@@ -2,7 +2,7 @@
 
 #include "events/EventStore.h"
 #include "link/Clock.h"
-#include "link/CommandMeaning.h"
+#include "link/Operations.h"
 #include "link/RoutingModel.h"
 #include "link/Session.h"
 
@@ -19,6 +19,25 @@ SessionLog::SessionLog(devicelink::Session &session, EventStore &store, QObject 
                         &Session::frameNotSent, &Session::stateNoted})
         connect(&session, signal, this, &SessionLog::record);
     connect(&session, &Session::routingChanged, this, &SessionLog::recordRouting);
+    // What the arbiter decided, and what it refused, with who asked.
+    devicelink::Operations &operations = session.operations();
+    connect(
+        &operations, &devicelink::Switcher::decided, this,
+        [this](const devicelink::Origin &origin, const QString &what) {
+            append({m_session.clock().now(), Event::Direction::State, {}, origin.text(), {}, what});
+        });
+    connect(&operations, &devicelink::Switcher::refused, this,
+            [this](const devicelink::Origin &origin, const devicelink::Outcome &outcome) {
+                // What did not leave has its own rows, frame by frame.
+                if (outcome.kind != devicelink::Outcome::Kind::Refused)
+                    return;
+                append({m_session.clock().now(),
+                        Event::Direction::State,
+                        {},
+                        origin.text(),
+                        {},
+                        QStringLiteral("refused: %1").arg(outcome.reason)});
+            });
 }
 
 void SessionLog::noteProgram(const QString &what) {
@@ -35,8 +54,7 @@ void SessionLog::record(const Frame &frame) {
     e.at = frame.at;
     e.channel = frame.channel;
     e.bytes = frame.bytes;
-    e.meaning =
-        devicelink::CommandMeaning::of(frame.direction, frame.medium, frame.bytes, frame.note);
+    e.meaning = frame.meaning;
     switch (frame.direction) {
     case Frame::Direction::Sent:
         e.direction = Event::Direction::Sent;
@@ -51,16 +69,11 @@ void SessionLog::record(const Frame &frame) {
         e.direction = Event::Direction::Ignored;
         e.origin = QStringLiteral("other host");
         break;
-    case Frame::Direction::NotSent: {
+    case Frame::Direction::NotSent:
         // Who asked, and what did not leave.
         e.direction = Event::Direction::State;
         e.origin = frame.origin.text();
-        const QString what =
-            devicelink::CommandMeaning::of(Frame::Direction::Sent, frame.medium, frame.bytes);
-        if (!what.isEmpty())
-            e.meaning += QStringLiteral(" (%1)").arg(what);
         break;
-    }
     case Frame::Direction::State:
         e.direction = Event::Direction::State;
         e.origin = QStringLiteral("link");

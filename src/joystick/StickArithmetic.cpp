@@ -96,42 +96,42 @@ qint32 scaledSpeed(qint32 steps, qint32 halfSteps, int offset) {
     return static_cast<qint32>(qMin<qint64>(speed, FastestSpeed));
 }
 
-void send(PollOutcome &out, const QString &code) {
+void send(PollOutcome &out, Code code) {
     out.codes.append(code);
 }
 
 // The stick is centred and the tilt stop has already gone out: the buttons
 // drive the lens, one at a time.
 void lensButtons(quint32 buttons, PollState &state, PollOutcome &out) {
-    const auto press = [&](const QString &code, const char *label) {
+    const auto press = [&](Code code, const char *label) {
         out.lensLabel = QString::fromLatin1(label);
         send(out, code);
-        state.lastCode = code;
-        state.lastLensCode = code;
+        state.lastCode = codeOf(code);
+        state.lastLensCode = codeOf(code);
     };
     switch (buttons) {
     case 1:
-        press(ZoomIn, "ZOOM +");
+        press(Code::ZoomIn, "ZOOM +");
         break;
     case 2:
-        press(ZoomOut, "ZOOM -");
+        press(Code::ZoomOut, "ZOOM -");
         break;
     case 8:
-        press(FocusFar, "FUOCO -");
+        press(Code::FocusFar, "FUOCO -");
         break;
     case 4:
-        press(FocusNear, "FUOCO +");
+        press(Code::FocusNear, "FUOCO +");
         break;
     case 0:
         if (state.lastLensCode == FocusNear || state.lastLensCode == FocusFar) {
             // The focus stop also counts as the last code, so one more
             // centre stop follows it.
-            send(out, FocusStop);
+            send(out, Code::FocusStop);
             state.lastCode = FocusStop;
             state.lastLensCode = FocusStop;
             out.lensLabel = QString();
         } else if (state.lastLensCode == ZoomIn || state.lastLensCode == ZoomOut) {
-            send(out, ZoomStop);
+            send(out, Code::ZoomStop);
             state.lastLensCode = ZoomStop;
             out.lensLabel = QString();
         }
@@ -161,10 +161,10 @@ PollOutcome poll(const Geometry &g, const ui::JoystickReading &reading, PollStat
     const qint64 absX = std::llabs(vX);
     const qint64 absY = std::llabs(vY);
 
-    const auto move = [&](const QString &code, bool pan) {
+    const auto move = [&](Code code, bool pan) {
         (pan ? state.panActive : state.tiltActive) = true;
         send(out, code);
-        state.lastCode = code;
+        state.lastCode = codeOf(code);
         state.speedCode =
             static_cast<qint16>(pan ? PanSpeedBase + panSpeed : TiltSpeedBase + tiltSpeed);
         out.speedFollowUp = true;
@@ -172,17 +172,17 @@ PollOutcome poll(const Geometry &g, const ui::JoystickReading &reading, PollStat
 
     // An equal deflection on both axes counts as horizontal.
     if (vX > 0 && absX >= absY) {
-        move(PanRight, true);
+        move(Code::PanRight, true);
     } else if (vY < 0 && absX < absY) {
-        move(TiltDown, false);
+        move(Code::TiltDown, false);
     } else if (vX < 0 && absX >= absY) {
-        move(PanLeft, true);
+        move(Code::PanLeft, true);
     } else if (vY > 0 && absX < absY) {
-        move(TiltUp, false);
+        move(Code::TiltUp, false);
     } else if (vX == 0 && vY == 0) {
         if (state.lastCode != TiltStop) {
             // Back at the centre: stop the tilt now and the pan 80 ms later.
-            send(out, TiltStop);
+            send(out, Code::TiltStop);
             state.lastCode = TiltStop;
             out.panStopFollowUp = true;
         } else {
@@ -195,11 +195,11 @@ PollOutcome poll(const Geometry &g, const ui::JoystickReading &reading, PollStat
     if (state.panActive && state.tiltActive && vX != 0 && vY != 0) {
         if (panSpeed <= tiltSpeed) {
             state.panActive = false;
-            send(out, PanStop);
+            send(out, Code::PanStop);
             state.lastCode = PanStop;
         } else {
             state.tiltActive = false;
-            send(out, TiltStop);
+            send(out, Code::TiltStop);
             // lastCode keeps the direction just sent: the pan is still
             // running, so the return to centre must still send its stops.
         }
@@ -207,22 +207,22 @@ PollOutcome poll(const Geometry &g, const ui::JoystickReading &reading, PollStat
     return out;
 }
 
-QStringList stopAll(PollState &state) {
-    QStringList codes;
+QList<Code> stopAll(PollState &state) {
+    QList<Code> codes;
     // A direction still runs, or the tilt after the diagonal rule stopped the pan.
     const QString &last = state.lastCode;
     if (last == PanLeft || last == PanRight || last == TiltUp || last == TiltDown ||
         last == PanStop) {
-        codes << TiltStop << PanStop;
+        codes << Code::TiltStop << Code::PanStop;
         state.lastCode = TiltStop;
         state.panActive = false;
         state.tiltActive = false;
     }
     if (state.lastLensCode == ZoomIn || state.lastLensCode == ZoomOut) {
-        codes << ZoomStop;
+        codes << Code::ZoomStop;
         state.lastLensCode = ZoomStop;
     } else if (state.lastLensCode == FocusNear || state.lastLensCode == FocusFar) {
-        codes << FocusStop;
+        codes << Code::FocusStop;
         state.lastLensCode = FocusStop;
     }
     return codes;

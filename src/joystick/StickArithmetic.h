@@ -1,7 +1,9 @@
 #pragma once
 
+#include "link/Codes.h"
 #include "ui/Joystick.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -37,7 +39,7 @@ struct PollState {
 struct PollOutcome {
     qint32 vX = 0;                    // steps right of centre, 0 in the dead zone
     qint32 vY = 0;                    // steps forward of centre, 0 in the dead zone
-    QStringList codes;                // to send now, in this order
+    QList<devicelink::Code> codes;    // to send now, in this order
     bool speedFollowUp = false;       // send state.speedCode 80 ms from now
     bool panStopFollowUp = false;     // send the pan stop 80 ms from now
     std::optional<QString> lensLabel; // the lens function's new label, when it changes
@@ -50,6 +52,6 @@ PollOutcome poll(const Geometry &geometry, const ui::JoystickReading &reading, P
 
 // The stops of whatever the stick still drives (the program is ending): the
 // tilt and the pan, then the zoom or the focus; nothing when all is still.
-QStringList stopAll(PollState &state);
+QList<devicelink::Code> stopAll(PollState &state);
 
 } // namespace joystick

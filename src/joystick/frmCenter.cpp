@@ -1,8 +1,7 @@
 #include "joystick/frmCenter.h"
 
 #include "link/Codes.h"
-#include "link/CommandCode.h"
-#include "link/CommandSink.h"
+#include "link/Operations.h"
 #include "ui/Dialogs.h"
 #include "ui/Joystick.h"
 #include "ui/Timer.h"
@@ -92,16 +91,19 @@ void frmCenter::Form_Unload() {
     m_panel.Timer5.setEnabled(true);
 }
 
+void frmCenter::send(devicelink::Code code) {
+    m_panel.operations.sendCameraCode(code, {devicelink::Origin::Kind::Joystick});
+}
+
 void frmCenter::stopMovement() {
     if (m_halted)
         return;
-    QStringList codes = stopAll(m_state);
+    QList<devicelink::Code> codes = stopAll(m_state);
     // The pan stop that follows a return to the centre is due now.
-    const QString panStop = devicelink::codeOf(devicelink::Code::PanStop);
-    if (m_TimerStopTilt->isEnabled() && !codes.contains(panStop))
-        codes << panStop;
-    for (const QString &code : std::as_const(codes))
-        m_panel.sink.send(code);
+    if (m_TimerStopTilt->isEnabled() && !codes.contains(devicelink::Code::PanStop))
+        codes << devicelink::Code::PanStop;
+    for (const devicelink::Code code : std::as_const(codes))
+        send(code);
 }
 
 void frmCenter::halt() {
@@ -134,8 +136,8 @@ void frmCenter::Timer1_Timer() {
         if (out.panStopFollowUp)
             m_TimerStopTilt->setEnabled(true);
     }
-    for (const QString &code : out.codes)
-        m_panel.sink.send(code);
+    for (const devicelink::Code code : out.codes)
+        send(code);
     m_Text1->setText(QString::number(out.vX));
     m_Text2->setText(QString::number(out.vY));
     if (out.lensLabel)
@@ -144,12 +146,12 @@ void frmCenter::Timer1_Timer() {
 
 void frmCenter::TimerVel_Timer() {
     m_TimerVel->setEnabled(false);
-    m_panel.sink.send(devicelink::codeOf(m_state.speedCode));
+    send(static_cast<devicelink::Code>(m_state.speedCode));
 }
 
 void frmCenter::TimerStopTilt_Timer() {
     m_TimerStopTilt->setEnabled(false);
-    m_panel.sink.send(devicelink::Code::PanStop);
+    send(devicelink::Code::PanStop);
 }
 
 void frmCenter::closeEvent(QCloseEvent *event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "joystick/StickArithmetic.h"
+#include "link/Codes.h"
 
 #include <QWidget>
 
@@ -9,7 +10,7 @@ class QLineEdit;
 class QScrollBar;
 
 namespace devicelink {
-class CommandSink;
+class Operations;
 }
 namespace ui {
 class Dialogs;
@@ -21,14 +22,15 @@ namespace joystick {
 
 // The joystick window: while it is open the stick is polled every 150 ms and
 // drives the selected camera with the panel's own pan, tilt, speed, zoom and
-// focus codes, all sent through the main window's send path. Meanwhile the
-// panel's speed bars and its status request after a movement are held off.
+// focus codes, each handed to the switcher's operations as the joystick's.
+// Meanwhile the panel's speed bars and its status request after a movement
+// are held off.
 class frmCenter : public QWidget {
     Q_OBJECT
 public:
     // What the window drives and holds off in the main window.
     struct Panel {
-        devicelink::CommandSink &sink;
+        devicelink::Operations &operations;
         QScrollBar &HScroll1; // pan speed
         QScrollBar &HScroll2; // tilt speed
         ui::Timer &Timer5;    // the status request after a movement
@@ -54,6 +56,7 @@ protected:
 
 private:
     void reportMissingJoystick();
+    void send(devicelink::Code code);
 
     Panel m_panel;
     ui::Joystick &m_joystick;

@@ -21,6 +21,9 @@ public:
     virtual QByteArray statusRequestFrame() const = 0;
     // Puts a frame on the channel; false when it did not leave.
     virtual bool transmit(const QByteArray &frame) = 0;
+    // Why the last frame did not leave, in the event log's words ("the port
+    // is closed").
+    virtual QString whyNotSent() const = 0;
 };
 
 } // namespace devicelink

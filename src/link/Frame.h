@@ -22,6 +22,9 @@ struct Frame {
     QByteArray bytes;
     Origin origin; // who sent it; for what arrived, nobody's
     QString note;  // "port lost: ...", "gw.site-a does not resolve"
+    // What it means, read once by the session for every watcher: "preset 3",
+    // "monitor 2, camera 5", "not sent: the port is closed (camera 5)".
+    QString meaning;
 };
 
 } // namespace devicelink

@@ -32,11 +32,22 @@ void NetworkChannel::address(const QString &host) {
 bool NetworkChannel::transmit(const QByteArray &frame) {
     m_socket.setRemoteHost(m_site);
     m_lastQueued = false;
+    m_lastEmpty = frame.isEmpty();
     if (frame.isEmpty())
         return false;
     const ui::DatagramSocket::Outcome outcome = m_socket.SendData(frame);
     m_lastQueued = outcome == ui::DatagramSocket::Outcome::Queued;
     return outcome == ui::DatagramSocket::Outcome::Sent;
+}
+
+QString NetworkChannel::whyNotSent() const {
+    if (m_socket.hostState() == ui::DatagramSocket::HostState::Failed)
+        return m_socket.hostProblem();
+    if (m_lastEmpty)
+        return QStringLiteral("a code beyond a byte has no datagram");
+    if (m_site.trimmed().isEmpty())
+        return QStringLiteral("no site is named");
+    return QStringLiteral("%1 cannot be sent to").arg(m_site);
 }
 
 bool NetworkChannel::transmitToAddressed(const QByteArray &frame) {

@@ -26,6 +26,7 @@ public:
     // now. One that waits for the site's name to resolve is announced by
     // the socket when it leaves or is dropped.
     bool transmit(const QByteArray &frame) override;
+    QString whyNotSent() const override;
     // Whether the last transmit left its frame waiting for the name.
     bool lastQueued() const { return m_lastQueued; }
 
@@ -50,6 +51,7 @@ private:
     QString m_site;
     QString m_name;
     bool m_lastQueued = false;
+    bool m_lastEmpty = false;
 };
 
 } // namespace devicelink

@@ -10,9 +10,11 @@ namespace devicelink {
 
 // What the switcher said of its routing: for each monitor the camera that a
 // status reply last named on it, with the time and the channel of that
-// reply, and the last reply itself (the panel lights its camera and
-// monitor). An entry is stale once the channel or site changed or the port
-// was lost, until a reply names it again.
+// reply, and what the panel lights (the camera the last full reply named,
+// the monitor of the last reply). An entry is stale once the channel or site
+// changed or the port was lost, until a reply names it again. A half reply,
+// one that names no camera, lights its monitor and leaves the camera lit
+// before; it says nothing of any monitor's camera.
 class RoutingModel : public QObject {
     Q_OBJECT
 public:
@@ -25,6 +27,15 @@ public:
         bool stale = false;
     };
 
+    // What the panel's keys show: the camera and the monitor lit, each
+    // stale while it was lit before a loss, a reopen or a change of channel.
+    struct Lit {
+        int camera = 0;  // 0: none lit yet
+        int monitor = 0; // 0: none lit yet
+        bool cameraStale = false;
+        bool monitorStale = false;
+    };
+
     using QObject::QObject;
 
     // Monitor 1 to 4.
@@ -32,6 +43,7 @@ public:
     // The last reply decoded, and whether there was one.
     const StatusReply &last() const { return m_last; }
     bool hasReply() const { return m_replies > 0; }
+    const Lit &lit() const { return m_lit; }
 
     // A reply decoded from the given channel.
     void apply(const StatusReply &reply, qint64 at, const QString &channel);
@@ -41,10 +53,14 @@ public:
 signals:
     // The camera of a monitor changed, or its entry became fresh or stale.
     void changed(int monitor);
+    // A reply was read (the keys are lit again, in the window's colours of
+    // the moment), or what is lit went stale.
+    void litChanged();
 
 private:
     std::array<Entry, monitors> m_entries;
     StatusReply m_last;
+    Lit m_lit;
     qint64 m_replies = 0;
 };
 

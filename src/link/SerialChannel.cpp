@@ -25,8 +25,25 @@ QByteArray SerialChannel::statusRequestFrame() const {
 }
 
 bool SerialChannel::transmit(const QByteArray &frame) {
-    // A closed port sends nothing, silently.
-    return m_port.PortOpen() && m_port.Output(frame).isEmpty();
+    // A closed port sends nothing; whoever asked is told why.
+    m_outputError.clear();
+    if (!m_port.PortOpen())
+        return false;
+    m_outputError = m_port.Output(frame);
+    return m_outputError.isEmpty();
+}
+
+QString SerialChannel::whyNotSent() const {
+    if (m_port.PortOpen())
+        return m_outputError.isEmpty() ? QStringLiteral("the port did not take it") : m_outputError;
+    switch (m_state) {
+    case PortState::Lost:
+        return QStringLiteral("the port is lost");
+    case PortState::Absent:
+        return QStringLiteral("the port's device is missing");
+    default:
+        return QStringLiteral("the port is closed");
+    }
 }
 
 QString SerialChannel::devicePath() const {

@@ -27,6 +27,7 @@ public:
     QByteArray commandFrame(int value) const override;
     QByteArray statusRequestFrame() const override;
     bool transmit(const QByteArray &frame) override;
+    QString whyNotSent() const override;
 
     ui::SerialPort &port() const { return m_port; }
     PortState state() const { return m_state; }
@@ -69,6 +70,7 @@ private:
     QString m_lossReason;
     QString m_awaitedDevice;
     bool m_echoEnabled = false;
+    QString m_outputError; // why the last write failed on an open port
 };
 
 } // namespace devicelink

@@ -3,6 +3,7 @@
 #include "link/Clock.h"
 #include "link/CommandCode.h"
 #include "link/NetworkChannel.h"
+#include "link/Operations.h"
 #include "link/PortReopener.h"
 #include "link/RoutingModel.h"
 #include "link/StatusPolls.h"
@@ -51,7 +52,8 @@ Session::Session(ui::SerialPort &port, ui::DatagramSocket &socket, Clock &clock,
     , m_network(std::make_unique<NetworkChannel>(socket))
     , m_polls(new StatusPolls(this))
     , m_routing(new RoutingModel(this))
-    , m_reopener(new PortReopener(*this, this)) {
+    , m_reopener(new PortReopener(*this, this))
+    , m_operations(new Operations(*this, this)) {
     setObjectName(QStringLiteral("session"));
     connect(&port, &ui::SerialPort::OnComm, this, &Session::MSComm1_OnComm);
     connect(&socket, &ui::DatagramSocket::DataArrival, this, &Session::Winsock1_DataArrival);
@@ -99,8 +101,14 @@ void Session::setChannel(const ChannelChoice &choice) {
 void Session::noteState(const Channel &channel, const QString &note) {
     if (!isSignalConnected(metaOf(&Session::stateNoted)))
         return;
-    emit stateNoted(Frame{
-        m_clock.now(), Frame::Direction::State, channel.medium(), channel.name(), {}, {}, note});
+    emit stateNoted(Frame{m_clock.now(),
+                          Frame::Direction::State,
+                          channel.medium(),
+                          channel.name(),
+                          {},
+                          {},
+                          note,
+                          note});
 }
 
 void Session::notePortState(SerialChannel::PortState state) {
@@ -143,27 +151,49 @@ void Session::noteHostState() {
 }
 
 void Session::announce(FrameSignal signal, Frame::Direction direction, const Channel &channel,
-                       const QByteArray &bytes, const Origin &origin) {
-    announce(signal, direction, channel.medium(), channel.name(), bytes, origin);
+                       const QByteArray &bytes, const Origin &origin, const QString &meaning) {
+    announce(signal, direction, channel.medium(), channel.name(), bytes, origin, meaning);
 }
 
 void Session::announce(FrameSignal signal, Frame::Direction direction, Frame::Medium medium,
-                       const QString &channel, const QByteArray &bytes, const Origin &origin) {
+                       const QString &channel, const QByteArray &bytes, const Origin &origin,
+                       const QString &meaning) {
     if (!isSignalConnected(metaOf(signal)))
         return;
-    emit(this->*signal)(Frame{m_clock.now(), direction, medium, channel, bytes, origin, {}});
+    emit(this->*signal)(
+        Frame{m_clock.now(), direction, medium, channel, bytes, origin, {}, meaning});
 }
 
-bool Session::transmit(Channel &channel, const QByteArray &frame, const Origin &origin) {
+void Session::announceNotSent(Frame::Medium medium, const QString &channel, const QByteArray &frame,
+                              const Origin &origin, const QString &meaning, const QString &why) {
+    if (!isSignalConnected(metaOf(&Session::frameNotSent)))
+        return;
+    QString said = QStringLiteral("not sent: %1").arg(why);
+    if (!meaning.isEmpty())
+        said += QStringLiteral(" (%1)").arg(meaning);
+    emit frameNotSent(
+        Frame{m_clock.now(), Frame::Direction::NotSent, medium, channel, frame, origin, why, said});
+}
+
+Session::Delivery Session::transmit(Channel &channel, const QByteArray &frame, const Origin &origin,
+                                    QString *why, Done later) {
+    // The meaning is read whether or not the frame leaves: the next code is
+    // read after this one either way.
+    const QString meaning = m_reader.sent(channel.medium(), frame);
     if (channel.transmit(frame)) {
-        announce(&Session::frameSent, Frame::Direction::Sent, channel, frame, origin);
-        return true;
+        announce(&Session::frameSent, Frame::Direction::Sent, channel, frame, origin, meaning);
+        return Delivery::Sent;
     }
-    if (&channel != m_network.get() || !m_network->lastQueued())
-        return false;
-    // It leaves when the site's name resolves, and is announced then.
-    m_waiting.append({frame, origin, channel.name()});
-    return true;
+    if (&channel == m_network.get() && m_network->lastQueued()) {
+        // It leaves when the site's name resolves, and is announced then.
+        m_waiting.append({frame, origin, channel.name(), meaning, std::move(later)});
+        return Delivery::Waiting;
+    }
+    const QString reason = channel.whyNotSent();
+    if (why)
+        *why = reason;
+    announceNotSent(channel.medium(), channel.name(), frame, origin, meaning, reason);
+    return Delivery::NotSent;
 }
 
 void Session::onQueuedDone(const QByteArray &datagram, const QString &why, bool sent) {
@@ -172,15 +202,13 @@ void Session::onQueuedDone(const QByteArray &datagram, const QString &why, bool 
         return;
     const Waiting w = m_waiting.takeFirst();
     Q_ASSERT(w.bytes == datagram);
-    if (sent) {
+    if (sent)
         announce(&Session::frameSent, Frame::Direction::Sent, Frame::Medium::Network, w.channel,
-                 w.bytes, w.origin);
-        return;
-    }
-    if (!isSignalConnected(metaOf(&Session::frameNotSent)))
-        return;
-    emit frameNotSent(Frame{m_clock.now(), Frame::Direction::NotSent, Frame::Medium::Network,
-                            w.channel, w.bytes, w.origin, why});
+                 w.bytes, w.origin, w.meaning);
+    else
+        announceNotSent(Frame::Medium::Network, w.channel, w.bytes, w.origin, w.meaning, why);
+    if (w.later)
+        w.later(sent ? Outcome::done() : Outcome::notSent(why));
 }
 
 void Session::Invio(const QString &CommandCode, const Origin &origin) {
@@ -189,16 +217,20 @@ void Session::Invio(const QString &CommandCode, const Origin &origin) {
         sendCommand(*value, origin);
 }
 
-void Session::sendCommand(int value, const Origin &origin) {
+Session::Delivery Session::send(Code code, const Origin &origin, QString *why, Done later) {
+    return sendCommand(valueOf(code), origin, why, std::move(later));
+}
+
+Session::Delivery Session::sendCommand(int value, const Origin &origin, QString *why, Done later) {
     // Beyond a byte the serial line still gets its CR; a site gets nothing,
     // though the socket is pointed at it.
     Channel &channel = active();
-    transmit(channel, channel.commandFrame(value), origin);
+    return transmit(channel, channel.commandFrame(value), origin, why, std::move(later));
 }
 
 bool Session::statusRequest(const Origin &origin) {
     Channel &channel = active();
-    const bool sent = transmit(channel, channel.statusRequestFrame(), origin);
+    const bool sent = transmit(channel, channel.statusRequestFrame(), origin) != Delivery::NotSent;
     emit statusRequested(sent);
     return sent;
 }
@@ -206,7 +238,7 @@ bool Session::statusRequest(const Origin &origin) {
 QString Session::writeSerial(const QByteArray &bytes, const Origin &origin) {
     const QString error = m_serial->port().Output(bytes);
     if (error.isEmpty())
-        announce(&Session::frameSent, Frame::Direction::Sent, *m_serial, bytes, origin);
+        announce(&Session::frameSent, Frame::Direction::Sent, *m_serial, bytes, origin, {});
     return error;
 }
 
@@ -219,11 +251,12 @@ void Session::signOff(const Origin &origin) {
 
 void Session::sendZero(const Origin &origin) {
     const QByteArray zero = Frames::acknowledgement();
+    const QString meaning = CommandMeaning::ofDatagramSent(zero);
     if (m_network->transmitToAddressed(zero))
         announce(&Session::frameSent, Frame::Direction::Sent, Frame::Medium::Network,
-                 m_network->addressedName(), zero, origin);
+                 m_network->addressedName(), zero, origin, meaning);
     else if (m_network->lastQueued())
-        m_waiting.append({zero, origin, m_network->addressedName()});
+        m_waiting.append({zero, origin, m_network->addressedName(), meaning, {}});
 }
 
 void Session::addressSocket() {
@@ -245,14 +278,21 @@ void Session::MSComm1_OnComm() {
     if (port.CommEvent() != ui::SerialPort::comEvReceive)
         return;
     const QByteArray bytes = port.Input();
-    // The terminal box shows it (and the log keeps it) before it is decoded.
-    announce(&Session::frameReceived, Frame::Direction::Received, *m_serial, bytes, {});
     const QString text = QString::fromLatin1(bytes);
-    if (m_log.isOpen()) {
+    // Read once, for the traffic window and the event log alike.
+    const StatusReply reply = StatusReply::decode(text);
+    announce(&Session::frameReceived, Frame::Direction::Received, *m_serial, bytes, {},
+             CommandMeaning::ofReply(reply));
+    // The terminal box shows it (and the log keeps it) before it is decoded,
+    // filtered once for both.
+    if (m_log.isOpen() || isSignalConnected(QMetaMethod::fromSignal(&Session::textReceived))) {
         bool eraseLast = false;
-        writeLog(TerminalBuffer::filter(text, &eraseLast));
+        const QString filtered = TerminalBuffer::filter(text, &eraseLast);
+        emit textReceived(filtered, eraseLast);
+        if (m_log.isOpen())
+            writeLog(filtered);
     }
-    DecodeStatusReply(text, m_serial->name());
+    applyReply(reply, m_serial->name());
 }
 
 void Session::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddress &sender,
@@ -260,19 +300,28 @@ void Session::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddres
     // Only the site's replies count; anything else on this port is neither
     // decoded nor acknowledged.
     const bool fromSite = m_network->isFromSite(sender);
-    announce(fromSite ? &Session::frameReceived : &Session::frameIgnored,
-             fromSite ? Frame::Direction::Received : Frame::Direction::Ignored,
-             Frame::Medium::Network, peerName(sender, senderPort), datagram, {});
-    if (!fromSite)
+    if (!fromSite) {
+        announce(&Session::frameIgnored, Frame::Direction::Ignored, Frame::Medium::Network,
+                 peerName(sender, senderPort), datagram, {},
+                 QStringLiteral("not from the site in use"));
         return;
+    }
+    const StatusReply reply =
+        StatusReply::decode(QString::fromLatin1(datagram.mid(Frames::replyLeadBytes)));
+    announce(&Session::frameReceived, Frame::Direction::Received, Frame::Medium::Network,
+             peerName(sender, senderPort), datagram, {}, CommandMeaning::ofReply(reply));
     // Credited to the site the socket addresses, which sent it.
-    DecodeStatusReply(QString::fromLatin1(datagram.mid(Frames::replyLeadBytes)),
-                      m_network->socket().RemoteHost());
+    applyReply(reply, m_network->socket().RemoteHost());
     sendZero({Origin::Kind::Acknowledgement});
 }
 
-void Session::DecodeStatusReply(const QString &text, const QString &channel) {
+StatusReply Session::DecodeStatusReply(const QString &text, const QString &channel) {
     const StatusReply reply = StatusReply::decode(text);
+    applyReply(reply, channel);
+    return reply;
+}
+
+void Session::applyReply(const StatusReply &reply, const QString &channel) {
     m_routing->apply(reply, m_clock.now(), channel);
     emit replyDecoded(reply, channel);
 }

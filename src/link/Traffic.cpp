@@ -29,7 +29,10 @@ void Traffic::clear() {
 }
 
 void Traffic::record(const Frame &frame) {
-    m_log.append(frame.at, frame.direction, frame.medium, frame.channel, frame.bytes, frame.note);
+    const bool sent =
+        frame.direction == Frame::Direction::Sent || frame.direction == Frame::Direction::NotSent;
+    m_log.append(frame.at, frame.direction, frame.medium, frame.channel, frame.bytes, frame.note,
+                 sent ? frame.origin.text() : QString(), frame.meaning);
 }
 
 } // namespace devicelink

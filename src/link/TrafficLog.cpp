@@ -21,12 +21,15 @@ quint16 TrafficLog::indexOf(const QString &text) {
 }
 
 void TrafficLog::append(qint64 at, Direction direction, Medium medium, const QString &channel,
-                        const QByteArray &bytes, const QString &note) {
+                        const QByteArray &bytes, const QString &note, const QString &origin,
+                        const QString &meaning) {
     Frame frame{at,
                 direction,
                 medium,
                 indexOf(channel),
                 indexOf(note),
+                indexOf(origin),
+                indexOf(meaning),
                 QByteArray(bytes.constData(), qMin<qsizetype>(bytes.size(), keptBytes)),
                 static_cast<qint32>(qMin<qsizetype>(bytes.size(), INT_MAX))};
     if (m_size < m_capacity) {

@@ -6,34 +6,28 @@
 class QWidget;
 
 namespace devicelink {
-class CommandSink;
-}
-namespace ui {
-class Timer;
+class Switcher;
 }
 
 namespace panel {
 
-// The auxiliary functions: A/P, Aux, Lamps, Wiper, Tour and Seq. Aux, Lamps
-// and Wiper are followed 800 ms later by "B7", after which the switcher is
-// asked for its status.
+// The auxiliary functions: A/P, Aux, Lamps, Wiper, Tour and Seq, each asked
+// of the switcher's operations (Aux, Lamps and Wiper are followed there 800
+// ms later by their release, after which the switcher is asked for its status).
 class AuxPad : public QObject {
     Q_OBJECT
 public:
     enum Button { Seq, Wiper, AP, Lamps, Aux, Tour };
 
-    AuxPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &Timer4, ui::Timer &Timer3);
+    AuxPad(QWidget *parent, devicelink::Switcher &switcher);
 
     void Click(Button button); // seq_Click, Wiper_Click, AP_Click, ...
-    void Timer4_Timer();
 
     // The buttons, for the captions of a language file.
     const QList<QObject *> &captioned() const { return m_captioned; }
 
 private:
-    devicelink::CommandSink &m_sink;
-    ui::Timer &m_Timer4;
-    ui::Timer &m_Timer3;
+    devicelink::Switcher &m_switcher;
     QList<QObject *> m_captioned;
 };
 

@@ -1,7 +1,6 @@
 #include "panel/KeyboardRouting.h"
 
-#include "panel/PresetPad.h"
-#include "panel/SelectionPad.h"
+#include "link/Operations.h"
 #include "ui/HoldButton.h"
 
 #include <QAbstractSlider>
@@ -66,6 +65,8 @@ std::optional<Target> targetOf(int key) {
         return std::nullopt;
     }
 }
+
+const devicelink::Origin keyboard{devicelink::Origin::Kind::Keyboard};
 
 bool isArrow(int key) {
     return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right;
@@ -277,17 +278,20 @@ void KeyboardRouting::act(const NumberEntry::Result &result) {
     switch (result.target) {
     case Target::Monitor:
         say(tr("Monitor %1").arg(n));
-        m_parts.selection.M_Click(n, m_parts.sink);
+        m_parts.operations.selectMonitor(n, keyboard);
         return;
     case Target::Camera:
         say(tr("Camera %1").arg(n));
-        m_parts.selection.C_Click(n, m_parts.sink);
+        m_parts.operations.selectCamera(n, keyboard);
         return;
     case Target::Preset:
-        if (m_parts.presets.recall(n, m_parts.sink))
-            say(tr("Preset %1 recalled").arg(n));
-        else
+        // Refused at once while a sequence runs, as the disabled keys are.
+        if (m_parts.operations.presetRunning()) {
             say(tr("Preset %1 not recalled: a preset sequence is running").arg(n));
+            return;
+        }
+        say(tr("Preset %1 recalled").arg(n));
+        m_parts.operations.recallPreset(n, keyboard);
         return;
     }
 }
@@ -315,7 +319,7 @@ void KeyboardRouting::hold(int key, PtzPad::Button button) {
         qApp->installEventFilter(this);
     m_held.append({key, button});
     m_parts.ptz.button(button)->setDown(true);
-    m_parts.ptz.MouseDown(button, m_parts.sink);
+    m_parts.operations.startMove(PtzPad::move(button), keyboard);
 }
 
 void KeyboardRouting::letGo(int key) {
@@ -326,7 +330,7 @@ void KeyboardRouting::letGo(int key) {
         if (m_held.isEmpty())
             qApp->removeEventFilter(this);
         m_parts.ptz.button(button)->setDown(false);
-        m_parts.ptz.MouseUp(button, m_parts.sink);
+        m_parts.operations.stopMove(PtzPad::move(button), keyboard);
         return;
     }
 }

@@ -13,20 +13,19 @@ class QKeyEvent;
 class QWidget;
 
 namespace devicelink {
-class CommandSink;
-}
+class Operations;
+struct Outcome;
+} // namespace devicelink
 
 namespace panel {
 
-class PresetPad;
-class SelectionPad;
-
 // Routing from the keyboard while the focus is on the panel, as on a CCTV
-// keyboard: a number then M, C or P does what clicking that monitor, camera
-// or preset button does; the arrows and keypad +/- hold-to-run as the pan,
-// tilt and zoom buttons do. Everything goes through the pads' own handlers
-// and timers, with the keyboard's sink. F6 moves between the panel and the
-// terminal box (whose keys stay the port's), F1 asks for the list of keys.
+// keyboard: a number then M, C or P asks the switcher's operations for what
+// clicking that monitor, camera or preset button asks; the arrows and keypad
+// +/- hold-to-run as the pan, tilt and zoom buttons do (their buttons shown
+// pressed meanwhile). Everything carries the keyboard's origin. F6 moves
+// between the panel and the terminal box (whose keys stay the port's), F1
+// asks for the list of keys.
 //
 // A hold ends with its stop code when its key is let go (its auto-repeat is
 // not a release), or when the panel loses the keyboard: another window, a
@@ -39,10 +38,8 @@ public:
         QWidget &terminalBox;       // F6's other end
         QList<QWidget *> textBoxes; // they keep their keys: terminal box, code box, IPAD
         QWidget &firstControl;      // where the focus starts
-        SelectionPad &selection;
-        PtzPad &ptz;
-        PresetPad &presets;
-        devicelink::CommandSink &sink; // the keyboard's
+        devicelink::Operations &operations;
+        PtzPad &ptz; // its buttons show the holds
     };
 
     explicit KeyboardRouting(const Parts &parts, QObject *parent = nullptr);

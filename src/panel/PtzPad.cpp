@@ -1,12 +1,12 @@
 #include "panel/PtzPad.h"
 
+#include "link/Codes.h"
 #include "link/CommandCode.h"
-#include "link/CommandSink.h"
+#include "link/Switcher.h"
 #include "panel/Controls.h"
 #include "ui/HoldButton.h"
 #include "ui/Retranslator.h"
 #include "ui/SpeedBar.h"
-#include "ui/Timer.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -17,32 +17,34 @@ namespace panel {
 namespace {
 
 using devicelink::Code;
+using devicelink::Move;
 
 struct ButtonDesign {
     const char *name;
     const char *caption;
     int left, top, width;
-    Code press;
-    Code release;
+    Move move;
 };
 
-// Each axis uses three consecutive codes: start one way, stop, start the other.
 constexpr ButtonDesign designs[] = {
-    {"up", "Up", 7320, 0, 700, Code::TiltUp, Code::TiltStop},
-    {"leftT", "Left", 6960, 240, 700, Code::PanLeft, Code::PanStop},
-    {"right", "Right", 7780, 240, 700, Code::PanRight, Code::PanStop},
-    {"down", "Down", 7320, 480, 700, Code::TiltDown, Code::TiltStop},
-    {"zp", "zoom +", 4800, 120, 975, Code::ZoomIn, Code::ZoomStop},
-    {"zm", "zoom -", 5760, 120, 975, Code::ZoomOut, Code::ZoomStop},
-    {"fp", "focus +", 4800, 320, 975, Code::FocusNear, Code::FocusStop},
-    {"fm", "focus -", 5760, 320, 975, Code::FocusFar, Code::FocusStop},
-    {"ip", "iris +", 4800, 530, 975, Code::IrisOpen, Code::IrisStop},
-    {"im", "iris -", 5760, 530, 975, Code::IrisClose, Code::IrisStop},
+    {"up", "Up", 7320, 0, 700, Move::Up},
+    {"leftT", "Left", 6960, 240, 700, Move::Left},
+    {"right", "Right", 7780, 240, 700, Move::Right},
+    {"down", "Down", 7320, 480, 700, Move::Down},
+    {"zp", "zoom +", 4800, 120, 975, Move::ZoomIn},
+    {"zm", "zoom -", 5760, 120, 975, Move::ZoomOut},
+    {"fp", "focus +", 4800, 320, 975, Move::FocusNear},
+    {"fm", "focus -", 5760, 320, 975, Move::FocusFar},
+    {"ip", "iris +", 4800, 530, 975, Move::IrisOpen},
+    {"im", "iris -", 5760, 530, 975, Move::IrisClose},
 };
 
-QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowest, int speed) {
+// A speed bar is a view of the speed the switcher's operations hold: its
+// value is the speed's code, 0x90 to 0x97 for the pan, 0x98 to 0x9F for the tilt.
+QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowest,
+                         devicelink::Switcher &switcher, devicelink::Axis axis) {
     const int minimum = devicelink::valueOf(slowest);
-    const int value = minimum + speed;
+    const int value = minimum + switcher.speed(axis);
     auto *bar = new ui::SpeedBar(parent);
     bar->setObjectName(QLatin1String(name));
     bar->setRange(minimum, minimum + devicelink::fastestSpeed);
@@ -63,28 +65,23 @@ QScrollBar *makeSpeedBar(QWidget *parent, const char *name, int top, Code slowes
                                           .arg(devicelink::fastestSpeed));
     };
     QObject::connect(bar, &QScrollBar::valueChanged, bar, tell);
+    QObject::connect(
+        bar, &QScrollBar::valueChanged, &switcher,
+        [&switcher, axis, minimum](int value) { switcher.setSpeed(axis, value - minimum); });
+    QObject::connect(&switcher, &devicelink::Switcher::speedChanged, bar,
+                     [bar, axis, minimum](devicelink::Axis changed, int speed) {
+                         if (changed == axis)
+                             bar->setValue(minimum + speed);
+                     });
     ui::Retranslator::keep(bar, tell);
     return bar;
 }
 
-bool isDirection(PtzPad::Button b) {
-    return b <= PtzPad::Down;
-}
-bool isPan(PtzPad::Button b) {
-    return b == PtzPad::Left || b == PtzPad::Right;
-}
-
 } // namespace
 
-PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerPan,
-               ui::Timer &TimerTilt, ui::Timer &Timer5)
+PtzPad::PtzPad(QWidget *parent, devicelink::Switcher &switcher)
     : QObject(parent)
-    , m_sink(sink)
-    , m_TimerPan(TimerPan)
-    , m_TimerTilt(TimerTilt)
-    , m_Timer5(Timer5)
-    , m_panSink(&sink)
-    , m_tiltSink(&sink) {
+    , m_switcher(switcher) {
     for (int i = 0; i < static_cast<int>(std::size(designs)); ++i) {
         const ButtonDesign &d = designs[i];
         auto *button = makeControl<ui::HoldButton>(
@@ -98,55 +95,33 @@ PtzPad::PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerP
     QLabel *pan = makeLabel(parent, QStringLiteral("PanSpeed"), QStringLiteral("Pan Speed"), 6960,
                             800, 1572, 252);
     m_captioned.append(pan);
-    m_HScroll1 = makeSpeedBar(parent, "HScroll1", 1050, Code::PanSpeed0, 5);
+    m_HScroll1 =
+        makeSpeedBar(parent, "HScroll1", 1050, Code::PanSpeed0, switcher, devicelink::Axis::Pan);
     QLabel *tilt = makeLabel(parent, QStringLiteral("TiltSpeed"), QStringLiteral("Tilt Speed"),
                              6960, 1420, 1572, 252);
     m_captioned.append(tilt);
-    m_HScroll2 = makeSpeedBar(parent, "HScroll2", 1680, Code::TiltSpeed0, 5);
+    m_HScroll2 =
+        makeSpeedBar(parent, "HScroll2", 1680, Code::TiltSpeed0, switcher, devicelink::Axis::Tilt);
     // Each bar is named by its label, in the language shown.
     pan->setBuddy(m_HScroll1);
     tilt->setBuddy(m_HScroll2);
-    connect(&m_TimerPan, &ui::Timer::tick, this, &PtzPad::TimerPan_Timer);
-    connect(&m_TimerTilt, &ui::Timer::tick, this, &PtzPad::TimerTilt_Timer);
+}
+
+devicelink::Move PtzPad::move(Button button) {
+    return designs[button].move;
 }
 
 void PtzPad::MouseDown(Button button) {
-    MouseDown(button, m_sink);
+    m_switcher.startMove(designs[button].move, {devicelink::Origin::Kind::Panel});
 }
 
 void PtzPad::MouseUp(Button button) {
-    MouseUp(button, m_sink);
-}
-
-void PtzPad::MouseDown(Button button, devicelink::CommandSink &sink) {
-    if (isDirection(button))
-        m_Timer5.setEnabled(false);
-    sink.send(designs[button].press);
-    if (isDirection(button)) {
-        (isPan(button) ? m_panSink : m_tiltSink) = &sink;
-        (isPan(button) ? m_TimerPan : m_TimerTilt).setEnabled(true);
-    }
-}
-
-void PtzPad::MouseUp(Button button, devicelink::CommandSink &sink) {
-    sink.send(designs[button].release);
-    if (isDirection(button))
-        m_Timer5.setEnabled(true);
+    m_switcher.stopMove(designs[button].move, {devicelink::Origin::Kind::Panel});
 }
 
 void PtzPad::endHolds() {
     for (ui::HoldButton *button : std::as_const(m_buttons))
         button->endHold();
-}
-
-void PtzPad::TimerPan_Timer() {
-    m_panSink->send(devicelink::codeOf(m_HScroll1->value()));
-    m_TimerPan.setEnabled(false);
-}
-
-void PtzPad::TimerTilt_Timer() {
-    m_tiltSink->send(devicelink::codeOf(m_HScroll2->value()));
-    m_TimerTilt.setEnabled(false);
 }
 
 } // namespace panel

@@ -8,35 +8,32 @@ class QScrollBar;
 class QWidget;
 
 namespace devicelink {
-class CommandSink;
-}
+class Switcher;
+enum class Move : quint8;
+} // namespace devicelink
 namespace ui {
 class HoldButton;
-class Timer;
-} // namespace ui
+}
 
 namespace panel {
 
-// Manual pan/tilt/zoom: ten hold-to-run buttons send a start code on press
-// and the axis' stop code on release; a direction press also sends, 500 ms
-// later, the speed set on its scroll bar. While a direction is held no status
-// request may interrupt the movement, so Timer5 waits for the release.
+// Manual pan/tilt/zoom: ten hold-to-run buttons start a camera move on press
+// and stop it on release; the switcher's operations send the codes, the
+// speed 500 ms after a direction, and hold the status request off while a
+// direction is held. The two speed bars show the pan and tilt speeds the
+// operations hold, and set them.
 class PtzPad : public QObject {
     Q_OBJECT
 public:
     enum Button { Up, Left, Right, Down, ZoomIn, ZoomOut, FocusIn, FocusOut, IrisOpen, IrisClose };
 
-    PtzPad(QWidget *parent, devicelink::CommandSink &sink, ui::Timer &TimerPan,
-           ui::Timer &TimerTilt, ui::Timer &Timer5);
+    PtzPad(QWidget *parent, devicelink::Switcher &switcher);
+
+    // The camera move a button holds.
+    static devicelink::Move move(Button button);
 
     void MouseDown(Button button); // up_MouseDown .. im_MouseDown
     void MouseUp(Button button);   // up_MouseUp .. im_MouseUp
-    // The same, sent through another source's sink (the keyboard's); the
-    // speed code that follows a direction goes through the sink of its press.
-    void MouseDown(Button button, devicelink::CommandSink &sink);
-    void MouseUp(Button button, devicelink::CommandSink &sink);
-    void TimerPan_Timer();
-    void TimerTilt_Timer();
     // Every button still held lets go, sending its stop code.
     void endHolds();
 
@@ -47,12 +44,7 @@ public:
     const QList<QObject *> &captioned() const { return m_captioned; }
 
 private:
-    devicelink::CommandSink &m_sink;
-    ui::Timer &m_TimerPan;
-    ui::Timer &m_TimerTilt;
-    ui::Timer &m_Timer5;
-    devicelink::CommandSink *m_panSink;
-    devicelink::CommandSink *m_tiltSink;
+    devicelink::Switcher &m_switcher;
     QList<ui::HoldButton *> m_buttons;
     QScrollBar *m_HScroll1;
     QScrollBar *m_HScroll2;

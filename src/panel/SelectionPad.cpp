@@ -1,10 +1,9 @@
 #include "panel/SelectionPad.h"
 
-#include "link/CommandSink.h"
+#include "link/Switcher.h"
 #include "panel/Controls.h"
 #include "ui/ColourButton.h"
 #include "ui/Retranslator.h"
-#include "ui/Timer.h"
 
 #include <QAction>
 #include <QLabel>
@@ -12,11 +11,9 @@
 
 namespace panel {
 
-SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::CommandSink &sink,
-                           ui::Timer &Timer3)
+SelectionPad::SelectionPad(QWidget *parent, QMenu *monMenu, devicelink::Switcher &switcher)
     : QObject(parent)
-    , m_sink(sink)
-    , m_Timer3(Timer3) {
+    , m_switcher(switcher) {
     for (int n = 1; n <= 16; ++n) {
         const int column = n <= 8 ? 0 : 1;
         const int top = 120 + ((n - 1) % 8) * 240;
@@ -70,21 +67,11 @@ void SelectionPad::setTitle(int camera, const QString &title) {
 }
 
 void SelectionPad::C_Click(int camera) {
-    C_Click(camera, m_sink);
+    m_switcher.selectCamera(camera, {devicelink::Origin::Kind::Panel});
 }
 
 void SelectionPad::M_Click(int monitor) {
-    M_Click(monitor, m_sink);
-}
-
-void SelectionPad::C_Click(int camera, devicelink::CommandSink &sink) {
-    sink.send(devicelink::number(camera));
-    m_Timer3.setEnabled(true);
-}
-
-void SelectionPad::M_Click(int monitor, devicelink::CommandSink &sink) {
-    sink.send(devicelink::monitor(monitor));
-    m_Timer3.setEnabled(true);
+    m_switcher.selectMonitor(monitor, {devicelink::Origin::Kind::Panel});
 }
 
 void SelectionPad::Mon_Click(int item) {

@@ -1,6 +1,5 @@
 #include "panel/StatusDisplay.h"
 
-#include "link/StatusReply.h"
 #include "ui/ColourButton.h"
 #include "ui/FramePacer.h"
 #include "ui/Retranslator.h"
@@ -18,9 +17,16 @@ const char *const cameraLit =
     QT_TRANSLATE_NOOP("panel::StatusDisplay", "on the monitor the switcher reported");
 const char *const monitorLit =
     QT_TRANSLATE_NOOP("panel::StatusDisplay", "the monitor the switcher reported");
+const char *const notConfirmed = QT_TRANSLATE_NOOP("panel::StatusDisplay", "%1, not confirmed");
 
 QString translated(const char *text) {
     return QCoreApplication::translate("panel::StatusDisplay", text);
+}
+
+// What a screen reader hears of a lit button, and that it is not confirmed.
+void describe(ui::ColourButton *button, const char *litText) {
+    const QString lit = translated(litText);
+    button->setAccessibleDescription(button->isMarked() ? translated(notConfirmed).arg(lit) : lit);
 }
 } // namespace
 
@@ -38,11 +44,11 @@ StatusDisplay::StatusDisplay(QWidget &window, QList<ui::ColourButton *> cameras,
         m_retranslator = ui::Retranslator::keep(m_cameras.first(), [this] {
             for (ui::ColourButton *button : std::as_const(m_cameras)) {
                 if (!button->accessibleDescription().isEmpty())
-                    button->setAccessibleDescription(translated(cameraLit));
+                    describe(button, cameraLit);
             }
             for (ui::ColourButton *button : std::as_const(m_monitors)) {
                 if (!button->accessibleDescription().isEmpty())
-                    button->setAccessibleDescription(translated(monitorLit));
+                    describe(button, monitorLit);
             }
         });
     }
@@ -53,15 +59,21 @@ StatusDisplay::~StatusDisplay() {
     delete m_retranslator;
 }
 
-void StatusDisplay::show(const devicelink::StatusReply &reply) {
+void StatusDisplay::show(const devicelink::RoutingModel::Lit &shown) {
     // Read at each write so the unlit buttons always match the window.
     const QColor unlit = m_window.palette().color(QPalette::Window);
-    if (reply.camera != 0) {
-        for (int i = 0; i < m_cameras.size(); ++i)
-            colour(m_cameras[i], i + 1 == reply.camera ? lit : unlit, cameraLit);
+    if (shown.camera != 0) {
+        for (int i = 0; i < m_cameras.size(); ++i) {
+            const bool on = i + 1 == shown.camera;
+            colour(m_cameras[i], on ? lit : unlit, on && shown.cameraStale, cameraLit);
+        }
     }
-    for (int i = 0; i < m_monitors.size(); ++i)
-        colour(m_monitors[i], i + 1 == reply.monitor ? lit : unlit, monitorLit);
+    if (shown.monitor != 0) {
+        for (int i = 0; i < m_monitors.size(); ++i) {
+            const bool on = i + 1 == shown.monitor;
+            colour(m_monitors[i], on ? lit : unlit, on && shown.monitorStale, monitorLit);
+        }
+    }
     if (m_changed.isEmpty())
         return;
     if (m_pacer)
@@ -70,13 +82,19 @@ void StatusDisplay::show(const devicelink::StatusReply &reply) {
         repaintChanged();
 }
 
-void StatusDisplay::colour(ui::ColourButton *button, const QColor &colour, const char *litText) {
-    if (!button->changeFace(colour))
+void StatusDisplay::colour(ui::ColourButton *button, const QColor &colour, bool stale,
+                           const char *litText) {
+    const bool face = button->changeFace(colour);
+    const bool mark = button->changeMark(stale);
+    if (!face && !mark)
         return;
     m_changed.insert(button);
     // A screen reader is told as the eye is shown: the description changes
-    // (and says so on the accessibility bus) with the colour.
-    button->setAccessibleDescription(colour == lit ? translated(litText) : QString());
+    // (and says so on the accessibility bus) with the colour and the mark.
+    if (colour == lit)
+        describe(button, litText);
+    else
+        button->setAccessibleDescription(QString());
 }
 
 void StatusDisplay::repaintChanged() {

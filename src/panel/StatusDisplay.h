@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/RoutingModel.h"
+
 #include <QColor>
 #include <QList>
 #include <QMetaObject>
@@ -8,9 +10,6 @@
 #include <QString>
 
 class QWidget;
-namespace devicelink {
-struct StatusReply;
-}
 namespace ui {
 class ColourButton;
 class FramePacer;
@@ -18,10 +17,12 @@ class FramePacer;
 
 namespace panel {
 
-// Shows the routing a status reply names: the named camera and monitor
-// buttons lit green, the others in the window's current background colour.
-// The buttons' own clicks never colour them, so the panel shows what the
-// switcher reported, not what the operator pressed.
+// Shows what the routing model says is lit: the camera and monitor buttons a
+// status reply named lit green, the others in the window's current
+// background colour, and a dashed mark on a lit button while what it shows
+// is from before a loss, a reopen or a change of channel. The buttons' own
+// clicks never colour them, so the panel shows what the switcher reported,
+// not what the operator pressed.
 //
 // The buttons take their colours at once; with a pacer they repaint at its
 // frames, so a line full of text, every read of which decodes as a reply,
@@ -36,12 +37,12 @@ public:
     StatusDisplay(const StatusDisplay &) = delete;
     StatusDisplay &operator=(const StatusDisplay &) = delete;
 
-    // Lights the camera and the monitor a decoded reply names; a reply that
-    // names no camera leaves the camera buttons as they are.
-    void show(const devicelink::StatusReply &reply);
+    // Lights the camera and the monitor; with no camera lit yet the camera
+    // buttons are left as they are (a reply that named none).
+    void show(const devicelink::RoutingModel::Lit &lit);
 
 private:
-    void colour(ui::ColourButton *button, const QColor &colour, const char *litText);
+    void colour(ui::ColourButton *button, const QColor &colour, bool stale, const char *litText);
     void repaintChanged();
 
     QWidget &m_window;

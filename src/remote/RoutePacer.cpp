@@ -20,19 +20,23 @@ RoutePacer::RoutePacer(Router &router, QObject *parent)
     connect(&m_timer, &QTimer::timeout, this, &RoutePacer::dispatch);
 }
 
-bool RoutePacer::offer(quint64 client, const QString &source,
-                       const QList<protocol::Route> &routes) {
+bool RoutePacer::offer(quint64 client, const QString &source, const QList<protocol::Route> &routes,
+                       Done done) {
     const auto queue = m_queues.constFind(client);
     const qsizetype queued = queue == m_queues.cend() ? 0 : qsizetype(queue->size());
     if (queued + routes.size() > perClient || m_waiting + routes.size() > total)
         return false;
-    if (routes.isEmpty())
+    if (routes.isEmpty()) {
+        if (done)
+            done(true);
         return true;
+    }
+    auto block = std::make_shared<Block>(Block{int(routes.size()), true, std::move(done)});
     std::deque<Entry> &entries = m_queues[client];
     if (entries.empty())
         m_turns.push_back(client);
     for (const protocol::Route &route : routes)
-        entries.push_back({route, source});
+        entries.push_back({route, source, block});
     m_waiting += int(routes.size());
     dispatch();
     return true;
@@ -62,7 +66,12 @@ void RoutePacer::dispatch() {
             m_turns.push_back(client);
         --m_waiting;
         m_due = std::max(m_due, now) + interval;
-        m_router.route(entry.route.output, entry.route.input, entry.source);
+        m_router.route(entry.route.output, entry.route.input, entry.source,
+                       [block = entry.block](bool left) {
+                           block->allLeft = block->allLeft && left;
+                           if (--block->left == 0 && block->done)
+                               block->done(block->allLeft);
+                       });
     }
     m_dispatching = false;
 }

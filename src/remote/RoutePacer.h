@@ -7,6 +7,8 @@
 #include <QObject>
 #include <QTimer>
 #include <deque>
+#include <functional>
+#include <memory>
 
 namespace remote {
 
@@ -30,16 +32,29 @@ public:
 
     explicit RoutePacer(Router &router, QObject *parent = nullptr);
 
+    // Whether all the routes of a block left (false: one was refused or
+    // could not leave).
+    using Done = std::function<void(bool allLeft)>;
+
     // Queues all of the routes (and sends what the pace allows at once), or
-    // none of them when they would not fit. A client's routes that still
-    // wait when it leaves are sent all the same: it was told ACK.
-    bool offer(quint64 client, const QString &source, const QList<protocol::Route> &routes);
+    // none of them when they would not fit; done is told once every route
+    // of them has been tried. A client's routes that still wait when it
+    // leaves are sent all the same.
+    bool offer(quint64 client, const QString &source, const QList<protocol::Route> &routes,
+               Done done = {});
     int waiting() const { return m_waiting; }
 
 private:
+    // The routes of one block, counted down as they are tried.
+    struct Block {
+        int left = 0;
+        bool allLeft = true;
+        Done done;
+    };
     struct Entry {
         protocol::Route route;
         QString source;
+        std::shared_ptr<Block> block;
     };
 
     void dispatch();

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 namespace remote {
 
@@ -21,14 +22,18 @@ public:
     virtual QString inputLabel(int input) const = 0;
     // "Monitor 1" .. "Monitor 4", in the panel's language.
     virtual QString outputLabel(int output) const = 0;
-    // The camera the switcher last reported on the monitor; 0 (camera 1) for
-    // a monitor never reported.
+    // The camera the switcher reported on the monitor; -1 while it is not
+    // known (never reported, or reported before a loss or a change of channel).
     virtual int routedInput(int output) const = 0;
     // Sends the route as the keypad does (monitor, then camera) and asks for
     // the status; client is the requester's address and port
-    // ("127.0.0.1:50212", "[::1]:50212"). What the switcher does comes back
-    // later through routingChanged().
-    virtual void route(int output, int input, const QString &client) = 0;
+    // ("127.0.0.1:50212", "[::1]:50212"). done says whether it left (false:
+    // refused by a lock, or the port is closed); what the switcher does comes
+    // back later through routingChanged().
+    using Done = std::function<void(bool left)>;
+    virtual void route(int output, int input, const QString &client, Done done) = 0;
+    // A client left: what it held (locks, a camera it moved) is free again.
+    virtual void clientGone(const QString &client) { Q_UNUSED(client); }
     // Renames the camera and keeps the title in the configuration file, as
     // the title dialog's Save does. The label is printable Latin-1 text.
     virtual void setInputLabel(int input, const QString &label) = 0;

@@ -142,7 +142,7 @@ void VideohubServer::accept() {
         connect(client, &ClientConnection::blockReceived, this,
                 [this, client](const BlockParser::Block &block) { handle(*client, block); });
         connect(client, &ClientConnection::blockRefused, this,
-                [client] { client->send(protocol::nak()); });
+                [this, client] { answer(*client, protocol::nak()); });
         connect(client, &ClientConnection::closed, this, [this, client] { dropClient(client); });
         m_clients.append(client);
         changed = true;
@@ -155,8 +155,42 @@ void VideohubServer::accept() {
 
 void VideohubServer::dropClient(ClientConnection *client) {
     if (m_clients.removeOne(client)) {
+        m_answers.remove(client->id());
+        // What it held (locks, a camera) is free again.
+        m_router.clientGone(client->name());
         client->deleteLater();
         emit clientsChanged();
+    }
+}
+
+void VideohubServer::answer(ClientConnection &client, const QByteArray &bytes) {
+    auto &queue = m_answers[client.id()];
+    if (queue.empty()) {
+        client.send(bytes);
+        return;
+    }
+    queue.push_back(std::make_shared<Answer>(Answer{bytes, true}));
+}
+
+std::shared_ptr<VideohubServer::Answer> VideohubServer::deferAnswer(ClientConnection &client) {
+    auto pending = std::make_shared<Answer>();
+    m_answers[client.id()].push_back(pending);
+    return pending;
+}
+
+void VideohubServer::flushAnswers(quint64 id) {
+    const auto queue = m_answers.find(id);
+    if (queue == m_answers.end())
+        return;
+    ClientConnection *client = nullptr;
+    for (ClientConnection *c : std::as_const(m_clients)) {
+        if (c->id() == id)
+            client = c;
+    }
+    while (client && !queue->empty() && queue->front()->ready) {
+        const QByteArray bytes = std::move(queue->front()->bytes);
+        queue->pop_front();
+        client->send(bytes);
     }
 }
 
@@ -167,10 +201,10 @@ void VideohubServer::handle(ClientConnection &client, const BlockParser::Block &
         protocol::read(block, Router::inputCount, Router::outputCount);
     switch (request.kind) {
     case Kind::Ping:
-        client.send(protocol::ack());
+        answer(client, protocol::ack());
         break;
     case Kind::DumpAll:
-        client.send(protocol::ack() + everything());
+        answer(client, protocol::ack() + everything());
         break;
     case Kind::Dump: {
         QByteArray bytes;
@@ -195,18 +229,27 @@ void VideohubServer::handle(ClientConnection &client, const BlockParser::Block &
             bytes = routingBlock();
             break;
         }
-        client.send(protocol::ack() + bytes);
+        answer(client, protocol::ack() + bytes);
         break;
     }
-    case Kind::Routes:
-        // The routes go first, so that one reaches the line as soon as it can;
-        // ACK says the block was understood, what the switcher did follows.
-        client.send(m_pacer->offer(client.id(), client.name(), request.routes) ? protocol::ack()
-                                                                               : protocol::nak());
+    case Kind::Routes: {
+        // ACK once every route of the block has left; NAK when one was
+        // refused (a lock) or could not leave (the port is closed), or when
+        // the block does not fit the queue. What the switcher did follows.
+        const std::shared_ptr<Answer> pending = deferAnswer(client);
+        const quint64 id = client.id();
+        const auto settle = [this, id, pending](bool left) {
+            pending->bytes = left ? protocol::ack() : protocol::nak();
+            pending->ready = true;
+            flushAnswers(id);
+        };
+        if (!m_pacer->offer(id, client.name(), request.routes, settle))
+            settle(false);
         break;
+    }
     case Kind::InputLabels:
         // One update for the whole block, after the ACK.
-        client.send(protocol::ack());
+        answer(client, protocol::ack());
         m_holdLabels = true;
         for (const auto &[input, label] : request.labels)
             m_router.setInputLabel(input, label);
@@ -214,7 +257,7 @@ void VideohubServer::handle(ClientConnection &client, const BlockParser::Block &
         inputLabelsChanged();
         break;
     case Kind::Refused:
-        client.send(protocol::nak());
+        answer(client, protocol::nak());
         break;
     }
 }
@@ -272,9 +315,13 @@ QByteArray VideohubServer::locksBlock() const {
 }
 
 QByteArray VideohubServer::routingBlock() const {
+    // Only what the switcher has reported and is current: a client is never
+    // told a camera nobody knows to be there.
     QByteArrayList lines;
-    for (int o = 0; o < Router::outputCount; ++o)
-        lines.append(protocol::routeLine(o, m_router.routedInput(o)));
+    for (int o = 0; o < Router::outputCount; ++o) {
+        if (const int input = m_router.routedInput(o); input >= 0)
+            lines.append(protocol::routeLine(o, input));
+    }
     return protocol::block(protocol::routingHeader, lines);
 }
 
@@ -330,7 +377,10 @@ void VideohubServer::routingChanged() {
         const int input = m_router.routedInput(o);
         if (input != m_routing[o]) {
             m_routing[o] = input;
-            lines.append(protocol::routeLine(o, input));
+            // A monitor that is no longer known is left out until the
+            // switcher reports it again, which is then sent.
+            if (input >= 0)
+                lines.append(protocol::routeLine(o, input));
         }
     }
     if (!lines.isEmpty())

@@ -4,11 +4,14 @@
 #include "remote/BlockParser.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
+#include <deque>
+#include <memory>
 
 namespace ui {
 class SettingsStore;
@@ -59,6 +62,15 @@ private:
     void accept();
     void dropClient(ClientConnection *client);
     void handle(ClientConnection &client, const BlockParser::Block &block);
+    // A client's answers go in the order of its blocks, also when one waits
+    // for the switcher (a route is acknowledged once it has left).
+    struct Answer {
+        QByteArray bytes;
+        bool ready = false;
+    };
+    void answer(ClientConnection &client, const QByteArray &bytes);
+    std::shared_ptr<Answer> deferAnswer(ClientConnection &client);
+    void flushAnswers(quint64 client);
     void broadcast(const QByteArray &bytes);
 
     QByteArray prelude() const;
@@ -79,6 +91,7 @@ private:
     RoutePacer *m_pacer;
     AllowList m_allow;
     QList<ClientConnection *> m_clients;
+    QHash<quint64, std::deque<std::shared_ptr<Answer>>> m_answers;
     quint64 m_nextId = 1;
     State m_state = State::Off;
     QString m_stateText;

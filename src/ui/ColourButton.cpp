@@ -1,6 +1,7 @@
 #include "ui/ColourButton.h"
 
 #include <QPainter>
+#include <QPen>
 
 namespace ui {
 
@@ -23,6 +24,13 @@ bool ColourButton::changeFace(const QColor &colour) {
     return true;
 }
 
+bool ColourButton::changeMark(bool marked) {
+    if (marked == m_marked)
+        return false;
+    m_marked = marked;
+    return true;
+}
+
 void ColourButton::paintEvent(QPaintEvent *) {
     QPainter p(this);
     const QRect r = rect();
@@ -40,6 +48,14 @@ void ColourButton::paintEvent(QPaintEvent *) {
                          : palette().color(QPalette::Disabled, QPalette::ButtonText));
     p.drawText(r.adjusted(0, down ? 1 : 0, 0, down ? 1 : 0), Qt::AlignCenter | Qt::TextShowMnemonic,
                text());
+    if (m_marked) {
+        // Dashes in the text's colour, one pixel wide, a pixel in from the
+        // rim: seen on green and on the background alike.
+        QPen dashes(palette().color(QPalette::ButtonText));
+        dashes.setStyle(Qt::DashLine);
+        p.setPen(dashes);
+        p.drawRect(r.adjusted(2, 2, -3, -3));
+    }
     if (hasFocus()) {
         // The focus in the highlight colour, two pixels wide just inside the
         // rim, so that it is seen on the small keys; the face keeps its colour.

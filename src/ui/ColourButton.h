@@ -19,12 +19,18 @@ public:
     // Gives the face a colour for the next repaint, which the caller asks
     // for; true when the colour changed.
     bool changeFace(const QColor &colour);
+    // A dashed frame inside the rim that says what the face shows is not
+    // confirmed; the face keeps its colour. True when it changed (the caller
+    // asks for the repaint).
+    bool changeMark(bool marked);
+    bool isMarked() const { return m_marked; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QColor m_face;
+    bool m_marked = false;
 };
 
 } // namespace ui

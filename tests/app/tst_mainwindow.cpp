@@ -161,12 +161,12 @@ private slots:
         QFETCH(QByteArray, datagram);
         Panel p;
         openPort(p);
-        p.window.sink().send(code);
+        p.window.session().Invio(code, {});
         QCOMPARE(p.takeWritten(), serial);
         QVERIFY(p.socket.sent.isEmpty());
 
         p.selectSite(QStringLiteral("10.1.2.3"));
-        p.window.sink().send(code);
+        p.window.session().Invio(code, {});
         QCOMPARE(p.takeWritten(), QByteArray());
         const auto sent = p.takeDatagrams();
         QCOMPARE(sent, datagram.isEmpty() ? QList<QByteArray>() : QList<QByteArray>{datagram});
@@ -187,13 +187,13 @@ private slots:
         Panel p;
         openPort(p);
         p.selectSite(address);
-        p.window.sink().send(QStringLiteral("31"));
+        p.window.session().Invio(QStringLiteral("31"), {});
         QCOMPARE(p.takeWritten().isEmpty(), !serial);
     }
 
     void closedPortSendsNothing() {
         Panel p;
-        p.window.sink().send(QStringLiteral("31"));
+        p.window.session().Invio(QStringLiteral("31"), {});
         QCOMPARE(p.takeWritten(), QByteArray());
         QCOMPARE(p.find<app::TerminalBox>("txtTerm")->terminalText(), QString());
     }
@@ -229,7 +229,7 @@ private slots:
         QCOMPARE(p.takeWritten(), QByteArray("x\r\b\x03"));
         QCOMPARE(box->terminalText(), echo ? QStringLiteral("x\x03") : QString());
         // Commands never show in the box, echo or not.
-        p.window.sink().send(QStringLiteral("31"));
+        p.window.session().Invio(QStringLiteral("31"), {});
         QCOMPARE(box->terminalText(), echo ? QStringLiteral("x\x03") : QString());
     }
 
@@ -297,7 +297,7 @@ private slots:
         QVERIFY(!p.find<QAction>("mnuOpen")->isChecked());
         p.window.linkStatusBar().refresh();
         QVERIFY(p.window.linkStatusBar().shownText().startsWith("Lost since "));
-        p.window.sink().send(QStringLiteral("31"));
+        p.window.session().Invio(QStringLiteral("31"), {});
         QCOMPARE(p.takeWritten(), QByteArray());
         p.window.mnuOpen_Click();
         p.window.linkStatusBar().refresh();

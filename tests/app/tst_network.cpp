@@ -3,10 +3,13 @@
 #include "Fakes.h"
 #include "TestMain.h"
 #include "app/LinkStatusBar.h"
+#include "app/Controller.h"
 #include "app/frmTerminal.h"
+#include "link/Clock.h"
 #include "link/CommandSink.h"
 #include "link/LinkMonitor.h"
 #include "link/Session.h"
+#include "link/StatusPolls.h"
 #include "ui/ColourButton.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/Timer.h"
@@ -35,7 +38,8 @@ class TestNetwork : public QObject {
         fakes::Dialogs dialogs;
         fakes::SettingsStore settings;
         QUdpSocket gateway;
-        frmTerminal window{port, socket, dialogs, settings};
+        app::Controller controller{{port, socket, settings, devicelink::Clock::system()}};
+        frmTerminal window{controller, dialogs};
         QHostAddress panelAddress;
         quint16 panelPort = 0;
 
@@ -44,8 +48,8 @@ class TestNetwork : public QObject {
             socket.setRemotePort(gateway.localPort());
             window.Form_Load();
             // The start-up polls would land in the middle of what a test reads.
-            window.findChild<ui::Timer *>("Timer3")->setEnabled(false);
-            window.findChild<ui::Timer *>("Timer5")->setEnabled(false);
+            window.session().polls().Timer3().setEnabled(false);
+            window.session().polls().Timer5().setEnabled(false);
             window.findChild<QLineEdit *>("IPAD")->setText(QStringLiteral("127.0.0.1"));
         }
         QList<QByteArray> received(int atLeast, int waitMs = 3000) {
@@ -119,7 +123,7 @@ private slots:
     // a lead byte of its own.
     void repliesAreDecodedAndAcknowledged() {
         Rig rig;
-        rig.window.sink().send(QStringLiteral("51"));
+        rig.window.session().Invio(QStringLiteral("51"), {});
         QCOMPARE(rig.received(1).size(), 1);
         const QColor background = rig.window.palette().color(QPalette::Window);
         rig.button("C5")->setFace(lit);
@@ -146,7 +150,7 @@ private slots:
 
     void strangersAreIgnored() {
         Rig rig;
-        rig.window.sink().send(QStringLiteral("51"));
+        rig.window.session().Invio(QStringLiteral("51"), {});
         QCOMPARE(rig.received(1).size(), 1);
         QUdpSocket stranger;
         QVERIFY(stranger.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));

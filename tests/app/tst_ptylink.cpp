@@ -4,8 +4,11 @@
 #include "Pty.h"
 #include "TestMain.h"
 #include "app/LinkStatusBar.h"
+#include "app/Controller.h"
 #include "app/frmTerminal.h"
+#include "link/Clock.h"
 #include "link/CommandSink.h"
+#include "link/Session.h"
 #include "ui/ColourButton.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
@@ -34,11 +37,14 @@ class TestPtyLink : public QObject {
         ui::QtSerialPort port{settings};
         ui::QtDatagramSocket socket;
         fakes::Dialogs dialogs;
+        std::unique_ptr<app::Controller> controller;
         std::unique_ptr<frmTerminal> window;
 
         Rig() {
             settings.setValue("Ports", "Com1", pty.slavePath());
-            window = std::make_unique<frmTerminal>(port, socket, dialogs, settings);
+            controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+
+            window = std::make_unique<frmTerminal>(*controller, dialogs);
             window->setStorageFolder(dir.path());
             window->Form_Load();
         }
@@ -60,7 +66,7 @@ private slots:
         QFETCH(QByteArray, bytes);
         Rig rig;
         QVERIFY(rig.port.PortOpen());
-        rig.window->sink().send(code);
+        rig.window->session().Invio(code, {});
         QCOMPARE(rig.pty.readFar(bytes.size()), bytes);
     }
 
@@ -75,7 +81,7 @@ private slots:
         Rig rig;
         rig.find<QAction>("mnuOpen")->trigger();
         QVERIFY(!rig.port.PortOpen());
-        rig.window->sink().send(QStringLiteral("31"));
+        rig.window->session().Invio(QStringLiteral("31"), {});
         QCOMPARE(rig.pty.drainFar(100), QByteArray());
     }
 
@@ -107,7 +113,7 @@ private slots:
         QTest::qWait(100);
         QCOMPARE(rig.dialogs.shown.size(), 0);
         // The panel goes on working; commands to the closed port are dropped.
-        rig.window->sink().send(QStringLiteral("31"));
+        rig.window->session().Invio(QStringLiteral("31"), {});
     }
 
     void aBusyPortShowsItsError() {
@@ -132,7 +138,7 @@ private slots:
         QVERIFY(gateway.bind(QHostAddress::LocalHost, 0));
         rig.socket.setRemotePort(gateway.localPort());
         rig.find<QLineEdit>("IPAD")->setText(QStringLiteral("127.0.0.1"));
-        rig.window->sink().send(QStringLiteral("31"));
+        rig.window->session().Invio(QStringLiteral("31"), {});
         QTRY_VERIFY(gateway.hasPendingDatagrams());
         QCOMPARE(gateway.receiveDatagram().data(), QByteArray("\x00\x31\r", 3));
         QCOMPARE(rig.pty.drainFar(50), QByteArray());

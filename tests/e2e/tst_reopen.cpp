@@ -8,7 +8,9 @@
 #include "SimProcess.h"
 #include "TestMain.h"
 #include "app/LinkStatusBar.h"
+#include "app/Controller.h"
 #include "app/frmTerminal.h"
+#include "link/Clock.h"
 #include "link/Session.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
@@ -31,6 +33,7 @@ struct Rig {
     ui::QtSerialPort port{settings};
     ui::QtDatagramSocket socket;
     fakes::Dialogs dialogs;
+    std::unique_ptr<app::Controller> controller;
     std::unique_ptr<frmTerminal> window;
 
     explicit Rig(bool reopen, bool switcherFirst = true) {
@@ -40,7 +43,9 @@ struct Rig {
                               QStringLiteral("false"));
         if (switcherFirst)
             startSwitcher();
-        window = std::make_unique<frmTerminal>(port, socket, dialogs, settings);
+        controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+
+        window = std::make_unique<frmTerminal>(*controller, dialogs);
         window->setStorageFolder(dir.path());
         window->Form_Load();
     }

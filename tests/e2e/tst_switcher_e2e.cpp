@@ -5,7 +5,9 @@
 #include "Fakes.h"
 #include "SimProcess.h"
 #include "TestMain.h"
+#include "app/Controller.h"
 #include "app/frmTerminal.h"
+#include "link/Clock.h"
 #include "link/CommandSink.h"
 #include "link/Session.h"
 #include "ui/ColourButton.h"
@@ -34,6 +36,7 @@ struct Rig {
     ui::QtSerialPort port{settings};
     ui::QtDatagramSocket socket;
     fakes::Dialogs dialogs;
+    std::unique_ptr<app::Controller> controller;
     std::unique_ptr<frmTerminal> window;
 
     explicit Rig(Channel channel) {
@@ -42,7 +45,9 @@ struct Rig {
         settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           dir.filePath(QStringLiteral("tty")));
         socket.setRemotePort(sim.udpPort());
-        window = std::make_unique<frmTerminal>(port, socket, dialogs, settings);
+        controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+
+        window = std::make_unique<frmTerminal>(*controller, dialogs);
         window->Form_Load();
         if (channel == Network)
             find<QLineEdit>("IPAD")->setText(QStringLiteral("127.0.0.1"));
@@ -206,7 +211,7 @@ private slots:
             rig.click(QStringLiteral("C3"));
             rig.click(QStringLiteral("M4"));
             rig.pollStatus();
-            rig.window->sink().send(QStringLiteral("2E"));
+            rig.window->session().Invio(QStringLiteral("2E"), {});
             QTest::qWait(50);
         }
         QCOMPARE(rig.dialogs.shown.size(), 0);

@@ -6,7 +6,9 @@
 #include "SimProcess.h"
 #include "TestMain.h"
 #include "app/Windows.h"
+#include "app/Controller.h"
 #include "app/frmTerminal.h"
+#include "link/Clock.h"
 #include "app/frmTraffic.h"
 #include "link/Session.h"
 #include "ui/QtDatagramSocket.h"
@@ -14,6 +16,7 @@
 #include "ui/SettingsStore.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -35,6 +38,7 @@ struct Rig {
     ui::QtSerialPort port{settings};
     ui::QtDatagramSocket socket;
     fakes::Dialogs dialogs;
+    std::unique_ptr<app::Controller> controller;
     std::unique_ptr<frmTerminal> window;
     app::frmTraffic *traffic = nullptr;
 
@@ -43,7 +47,9 @@ struct Rig {
             return;
         settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           dir.filePath(QStringLiteral("tty")));
-        window = std::make_unique<frmTerminal>(port, socket, dialogs, settings);
+        controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+
+        window = std::make_unique<frmTerminal>(*controller, dialogs);
         window->setStorageFolder(dir.path());
         window->Form_Load();
         window->findChild<QPushButton *>("openTraffic")->click();
@@ -130,8 +136,11 @@ private slots:
         QFile table(csv);
         QVERIFY(table.open(QIODevice::ReadOnly));
         const QList<QByteArray> records = table.readAll().split('\n');
-        QCOMPARE(records[0], QByteArray("time,direction,channel,bytes,meaning\r"));
-        QVERIFY(records[1].contains(",sent,serial Com1,31 0D,camera 1"));
+        // The event log's columns: the date and the origin in every row.
+        QCOMPARE(records[0], QByteArray("time,direction,channel,origin,bytes,meaning\r"));
+        QVERIFY(records[1].contains(",sent,serial Com1,panel,31 0D,camera 1"));
+        QVERIFY(QDateTime::fromString(QString::fromLatin1(records[1].left(24)), Qt::ISODateWithMs)
+                    .isValid());
 
         QVERIFY(!rig.traffic->saveTo(rig.dir.filePath("no such folder/traffic.txt")));
         QCOMPARE(rig.dialogs.shown.size(), 1);

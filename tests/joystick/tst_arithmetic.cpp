@@ -100,7 +100,9 @@ private slots:
         Lines seen;
         for (const JoystickReading &reading : readings) {
             const joystick::PollOutcome out = joystick::poll(g, reading, state);
-            QStringList line = out.codes;
+            QStringList line;
+            for (const devicelink::Code code : out.codes)
+                line << devicelink::codeOf(code);
             if (out.speedFollowUp)
                 line << devicelink::codeOf(state.speedCode);
             if (out.panStopFollowUp)

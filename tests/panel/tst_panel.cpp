@@ -3,6 +3,7 @@
 #include "Fakes.h"
 #include "Panel.h"
 #include "TestMain.h"
+#include "link/Operations.h"
 #include "link/Session.h"
 #include "panel/AuxPad.h"
 #include "panel/PresetPad.h"
@@ -226,9 +227,8 @@ private slots:
 
     void panLeftThenSpeedThenStopThenStatus() {
         OpenPanel p;
-        auto &ptz = p.window.ptz();
         QTest::mousePress(p.find("leftT"), Qt::LeftButton);
-        ptz.TimerPan_Timer();
+        p.window.session().operations().TimerPan_Timer();
         QVERIFY(!p.timer("TimerPan")->isEnabled());
         QTest::mouseRelease(p.find("leftT"), Qt::LeftButton);
         QVERIFY(p.timer("Timer5")->isEnabled());
@@ -241,7 +241,7 @@ private slots:
         OpenPanel p;
         QTest::mousePress(p.find("right"), Qt::LeftButton);
         QTest::mouseRelease(p.find("right"), Qt::LeftButton);
-        p.window.ptz().TimerPan_Timer();
+        p.window.session().operations().TimerPan_Timer();
         QCOMPARE(p.takeWritten(), serialFrames({"62", "61", "95"}));
     }
 
@@ -255,7 +255,7 @@ private slots:
         QTest::mousePress(p.find("up"), Qt::LeftButton);
         bar->setValue(154); // moving a bar sends nothing
         QCOMPARE(p.takeWritten(), serialFrames({"64"}));
-        p.window.ptz().TimerTilt_Timer();
+        p.window.session().operations().TimerTilt_Timer();
         QCOMPARE(p.takeWritten(), serialFrames({"9A"}));
     }
 
@@ -296,6 +296,7 @@ private slots:
         QFETCH(QStringList, codes);
         OpenPanel p;
         auto &pad = p.window.presets();
+        auto &ops = p.window.session().operations();
         auto *box = p.find<QCheckBox>("store");
         box->setChecked(store);
         const QString name =
@@ -309,12 +310,12 @@ private slots:
                 QVERIFY2(!b->isEnabled(), "preset buttons stay disabled while a sequence runs");
             // Clicking a disabled button changes nothing.
             p.click(QStringLiteral("p1"));
-            store ? pad.TimerStore_Timer() : pad.TimerSet_Timer();
+            store ? ops.TimerStore_Timer() : ops.TimerSet_Timer();
         }
         QCOMPARE(p.takeWritten(), serialFrames(codes));
         QVERIFY(!timer->isEnabled());
-        QCOMPARE(pad.PresetStep, qint16(0));
-        QCOMPARE(pad.PresetKey, QString::number(0x30 + preset, 16).toUpper());
+        QCOMPARE(ops.PresetStep, qint16(0));
+        QCOMPARE(ops.PresetKey, QString::number(0x30 + preset, 16).toUpper());
         QVERIFY(!box->isChecked());
         for (auto *b : pad.buttons())
             QVERIFY(b->isEnabled());
@@ -322,18 +323,18 @@ private slots:
 
     void recallLeavesStoreAloneAndTwoRecallsRepeat() {
         OpenPanel p;
-        auto &pad = p.window.presets();
+        auto &ops = p.window.session().operations();
         for (int round = 0; round < 2; ++round) {
             p.click(QStringLiteral("P3"));
             for (int i = 0; i < 3; ++i)
-                pad.TimerSet_Timer();
+                ops.TimerSet_Timer();
         }
         QCOMPARE(p.takeWritten(), serialFrames({"5D", "33", "5E", "5D", "33", "5E"}));
         // Checking the box mid-recall changes nothing for that recall.
         p.click(QStringLiteral("P7"));
         p.find<QCheckBox>("store")->setChecked(true);
         for (int i = 0; i < 3; ++i)
-            pad.TimerSet_Timer();
+            ops.TimerSet_Timer();
         QCOMPARE(p.takeWritten(), serialFrames({"5D", "37", "5E"}));
         QVERIFY(p.find<QCheckBox>("store")->isChecked());
     }

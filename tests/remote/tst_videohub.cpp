@@ -44,6 +44,8 @@ public:
     QStringList titles;
     QList<int> routing{0, 0, 0, 0};
     QList<Route> routes;
+    QStringList gone;
+    bool refuseRoutes = false; // a lock refuses them, or the port is closed
     QElapsedTimer clock;
 
     FakeRouter() {
@@ -56,9 +58,12 @@ public:
         return QStringLiteral("Monitor %1").arg(output + 1);
     }
     int routedInput(int output) const override { return routing[output]; }
-    void route(int output, int input, const QString &client) override {
+    void route(int output, int input, const QString &client, Done done) override {
         routes.append({output, input, client, clock.nsecsElapsed()});
+        if (done)
+            done(!refuseRoutes);
     }
+    void clientGone(const QString &client) override { gone.append(client); }
     void setInputLabel(int input, const QString &label) override {
         titles[input] = label;
         emit inputLabelsChanged();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fakes.h"
+#include "app/Controller.h"
 #include "app/frmTerminal.h"
 #include "link/CommandSink.h"
 #include "link/Session.h"
@@ -16,13 +17,18 @@ struct Panel {
     fakes::DatagramSocket socket;
     fakes::Dialogs dialogs;
     fakes::SettingsStore settings;
-    frmTerminal window{port, socket, dialogs, settings};
+    app::Controller controller{{port, socket, settings, devicelink::Clock::system()},
+                               ui::StoragePaths(storage.path())};
+    frmTerminal window{controller, dialogs};
 
-    Panel() { window.setStorageFolder(storage.path()); }
+    Panel() = default;
     QString storagePath(const QString &name) const { return storage.filePath(name); }
 
+    // A control of the window, or a timer of the controller below it.
     template <typename T = QWidget> T *find(const QString &name) {
         T *child = window.findChild<T *>(name);
+        if (!child)
+            child = controller.findChild<T *>(name);
         if (!child)
             qWarning("no control named %s", qPrintable(name));
         return child;

@@ -29,7 +29,8 @@ struct Rig {
     fakes::DatagramSocket socket;
     RecordingDialogs dialogs;
     fakes::SettingsStore settings;
-    frmTerminal window{port, socket, dialogs, settings};
+    app::Controller controller{{port, socket, settings, devicelink::Clock::system()}};
+    frmTerminal window{controller, dialogs};
 
     // Shown, a menu entry tells its state (hidden it always reads disabled).
     QAction *entry(const char *name) {

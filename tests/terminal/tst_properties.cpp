@@ -236,7 +236,8 @@ private slots:
         fakes::SerialPort port;
         fakes::DatagramSocket socket;
         fakes::Dialogs dialogs;
-        frmTerminal window(port, socket, dialogs, settings);
+        app::Controller controller{{port, socket, settings, devicelink::Clock::system()}};
+        frmTerminal window(controller, dialogs);
         window.setStorageFolder(dir.path());
         port.setCommPort(oldPort);
         window.mnuOpen_Click();
@@ -315,7 +316,8 @@ private slots:
         ui::QtSerialPort port(settings);
         fakes::DatagramSocket socket;
         fakes::Dialogs dialogs;
-        frmTerminal window(port, socket, dialogs, settings);
+        app::Controller controller{{port, socket, settings, devicelink::Clock::system()}};
+        frmTerminal window(controller, dialogs);
         auto &properties = window.windows().properties;
         auto *dialog = &properties.ensure();
         const auto select = [dialog](const char *list, const QString &text) {

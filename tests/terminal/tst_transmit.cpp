@@ -58,13 +58,16 @@ struct PtyRig {
     fakes::DatagramSocket socket;
     fakes::Dialogs dialogs;
     std::unique_ptr<ui::QtSerialPort> port;
+    std::unique_ptr<app::Controller> controller;
     std::unique_ptr<frmTerminal> window;
     terminal::Transmission *commands = nullptr;
 
     PtyRig() {
         settings.setValue("Ports", "Com1", pty.slavePath());
         port = std::make_unique<ui::QtSerialPort>(settings);
-        window = std::make_unique<frmTerminal>(*port, socket, dialogs, settings);
+        controller = std::make_unique<app::Controller>(app::Controller::Platform{*port, socket, settings, devicelink::Clock::system()});
+
+        window = std::make_unique<frmTerminal>(*controller, dialogs);
         commands = &window->transmission();
         entryEnabled(*window, "mnuSendText");
         window->mnuOpen_Click();

@@ -2,7 +2,9 @@
 // settings, real serial port and UDP socket), presses M2 and then C5, waits
 // for the switcher's status reply to light both, saves a picture of the main
 // window as FILE (PNG) and closes the panel through "E&xit".
+#include "app/Controller.h"
 #include "app/frmTerminal.h"
+#include "link/Clock.h"
 #include "link/Session.h"
 #include "ui/ColourButton.h"
 #include "ui/Dialogs.h"
@@ -69,7 +71,8 @@ int main(int argc, char *argv[]) {
     ui::QtDatagramSocket socket;
     PrintingDialogs dialogs;
 
-    frmTerminal window(port, socket, dialogs, settings);
+    app::Controller controller({port, socket, settings, devicelink::Clock::system()}, paths);
+    frmTerminal window(controller, dialogs);
     QObject::connect(&window, &frmTerminal::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.Form_Load();
