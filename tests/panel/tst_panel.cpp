@@ -1,5 +1,7 @@
-// The operator panel driven as an operator would: every control's codes,
-// the timed sequences, the status reply colours, and the network channel.
+// The operator panel driven as an operator would: every control reaches the
+// switcher's operations, the keys follow a preset sequence, the speed bars
+// show the speeds, the status reply colours, and the network channel. The
+// operations' own sequences are the session's tests (tests/link).
 #include "Fakes.h"
 #include "Panel.h"
 #include "TestMain.h"
@@ -225,27 +227,9 @@ private slots:
         QCOMPARE(p.takeWritten(), serialFrames({"60"}));
     }
 
-    void panLeftThenSpeedThenStopThenStatus() {
-        OpenPanel p;
-        QTest::mousePress(p.find("leftT"), Qt::LeftButton);
-        p.window.session().operations().TimerPan_Timer();
-        QVERIFY(!p.timer("TimerPan")->isEnabled());
-        QTest::mouseRelease(p.find("leftT"), Qt::LeftButton);
-        QVERIFY(p.timer("Timer5")->isEnabled());
-        p.window.session().Timer5_Timer();
-        QVERIFY(!p.timer("Timer5")->isEnabled());
-        QCOMPARE(p.takeWritten(), serialFrames({"60", "95", "61", "2E"}));
-    }
-
-    void speedTickAfterAnEarlyRelease() {
-        OpenPanel p;
-        QTest::mousePress(p.find("right"), Qt::LeftButton);
-        QTest::mouseRelease(p.find("right"), Qt::LeftButton);
-        p.window.session().operations().TimerPan_Timer();
-        QCOMPARE(p.takeWritten(), serialFrames({"62", "61", "95"}));
-    }
-
-    void speedIsReadAtTheTick() {
+    // The bars show the speeds the session holds, and set them; the speed
+    // goes out as it is at the tick.
+    void speedBarsShowTheSpeeds() {
         OpenPanel p;
         auto *bar = p.window.ptz().HScroll2();
         QCOMPARE(bar->minimum(), 152);
@@ -257,27 +241,8 @@ private slots:
         QCOMPARE(p.takeWritten(), serialFrames({"64"}));
         p.window.session().operations().TimerTilt_Timer();
         QCOMPARE(p.takeWritten(), serialFrames({"9A"}));
-    }
-
-    void twoPressesWithinTheSpeedDelaySendOneSpeedCode() {
-        OpenPanel p;
-        QTest::mousePress(p.find("up"), Qt::LeftButton);
-        QTest::mouseRelease(p.find("up"), Qt::LeftButton);
-        QTest::mousePress(p.find("down"), Qt::LeftButton);
-        // The second press finds TimerTilt enabled: one tick, then it stops.
-        emit p.timer("TimerTilt")->tick();
-        QVERIFY(!p.timer("TimerTilt")->isEnabled());
-        QCOMPARE(p.takeWritten(), serialFrames({"64", "65", "66", "9D"}));
-    }
-
-    void lensButtonsLeaveTheStatusRequestAlone() {
-        OpenPanel p;
-        p.timer("Timer5")->setEnabled(true);
-        QTest::mousePress(p.find("zp"), Qt::LeftButton);
-        QVERIFY(p.timer("Timer5")->isEnabled());
-        p.timer("Timer5")->setEnabled(false);
-        QTest::mouseRelease(p.find("zp"), Qt::LeftButton);
-        QVERIFY(!p.timer("Timer5")->isEnabled());
+        p.window.session().operations().setSpeed(devicelink::Axis::Pan, 3);
+        QCOMPARE(p.window.ptz().HScroll1()->value(), 147);
     }
 
     void presetSequences_data() {
@@ -321,35 +286,17 @@ private slots:
             QVERIFY(b->isEnabled());
     }
 
-    void recallLeavesStoreAloneAndTwoRecallsRepeat() {
+    // Checking the box mid-recall changes nothing for that recall, and a
+    // recall leaves it checked.
+    void recallLeavesStoreAlone() {
         OpenPanel p;
         auto &ops = p.window.session().operations();
-        for (int round = 0; round < 2; ++round) {
-            p.click(QStringLiteral("P3"));
-            for (int i = 0; i < 3; ++i)
-                ops.TimerSet_Timer();
-        }
-        QCOMPARE(p.takeWritten(), serialFrames({"5D", "33", "5E", "5D", "33", "5E"}));
-        // Checking the box mid-recall changes nothing for that recall.
         p.click(QStringLiteral("P7"));
         p.find<QCheckBox>("store")->setChecked(true);
         for (int i = 0; i < 3; ++i)
             ops.TimerSet_Timer();
         QCOMPARE(p.takeWritten(), serialFrames({"5D", "37", "5E"}));
         QVERIFY(p.find<QCheckBox>("store")->isChecked());
-    }
-
-    void auxFollowUpArmsTheStatusRequestOnce() {
-        OpenPanel p;
-        p.click(QStringLiteral("Lamps"));
-        p.click(QStringLiteral("Wiper"));
-        QVERIFY(p.timer("Timer4")->isEnabled());
-        emit p.timer("Timer4")->tick();
-        QVERIFY(!p.timer("Timer4")->isEnabled());
-        QVERIFY(p.timer("Timer3")->isEnabled());
-        emit p.timer("Timer3")->tick();
-        QVERIFY(!p.timer("Timer3")->isEnabled());
-        QCOMPARE(p.takeWritten(), serialFrames({"B6", "B4", "B7", "2E"}));
     }
 
     void statusReplyColours_data() {
