@@ -35,6 +35,16 @@ install(FILES ${install_staging}/velmar-controller.desktop
 install(FILES ${install_sources}/velmar-controller.svg
   DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 
+# The systemd unit that runs the controller without a window, installed and
+# not enabled; its ExecStart names the program where the install puts it.
+set(VELMAR_SYSTEMD_UNIT_DIR "lib/systemd/system" CACHE STRING
+  "Where the systemd unit of --headless is installed (relative: under the prefix)")
+install(CODE "set(VELMAR_BIN_DIR \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  configure_file(\"${install_sources}/velmar-controller-headless.service.in\"
+    \"${install_staging}/velmar-controller-headless.service\" @ONLY)")
+install(FILES ${install_staging}/velmar-controller-headless.service
+  DESTINATION ${VELMAR_SYSTEMD_UNIT_DIR})
+
 configure_file(${install_sources}/${VELMAR_APPSTREAM_ID}.metainfo.xml.in
   ${install_staging}/${VELMAR_APPSTREAM_ID}.metainfo.xml @ONLY)
 install(FILES ${install_staging}/${VELMAR_APPSTREAM_ID}.metainfo.xml

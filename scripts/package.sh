@@ -116,6 +116,7 @@ check_package() {
         /usr/share/velmar-controller/lang/Italiano.lng \
         /usr/share/velmar-controller/lang/Italiano.qm \
         /usr/share/applications/velmar-controller.desktop \
+        /usr/lib/systemd/system/velmar-controller-headless.service \
         /usr/share/icons/hicolor/scalable/apps/velmar-controller.svg \
         /usr/share/man/man1/velmar-controller.1.gz /usr/share/man/man1/switcher-sim.1.gz \
         /usr/share/doc/velmar-controller/copyright /usr/share/doc/velmar-controller/changelog.gz; do
