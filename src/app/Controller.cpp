@@ -44,7 +44,7 @@ Controller::Controller(const Platform &platform, ui::StoragePaths paths, QObject
     // Other control-room systems route through a Videohub server, off
     // unless settings.ini turns it on.
     m_router = new SessionRouter(
-        *m_session, *m_cameras,
+        *m_session, *m_cameras, m_platform.settings,
         [this] {
             if (m_keepTitles)
                 m_keepTitles();

@@ -1,6 +1,7 @@
 #include "app/LinkStatusBar.h"
 
 #include "link/LinkMonitor.h"
+#include "link/Operations.h"
 #include "link/Session.h"
 #include "ui/ElidedLabel.h"
 
@@ -30,6 +31,7 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
                              QWidget *parent)
     : QStatusBar(parent)
     , m_monitor(monitor)
+    , m_session(session)
     , m_state(new QLabel(this))
     , m_channel(new ui::ElidedLabel(Qt::ElideMiddle, this))
     , m_answer(new ui::ElidedLabel(Qt::ElideRight, this))
@@ -78,8 +80,80 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
         if (!m_pending.isActive())
             m_pending.start();
     });
+    // What the operator should hear of once: a command that did not leave,
+    // an action of the panel's refused, a monitor changed by another source.
+    connect(&session, &devicelink::Session::frameNotSent, this, &LinkStatusBar::noteNotSent);
+    devicelink::Operations &operations = session.operations();
+    connect(&operations, &devicelink::Switcher::refused, this, &LinkStatusBar::noteRefused);
+    connect(&operations, &devicelink::Switcher::routed, this, &LinkStatusBar::noteRouted);
     retranslate();
     refresh();
+}
+
+void LinkStatusBar::note(const QString &text) {
+    if (currentMessage() != text)
+        showMessage(text, noteMs);
+}
+
+void LinkStatusBar::noteNotSent(const devicelink::Frame &frame) {
+    using devicelink::Frame;
+    using devicelink::SerialChannel;
+    // The status requests that cannot leave are said on the answer line.
+    if (frame.origin.kind == devicelink::Origin::Kind::StatusPoll)
+        return;
+    QString why = frame.note;
+    if (frame.medium == Frame::Medium::Serial) {
+        switch (m_session.serial().state()) {
+        case SerialChannel::PortState::Closed:
+            why = tr("the port is closed");
+            break;
+        case SerialChannel::PortState::Lost:
+            why = tr("the port is lost");
+            break;
+        case SerialChannel::PortState::Absent:
+            why = tr("the port's device is missing");
+            break;
+        case SerialChannel::PortState::Open:
+            break;
+        }
+    }
+    note(frame.origin.isPanel() ? tr("Not sent: %1").arg(why)
+                                : tr("Not sent for %1: %2").arg(frame.origin.text(), why));
+}
+
+void LinkStatusBar::noteRefused(const devicelink::Origin &origin,
+                                const devicelink::Outcome &outcome) {
+    using Why = devicelink::Outcome::Why;
+    // Another source is told by its own client; the keyboard says its own
+    // numbers out of range.
+    if (!origin.isPanel() || outcome.kind != devicelink::Outcome::Kind::Refused ||
+        outcome.why == Why::OutOfRange)
+        return;
+    switch (outcome.why) {
+    case Why::Locked:
+        note(tr("Monitor %1 is locked by %2").arg(outcome.subject).arg(outcome.holder));
+        return;
+    case Why::CameraHeld:
+        note(outcome.subject > 0
+                 ? tr("Camera %1 is controlled by %2").arg(outcome.subject).arg(outcome.holder)
+                 : tr("The camera is controlled by %1").arg(outcome.holder));
+        return;
+    case Why::Busy:
+        note(tr("Not done: %1 did not finish in time").arg(outcome.holder));
+        return;
+    case Why::PresetRunning:
+        note(tr("Not done: a preset sequence is running"));
+        return;
+    default:
+        note(outcome.reason);
+        return;
+    }
+}
+
+void LinkStatusBar::noteRouted(int monitor, int camera, const devicelink::Origin &origin) {
+    // The lights will move; the operator learns why.
+    if (!origin.isPanel())
+        note(tr("Monitor %1 <- camera %2 by %3").arg(monitor).arg(camera).arg(origin.text()));
 }
 
 void LinkStatusBar::retranslate() {

@@ -10,6 +10,9 @@ class QPushButton;
 namespace devicelink {
 class LinkMonitor;
 class Session;
+struct Frame;
+struct Origin;
+struct Outcome;
 } // namespace devicelink
 namespace ui {
 class ElidedLabel;
@@ -48,6 +51,10 @@ public:
     // nothing; hidden when empty.
     void showKeyboardEntry(const QString &text);
 
+    // How long a passing note stays: a command not sent, a refusal, a route
+    // made by another source.
+    static constexpr int noteMs = 6000;
+
 protected:
     // A note given while the window was hidden covers the two lines once the
     // window shows, as one given later does.
@@ -57,8 +64,14 @@ protected:
 
 private:
     void retranslate();
+    // Says a note once: the same note while it shows is not said again.
+    void note(const QString &text);
+    void noteNotSent(const devicelink::Frame &frame);
+    void noteRefused(const devicelink::Origin &origin, const devicelink::Outcome &outcome);
+    void noteRouted(int monitor, int camera, const devicelink::Origin &origin);
 
     devicelink::LinkMonitor &m_monitor;
+    devicelink::Session &m_session;
     QLabel *m_state;
     QHash<QString, QLabel *> m_sideNotes;
     ui::ElidedLabel *m_channel;

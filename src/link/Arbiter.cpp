@@ -8,6 +8,12 @@ namespace {
 bool sameSource(const Origin &a, const Origin &b) {
     return a.source() == b.source();
 }
+
+Outcome lockedBy(int monitor, const QString &holder) {
+    return Outcome::refused(Outcome::Why::Locked, monitor,
+                            QStringLiteral("monitor %1 is locked by %2").arg(monitor).arg(holder),
+                            holder);
+}
 } // namespace
 
 Arbiter::Arbiter(Clock &clock, QObject *parent)
@@ -32,8 +38,7 @@ Outcome Arbiter::lock(int monitor, const Origin &origin, bool force) {
         return Outcome::done();
     const QString holder = held->text();
     if (!force || priorityOf(origin) <= priorityOf(*held))
-        return Outcome::refused(
-            QStringLiteral("monitor %1 is locked by %2").arg(monitor).arg(holder), holder);
+        return lockedBy(monitor, holder);
     held = origin;
     emit decided(origin,
                  QStringLiteral("monitor %1 lock taken over from %2").arg(monitor).arg(holder));
@@ -55,8 +60,7 @@ Outcome Arbiter::unlock(int monitor, const Origin &origin, bool force) {
             origin,
             QStringLiteral("monitor %1 unlocked by force, held by %2").arg(monitor).arg(holder));
     } else {
-        return Outcome::refused(
-            QStringLiteral("monitor %1 is locked by %2").arg(monitor).arg(holder), holder);
+        return lockedBy(monitor, holder);
     }
     emit lockChanged(monitor);
     return Outcome::done();
@@ -73,8 +77,7 @@ std::optional<Outcome> Arbiter::refusesRoute(int monitor, const Origin &origin) 
                                  .arg(holder));
         return std::nullopt;
     }
-    return Outcome::refused(QStringLiteral("monitor %1 is locked by %2").arg(monitor).arg(holder),
-                            holder);
+    return lockedBy(monitor, holder);
 }
 
 const Arbiter::Control *Arbiter::control(int camera) const {
@@ -96,6 +99,7 @@ Arbiter::CameraClaim Arbiter::claimCamera(int camera, const Origin &origin) {
         if (priorityOf(origin) <= priorityOf(held->holder)) {
             claim.claim = Claim::Refused;
             claim.refusal = Outcome::refused(
+                Outcome::Why::CameraHeld, camera,
                 QStringLiteral("%1 is controlled by %2").arg(name, held->holder.text()),
                 held->holder.text());
             return claim;

@@ -57,8 +57,10 @@ bool sameSource(const Origin &a, const Origin &b) {
     return a.source() == b.source();
 }
 
-QString outOfRange(const char *what, int n, int highest) {
-    return QStringLiteral("no %1 %2: %1s are 1 to %3").arg(QLatin1String(what)).arg(n).arg(highest);
+Outcome outOfRange(const char *what, int n, int highest) {
+    return Outcome::refused(
+        Outcome::Why::OutOfRange, n,
+        QStringLiteral("no %1 %2: %1s are 1 to %3").arg(QLatin1String(what)).arg(n).arg(highest));
 }
 
 } // namespace
@@ -197,7 +199,8 @@ void Operations::gate(const Origin &origin, bool isMove, std::function<void()> o
     }
     if (isMove && ownerMoves()) {
         refuse(origin,
-               Outcome::refused(QStringLiteral("the camera is moved by %1").arg(owner->text()),
+               Outcome::refused(Outcome::Why::CameraHeld, m_selectedCamera,
+                                QStringLiteral("the camera is moved by %1").arg(owner->text()),
                                 owner->text()),
                done);
         return;
@@ -271,7 +274,7 @@ void Operations::sendTallied(Code code, const Origin &origin, const std::shared_
 
 void Operations::selectMonitor(int monitor, const Origin &origin, Done done) {
     if (monitor < 1 || monitor > monitors) {
-        refuse(origin, Outcome::refused(outOfRange("monitor", monitor, monitors)), done);
+        refuse(origin, outOfRange("monitor", monitor, monitors), done);
         return;
     }
     gate(
@@ -288,7 +291,7 @@ void Operations::selectMonitor(int monitor, const Origin &origin, Done done) {
 
 void Operations::selectCamera(int camera, const Origin &origin, Done done) {
     if (camera < 1 || camera > cameras) {
-        refuse(origin, Outcome::refused(outOfRange("camera", camera, cameras)), done);
+        refuse(origin, outOfRange("camera", camera, cameras), done);
         return;
     }
     gate(
@@ -314,10 +317,10 @@ void Operations::selectCamera(int camera, const Origin &origin, Done done) {
 
 void Operations::route(int monitor, int camera, const Origin &origin, Done done) {
     if (monitor < 1 || monitor > monitors || camera < 1 || camera > cameras) {
-        const QString why = monitor < 1 || monitor > monitors
-                                ? outOfRange("monitor", monitor, monitors)
-                                : outOfRange("camera", camera, cameras);
-        refuse(origin, Outcome::refused(why), done);
+        refuse(origin,
+               monitor < 1 || monitor > monitors ? outOfRange("monitor", monitor, monitors)
+                                                 : outOfRange("camera", camera, cameras),
+               done);
         return;
     }
     gate(
@@ -370,7 +373,7 @@ int Operations::cameraOf(int camera) const {
 
 void Operations::startMove(Move move, const Origin &origin, int camera, Done done) {
     if (camera < 0 || camera > cameras) {
-        refuse(origin, Outcome::refused(outOfRange("camera", camera, cameras)), done);
+        refuse(origin, outOfRange("camera", camera, cameras), done);
         return;
     }
     gate(
@@ -538,9 +541,10 @@ void Operations::storePreset(int preset, const Origin &origin, int camera, Done 
 void Operations::startPresetSequence(int preset, bool store, const Origin &origin, int camera,
                                      Done done) {
     if (preset < 1 || preset > presets || camera < 0 || camera > cameras) {
-        const QString why = preset < 1 || preset > presets ? outOfRange("preset", preset, presets)
-                                                           : outOfRange("camera", camera, cameras);
-        refuse(origin, Outcome::refused(why), done);
+        refuse(origin,
+               preset < 1 || preset > presets ? outOfRange("preset", preset, presets)
+                                              : outOfRange("camera", camera, cameras),
+               done);
         return;
     }
     gate(
@@ -548,7 +552,9 @@ void Operations::startPresetSequence(int preset, bool store, const Origin &origi
         [this, preset, store, origin, camera, done] {
             // Sequences never overlap, as the disabled preset keys show.
             if (presetRunning()) {
-                refuse(origin, Outcome::refused(QStringLiteral("a preset sequence is running")),
+                refuse(origin,
+                       Outcome::refused(Outcome::Why::PresetRunning, 0,
+                                        QStringLiteral("a preset sequence is running")),
                        done);
                 return;
             }
@@ -680,7 +686,7 @@ void Operations::Timer4_Timer() {
 
 void Operations::lockMonitor(int monitor, const Origin &origin, bool force, Done done) {
     if (monitor < 1 || monitor > monitors) {
-        refuse(origin, Outcome::refused(outOfRange("monitor", monitor, monitors)), done);
+        refuse(origin, outOfRange("monitor", monitor, monitors), done);
         return;
     }
     const Outcome outcome = m_arbiter->lock(monitor, origin, force);
@@ -692,7 +698,7 @@ void Operations::lockMonitor(int monitor, const Origin &origin, bool force, Done
 
 void Operations::unlockMonitor(int monitor, const Origin &origin, bool force, Done done) {
     if (monitor < 1 || monitor > monitors) {
-        refuse(origin, Outcome::refused(outOfRange("monitor", monitor, monitors)), done);
+        refuse(origin, outOfRange("monitor", monitor, monitors), done);
         return;
     }
     const Outcome outcome = m_arbiter->unlock(monitor, origin, force);

@@ -15,6 +15,15 @@ namespace devicelink {
 // sent is ever reported as done.
 struct Outcome {
     enum class Kind : quint8 { Done, NotSent, Refused };
+    // What refused it, for a window to say in its own language.
+    enum class Why : quint8 {
+        Other,         // reason says it
+        OutOfRange,    // no such monitor, camera or preset
+        Locked,        // subject: the monitor
+        CameraHeld,    // subject: the camera (0: the one selected)
+        Busy,          // another source's sequence did not end in time
+        PresetRunning, // a preset sequence runs
+    };
 
     Kind kind = Kind::Done;
     // Why it did not happen, in the event log's words: "the port is closed",
@@ -22,12 +31,17 @@ struct Outcome {
     QString reason;
     // Who holds what refused it (a lock, a camera), as its origin reads.
     QString holder;
+    Why why = Why::Other;
+    int subject = 0;
 
     bool ok() const { return kind == Kind::Done; }
     static Outcome done() { return {}; }
     static Outcome notSent(QString why) { return {Kind::NotSent, std::move(why), {}}; }
     static Outcome refused(QString why, QString by = {}) {
         return {Kind::Refused, std::move(why), std::move(by)};
+    }
+    static Outcome refused(Why why, int subject, QString reason, QString by = {}) {
+        return {Kind::Refused, std::move(reason), std::move(by), why, subject};
     }
 };
 

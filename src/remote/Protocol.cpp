@@ -123,6 +123,31 @@ Request routes(const QByteArrayList &lines, int inputs, int outputs) {
     return out;
 }
 
+Request locks(const QByteArrayList &lines, int outputs) {
+    Request out;
+    out.kind = Request::Kind::Locks;
+    for (const QByteArray &line : lines) {
+        const auto fields = twoFields(line);
+        const auto output = fields ? index(fields->first, outputs) : std::nullopt;
+        if (!output || fields->second.size() != 1)
+            return refused();
+        switch (fields->second.front()) {
+        case 'O':
+            out.locks.append({*output, LockAction::Lock});
+            break;
+        case 'U':
+            out.locks.append({*output, LockAction::Unlock});
+            break;
+        case 'F':
+            out.locks.append({*output, LockAction::Force});
+            break;
+        default:
+            return refused();
+        }
+    }
+    return out;
+}
+
 // "3 Camera 4": the index, one blank, the label to the end of the line (an
 // index alone names an empty label).
 Request inputLabels(const QByteArrayList &lines, int inputs) {
@@ -168,11 +193,17 @@ Request read(const BlockParser::Block &block, int inputs, int outputs) {
         return routes(block.lines, inputs, outputs);
     case Status::InputLabels:
         return inputLabels(block.lines, inputs);
+    case Status::Locks:
+        return locks(block.lines, outputs);
     default:
-        // Output labels (a monitor has no name of its own to keep), locks
-        // (there are none) and the device's own blocks cannot be changed.
+        // Output labels (a monitor has no name of its own to keep) and the
+        // device's own blocks cannot be changed.
         return refused();
     }
+}
+
+QByteArray lockLine(int output, char state) {
+    return QByteArray::number(output) + ' ' + state;
 }
 
 std::optional<QString> labelText(QByteArrayView bytes) {

@@ -49,6 +49,17 @@ struct Route {
     friend bool operator==(const Route &, const Route &) = default;
 };
 
+// What a client's lock line asks: "2 O" lock output 2 for it, "2 U" unlock
+// its lock, "2 F" unlock another's by force.
+enum class LockAction { Lock, Unlock, Force };
+struct LockRequest {
+    int output = 0;
+    LockAction action = LockAction::Lock;
+    friend bool operator==(const LockRequest &, const LockRequest &) = default;
+};
+// A lock as a client is told it: O its own, L another's, U none.
+QByteArray lockLine(int output, char state);
+
 // What a client's block asks for. A block that cannot be done whole is
 // Refused: nothing of it is done, and the client gets NAK.
 struct Request {
@@ -58,12 +69,14 @@ struct Request {
         Dump,        // a status header alone: ACK, then that block
         Routes,      // ACK, then the routes in order
         InputLabels, // ACK, then the renames in order
+        Locks,       // ACK, then the locks in order
         Refused,     // NAK
     };
     Kind kind = Kind::Refused;
     Status status = Status::Preamble; // Dump
     QList<Route> routes;
     QList<std::pair<int, QString>> labels;
+    QList<LockRequest> locks;
 };
 
 Request read(const BlockParser::Block &block, int inputs, int outputs);

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "remote/Protocol.h"
+
+#include <QHostAddress>
 #include <QObject>
 #include <QString>
 #include <functional>
@@ -32,8 +35,29 @@ public:
     // back later through routingChanged().
     using Done = std::function<void(bool left)>;
     virtual void route(int output, int input, const QString &client, Done done) = 0;
+    // A client came from this address (its priority follows from it).
+    virtual void clientCame(const QString &client, const QHostAddress &address) {
+        Q_UNUSED(client);
+        Q_UNUSED(address);
+    }
     // A client left: what it held (locks, a camera it moved) is free again.
     virtual void clientGone(const QString &client) { Q_UNUSED(client); }
+
+    // An output's lock as this client sees it.
+    enum class Lock { None, Own, Other };
+    virtual Lock lockOf(int output, const QString &client) const {
+        Q_UNUSED(output);
+        Q_UNUSED(client);
+        return Lock::None;
+    }
+    // Locks the output for the client, unlocks its lock, or (Force) unlocks
+    // another's when the client's priority is higher; done says whether it was.
+    virtual void lock(int output, protocol::LockAction action, const QString &client, Done done) {
+        Q_UNUSED(output);
+        Q_UNUSED(action);
+        Q_UNUSED(client);
+        done(false);
+    }
     // Renames the camera and keeps the title in the configuration file, as
     // the title dialog's Save does. The label is printable Latin-1 text.
     virtual void setInputLabel(int input, const QString &label) = 0;
@@ -43,6 +67,8 @@ signals:
     // The language changed.
     void outputLabelsChanged();
     void routingChanged();
+    // An output was locked or unlocked.
+    void locksChanged();
 };
 
 } // namespace remote

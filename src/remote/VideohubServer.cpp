@@ -43,6 +43,15 @@ VideohubServer::VideohubServer(Router &router, ui::SettingsStore &settings, QObj
     connect(&m_router, &Router::inputLabelsChanged, this, &VideohubServer::inputLabelsChanged);
     connect(&m_router, &Router::outputLabelsChanged, this, &VideohubServer::outputLabelsChanged);
     connect(&m_router, &Router::routingChanged, this, &VideohubServer::routingChanged);
+    // A flood of lock changes is one update to each client.
+    m_locks.setSingleShot(true);
+    m_locks.setInterval(0);
+    m_locks.setTimerType(Qt::PreciseTimer);
+    connect(&m_locks, &QTimer::timeout, this, &VideohubServer::locksChanged);
+    connect(&m_router, &Router::locksChanged, this, [this] {
+        if (!m_locks.isActive())
+            m_locks.start();
+    });
 }
 
 VideohubServer::~VideohubServer() {
@@ -146,7 +155,9 @@ void VideohubServer::accept() {
         connect(client, &ClientConnection::closed, this, [this, client] { dropClient(client); });
         m_clients.append(client);
         changed = true;
-        client->send(prelude());
+        m_router.clientCame(client->name(), socket->peerAddress());
+        m_toldLocks.insert(client->id(), lockStates(*client));
+        client->send(prelude(*client));
         client->start();
     }
     if (changed)
@@ -156,6 +167,7 @@ void VideohubServer::accept() {
 void VideohubServer::dropClient(ClientConnection *client) {
     if (m_clients.removeOne(client)) {
         m_answers.remove(client->id());
+        m_toldLocks.remove(client->id());
         // What it held (locks, a camera) is free again.
         m_router.clientGone(client->name());
         client->deleteLater();
@@ -204,7 +216,7 @@ void VideohubServer::handle(ClientConnection &client, const BlockParser::Block &
         answer(client, protocol::ack());
         break;
     case Kind::DumpAll:
-        answer(client, protocol::ack() + everything());
+        answer(client, protocol::ack() + everything(client));
         break;
     case Kind::Dump: {
         QByteArray bytes;
@@ -223,7 +235,7 @@ void VideohubServer::handle(ClientConnection &client, const BlockParser::Block &
             bytes = outputLabelsBlock();
             break;
         case Status::Locks:
-            bytes = locksBlock();
+            bytes = locksBlock(client);
             break;
         case Status::Routing:
             bytes = routingBlock();
@@ -245,6 +257,28 @@ void VideohubServer::handle(ClientConnection &client, const BlockParser::Block &
         };
         if (!m_pacer->offer(id, client.name(), request.routes, settle))
             settle(false);
+        break;
+    }
+    case Kind::Locks: {
+        // ACK when every line of the block was done; NAK when one was
+        // refused (another's lock, a priority too low).
+        struct Tally {
+            qsizetype left;
+            bool all = true;
+        };
+        const std::shared_ptr<Answer> pending = deferAnswer(client);
+        auto tally = std::make_shared<Tally>(Tally{request.locks.size()});
+        const quint64 id = client.id();
+        for (const protocol::LockRequest &lock : request.locks)
+            m_router.lock(lock.output, lock.action, client.name(),
+                          [this, id, pending, tally](bool done) {
+                              tally->all = tally->all && done;
+                              if (--tally->left > 0)
+                                  return;
+                              pending->bytes = tally->all ? protocol::ack() : protocol::nak();
+                              pending->ready = true;
+                              flushAnswers(id);
+                          });
         break;
     }
     case Kind::InputLabels:
@@ -269,14 +303,15 @@ void VideohubServer::broadcast(const QByteArray &bytes) {
         client->send(bytes);
 }
 
-QByteArray VideohubServer::prelude() const {
+QByteArray VideohubServer::prelude(const ClientConnection &client) const {
     return protocol::block(protocol::preambleHeader,
                            {QByteArray("Version: ") + protocol::version}) +
-           everything() + protocol::block(protocol::endPreludeHeader);
+           everything(client) + protocol::block(protocol::endPreludeHeader);
 }
 
-QByteArray VideohubServer::everything() const {
-    return deviceBlock() + inputLabelsBlock() + outputLabelsBlock() + locksBlock() + routingBlock();
+QByteArray VideohubServer::everything(const ClientConnection &client) const {
+    return deviceBlock() + inputLabelsBlock() + outputLabelsBlock() + locksBlock(client) +
+           routingBlock();
 }
 
 QByteArray VideohubServer::deviceBlock() const {
@@ -307,11 +342,47 @@ QByteArray VideohubServer::outputLabelsBlock() const {
     return protocol::block(protocol::outputLabelsHeader, lines);
 }
 
-QByteArray VideohubServer::locksBlock() const {
+QByteArray VideohubServer::lockStates(const ClientConnection &client) const {
+    QByteArray states;
+    for (int o = 0; o < Router::outputCount; ++o) {
+        switch (m_router.lockOf(o, client.name())) {
+        case Router::Lock::Own:
+            states += 'O';
+            break;
+        case Router::Lock::Other:
+            states += 'L';
+            break;
+        case Router::Lock::None:
+            states += 'U';
+            break;
+        }
+    }
+    return states;
+}
+
+QByteArray VideohubServer::locksBlock(const ClientConnection &client) const {
+    const QByteArray states = lockStates(client);
     QByteArrayList lines;
     for (int o = 0; o < Router::outputCount; ++o)
-        lines.append(QByteArray::number(o) + " U");
+        lines.append(protocol::lockLine(o, states[o]));
     return protocol::block(protocol::locksHeader, lines);
+}
+
+void VideohubServer::locksChanged() {
+    // Each client is told only what changed for it.
+    const QList<ClientConnection *> clients = m_clients;
+    for (ClientConnection *client : clients) {
+        const QByteArray now = lockStates(*client);
+        QByteArray &told = m_toldLocks[client->id()];
+        QByteArrayList lines;
+        for (int o = 0; o < Router::outputCount; ++o) {
+            if (told.size() != now.size() || told[o] != now[o])
+                lines.append(protocol::lockLine(o, now[o]));
+        }
+        told = now;
+        if (!lines.isEmpty())
+            client->send(protocol::block(protocol::locksHeader, lines));
+    }
 }
 
 QByteArray VideohubServer::routingBlock() const {

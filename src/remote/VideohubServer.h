@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
+#include <QTimer>
 #include <deque>
 #include <memory>
 
@@ -73,12 +74,15 @@ private:
     void flushAnswers(quint64 client);
     void broadcast(const QByteArray &bytes);
 
-    QByteArray prelude() const;
-    QByteArray everything() const;
+    QByteArray prelude(const ClientConnection &client) const;
+    QByteArray everything(const ClientConnection &client) const;
     QByteArray deviceBlock() const;
     QByteArray inputLabelsBlock() const;
     QByteArray outputLabelsBlock() const;
-    QByteArray locksBlock() const;
+    // The locks as this client sees them: O its own, L another's, U none.
+    QByteArray lockStates(const ClientConnection &client) const;
+    QByteArray locksBlock(const ClientConnection &client) const;
+    void locksChanged();
     QByteArray routingBlock() const;
     void remember();
     void inputLabelsChanged();
@@ -100,6 +104,8 @@ private:
     QStringList m_inputLabels;
     QStringList m_outputLabels;
     QList<int> m_routing;
+    QHash<quint64, QByteArray> m_toldLocks; // per client, one state a output
+    QTimer m_locks;                         // many lock changes: one update
     bool m_holdLabels = false;
 };
 

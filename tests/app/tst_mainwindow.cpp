@@ -4,6 +4,7 @@
 #include "TestMain.h"
 #include "app/LinkStatusBar.h"
 #include "app/TerminalBox.h"
+#include "link/Operations.h"
 #include "link/SerialChannel.h"
 #include "ui/Timer.h"
 
@@ -196,6 +197,27 @@ private slots:
         p.window.session().Invio(QStringLiteral("31"), {});
         QCOMPARE(p.takeWritten(), QByteArray());
         QCOMPARE(p.find<app::TerminalBox>("txtTerm")->terminalText(), QString());
+    }
+
+    // The bar says once what the operator should know and did not do: a
+    // click that could not leave, a route refused by a lock, and a monitor
+    // changed by another source.
+    void theBarSaysWhatDidNotHappen() {
+        Panel p;
+        app::LinkStatusBar &bar = p.window.linkStatusBar();
+        p.click(QStringLiteral("C5"));
+        QCOMPARE(bar.currentMessage(), "Not sent: the port is closed");
+        openPort(p);
+        devicelink::Operations &ops = p.window.session().operations();
+        const devicelink::Origin client{devicelink::Origin::Kind::Videohub,
+                                        QStringLiteral("10.0.0.7:5000")};
+        ops.route(2, 7, client);
+        QCOMPARE(bar.currentMessage(), "Monitor 2 <- camera 7 by videohub 10.0.0.7:5000");
+        ops.lockMonitor(3, {devicelink::Origin::Kind::Alarm, QStringLiteral("4")});
+        p.click(QStringLiteral("M3"));
+        p.click(QStringLiteral("C1"));
+        QCOMPARE(bar.currentMessage(), "Monitor 3 is locked by alarm 4");
+        QCOMPARE(p.takeWritten(), serialFrames({"52", "37", "53"}));
     }
 
     void command1SendsTheTypedCodeAlone() {

@@ -2,6 +2,7 @@
 // server, with a router standing in for the switcher session.
 #include "TestMain.h"
 #include "remote/AllowList.h"
+#include "remote/ClientPriorities.h"
 #include "remote/RoutePacer.h"
 #include "remote/Router.h"
 #include "remote/VideohubServer.h"
@@ -46,6 +47,9 @@ public:
     QList<Route> routes;
     QStringList gone;
     bool refuseRoutes = false; // a lock refuses them, or the port is closed
+    bool holdRoutes = false;   // the switcher's operations make them wait
+    QList<Done> held;
+    QMap<int, QString> locks; // output -> the client holding it
     QElapsedTimer clock;
 
     FakeRouter() {
@@ -60,10 +64,30 @@ public:
     int routedInput(int output) const override { return routing[output]; }
     void route(int output, int input, const QString &client, Done done) override {
         routes.append({output, input, client, clock.nsecsElapsed()});
-        if (done)
+        if (holdRoutes)
+            held.append(done);
+        else if (done)
             done(!refuseRoutes);
     }
     void clientGone(const QString &client) override { gone.append(client); }
+    Lock lockOf(int output, const QString &client) const override {
+        const QString holder = locks.value(output);
+        return holder.isEmpty() ? Lock::None : holder == client ? Lock::Own : Lock::Other;
+    }
+    // As the arbiter would with equal priorities: a lock is its holder's,
+    // and force is never enough.
+    void lock(int output, remote::protocol::LockAction action, const QString &client,
+              Done done) override {
+        using remote::protocol::LockAction;
+        const QString holder = locks.value(output);
+        const bool free = holder.isEmpty() || holder == client;
+        if (free && action == LockAction::Lock)
+            locks[output] = client;
+        else if (free && action == LockAction::Unlock)
+            locks.remove(output);
+        done(free && action != LockAction::Force);
+        emit locksChanged();
+    }
     void setInputLabel(int input, const QString &label) override {
         titles[input] = label;
         emit inputLabelsChanged();
@@ -207,6 +231,63 @@ private slots:
         QVERIFY(first->nothingMore());
     }
 
+    // Each client sees its own locks as O and another's as L, and is told
+    // only what changed for it; a lock held by another refuses.
+    void locksAsEachClientSeesThem() {
+        Rig rig;
+        auto first = rig.connected();
+        auto second = rig.connected();
+        QVERIFY(first && second);
+        first->send("VIDEO OUTPUT LOCKS:\n1 O\n1 O\n\n");
+        QCOMPARE(first->block(), QByteArrayList{ack});
+        QCOMPARE(first->block(), QByteArrayList({"VIDEO OUTPUT LOCKS:", "1 O"}));
+        QCOMPARE(second->block(), QByteArrayList({"VIDEO OUTPUT LOCKS:", "1 L"}));
+        second->send("VIDEO OUTPUT LOCKS:\n1 F\n\n");
+        QCOMPARE(second->block(), QByteArrayList{nak});
+        second->send("VIDEO OUTPUT LOCKS:\n\n");
+        QCOMPARE(second->block(), QByteArrayList{ack});
+        QCOMPARE(second->block(),
+                 QByteArrayList({"VIDEO OUTPUT LOCKS:", "0 U", "1 L", "2 U", "3 U"}));
+        first->socket.disconnectFromHost();
+        QTRY_COMPARE(rig.router.gone.size(), 1);
+    }
+
+    // A client's priority comes from the most specific entry that names its
+    // address; an entry that makes no sense is named and left out.
+    void clientPriorities_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("priority");
+        QTest::newRow("its own address") << "10.0.0.5" << 30;
+        QTest::newRow("seen through IPv6") << "::ffff:10.0.0.5" << 30;
+        QTest::newRow("its network") << "10.1.2.3" << 25;
+        QTest::newRow("the wider network") << "10.9.9.9" << 22;
+        QTest::newRow("IPv6 loopback") << "::1" << 45;
+        QTest::newRow("named by none") << "192.168.1.1" << 20;
+    }
+    void clientPriorities() {
+        QFETCH(QString, address);
+        QStringList bad;
+        const remote::ClientPriorities priorities = remote::ClientPriorities::parse(
+            "10.0.0.0/8=22, 10.0.0.5=30,10.1.0.0/16=25, ::1=45, bogus, 10.2.0.0/16=x, =5", &bad);
+        QCOMPARE(bad, QStringList({"bogus", "10.2.0.0/16=x", "=5"}));
+        QTEST(priorities.of(QHostAddress(address), 20), "priority");
+    }
+
+    // A route is answered once it has left, or not: the client's answers keep
+    // the order of its blocks while one waits.
+    void answersKeepTheirOrder() {
+        Rig rig;
+        rig.router.holdRoutes = true;
+        auto client = rig.connected();
+        QVERIFY(client);
+        client->send("VIDEO OUTPUT ROUTING:\n1 3\n\nPING:\n\n");
+        QTRY_COMPARE(rig.router.held.size(), 1);
+        QVERIFY(client->nothingMore());
+        rig.router.held.takeFirst()(false); // refused: the monitor is locked
+        QCOMPARE(client->block(), QByteArrayList{nak});
+        QCOMPARE(client->block(), QByteArrayList{ack});
+    }
+
     // Every block gets ACK or NAK; a refused block leaves the connection usable.
     void answers_data() {
         QTest::addColumn<QByteArray>("request");
@@ -217,7 +298,10 @@ private slots:
         QTest::newRow("ping, CR LF") << QByteArray("PING:\r\n\r\n") << QByteArrayList{ack};
         QTest::newRow("dump of one block")
             << QByteArray("OUTPUT LABELS:\n\n") << (QByteArrayList{ack} << outputLabels.join('\n'));
-        QTest::newRow("lock") << QByteArray("VIDEO OUTPUT LOCKS:\n0 O\n\n") << QByteArrayList{nak};
+        QTest::newRow("lock of output 4")
+            << QByteArray("VIDEO OUTPUT LOCKS:\n4 O\n\n") << QByteArrayList{nak};
+        QTest::newRow("lock, unknown state")
+            << QByteArray("VIDEO OUTPUT LOCKS:\n0 X\n\n") << QByteArrayList{nak};
         QTest::newRow("output label")
             << QByteArray("OUTPUT LABELS:\n0 Desk\n\n") << QByteArrayList{nak};
         QTest::newRow("output 4") << QByteArray("VIDEO OUTPUT ROUTING:\n4 0\n\n")
