@@ -38,6 +38,58 @@
         <source>Every frame on both channels, timed and explained (Ctrl+T)</source>
         <translation>Ogni pacchetto su entrambi i canali, con ora e significato (Ctrl+T)</translation>
     </message>
+    <message>
+        <source>the port is closed</source>
+        <translation>la porta è chiusa</translation>
+    </message>
+    <message>
+        <source>the port is lost</source>
+        <translation>la porta è persa</translation>
+    </message>
+    <message>
+        <source>the port&apos;s device is missing</source>
+        <translation>manca il dispositivo della porta</translation>
+    </message>
+    <message>
+        <source>Not sent: %1</source>
+        <translation>Non inviato: %1</translation>
+    </message>
+    <message>
+        <source>Not sent for %1: %2</source>
+        <translation>Non inviato per %1: %2</translation>
+    </message>
+    <message>
+        <source>Monitor %1 is locked by %2</source>
+        <translation>Il monitor %1 è bloccato da %2</translation>
+    </message>
+    <message>
+        <source>Camera %1 is controlled by %2</source>
+        <translation>La telecamera %1 è comandata da %2</translation>
+    </message>
+    <message>
+        <source>The camera is controlled by %1</source>
+        <translation>La telecamera è comandata da %1</translation>
+    </message>
+    <message>
+        <source>Not done: %1 did not finish in time</source>
+        <translation>Non eseguito: %1 non ha finito in tempo</translation>
+    </message>
+    <message>
+        <source>Not done: a preset sequence is running</source>
+        <translation>Non eseguito: è in corso una sequenza di preset</translation>
+    </message>
+    <message>
+        <source>Monitor %1 &lt;- camera %2 by %3</source>
+        <translation>Monitor %1 &lt;- telecamera %2 da %3</translation>
+    </message>
+    <message>
+        <source>Control room</source>
+        <translation>Sala controllo</translation>
+    </message>
+    <message>
+        <source>Who holds each monitor&apos;s lock and drives each camera (F2)</source>
+        <translation>Chi blocca ogni monitor e comanda ogni telecamera (F2)</translation>
+    </message>
 </context>
 <context>
     <name>app::SessionRouter</name>
@@ -87,6 +139,81 @@
     <message>
         <source>state</source>
         <translation>stato</translation>
+    </message>
+</context>
+<context>
+    <name>app::frmControlRoom</name>
+    <message>
+        <source>Control Room</source>
+        <translation>Sala controllo</translation>
+    </message>
+    <message>
+        <source>Monitor</source>
+        <translation>Monitor</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Telecamera</translation>
+    </message>
+    <message>
+        <source>Locked by</source>
+        <translation>Bloccato da</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titolo</translation>
+    </message>
+    <message>
+        <source>Driven by</source>
+        <translation>Comandata da</translation>
+    </message>
+    <message>
+        <source>Monitors, their cameras and locks</source>
+        <translation>Monitor, le loro telecamere e i blocchi</translation>
+    </message>
+    <message>
+        <source>Cameras and who drives them</source>
+        <translation>Telecamere e chi le comanda</translation>
+    </message>
+    <message>
+        <source>&amp;Lock</source>
+        <translation>&amp;Blocca</translation>
+    </message>
+    <message>
+        <source>Locks the monitor chosen above for this panel (L after its number on the panel)</source>
+        <translation>Blocca per questo pannello il monitor scelto sopra (L dopo il suo numero sul pannello)</translation>
+    </message>
+    <message>
+        <source>&amp;Unlock</source>
+        <translation>&amp;Sblocca</translation>
+    </message>
+    <message>
+        <source>Unlocks the monitor chosen above</source>
+        <translation>Sblocca il monitor scelto sopra</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Chiudi</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>%1 (not confirmed)</source>
+        <translation>%1 (non confermato)</translation>
+    </message>
+    <message>
+        <source>not known</source>
+        <translation>non noto</translation>
+    </message>
+    <message>
+        <source>free</source>
+        <translation>libero</translation>
+    </message>
+    <message>
+        <source>nobody</source>
+        <translation>nessuno</translation>
     </message>
 </context>
 <context>
@@ -234,6 +361,22 @@
     <message>
         <source>&amp;Close</source>
         <translation>&amp;Chiudi</translation>
+    </message>
+    <message>
+        <source>1 to 4, then L</source>
+        <translation>Da 1 a 4, poi L</translation>
+    </message>
+    <message>
+        <source>Lock monitor n for this panel, or unlock it</source>
+        <translation>Blocca il monitor n per questo pannello, o lo sblocca</translation>
+    </message>
+    <message>
+        <source>F2</source>
+        <translation>F2</translation>
+    </message>
+    <message>
+        <source>The control room: who holds each monitor and camera</source>
+        <translation>La sala controllo: chi tiene ogni monitor e telecamera</translation>
     </message>
 </context>
 <context>
@@ -766,6 +909,18 @@
         <source>Preset %1 not recalled: a preset sequence is running</source>
         <translation>Preset %1 non richiamato: è in corso una sequenza di preset</translation>
     </message>
+    <message>
+        <source>No monitor %1 to lock: monitors are 1 to 4</source>
+        <translation>Nessun monitor %1 da bloccare: i monitor vanno da 1 a 4</translation>
+    </message>
+    <message>
+        <source>Monitor %1 unlocked</source>
+        <translation>Monitor %1 sbloccato</translation>
+    </message>
+    <message>
+        <source>Monitor %1 locked</source>
+        <translation>Monitor %1 bloccato</translation>
+    </message>
 </context>
 <context>
     <name>panel::PresetPad</name>
@@ -809,6 +964,10 @@
     <message>
         <source>%1, not confirmed</source>
         <translation>%1, non confermato</translation>
+    </message>
+    <message>
+        <source>locked by %1</source>
+        <translation>bloccato da %1</translation>
     </message>
 </context>
 <context>

@@ -36,7 +36,8 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     , m_channel(new ui::ElidedLabel(Qt::ElideMiddle, this))
     , m_answer(new ui::ElidedLabel(Qt::ElideRight, this))
     , m_askStatus(new QPushButton(this))
-    , m_openTraffic(new QPushButton(this)) {
+    , m_openTraffic(new QPushButton(this))
+    , m_openControlRoom(new QPushButton(this)) {
     setObjectName(QStringLiteral("linkStatus"));
     setSizeGripEnabled(false);
     m_state->setObjectName(QStringLiteral("linkState"));
@@ -65,8 +66,11 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     addWidget(texts, 1);
     m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
     m_openTraffic->setFocusPolicy(Qt::NoFocus);
+    m_openControlRoom->setObjectName(QStringLiteral("openControlRoom"));
+    m_openControlRoom->setFocusPolicy(Qt::NoFocus);
     addPermanentWidget(m_askStatus);
     addPermanentWidget(m_openTraffic);
+    addPermanentWidget(m_openControlRoom);
     connect(m_askStatus, &QPushButton::clicked, &session,
             [&session] { session.statusRequest({devicelink::Origin::Kind::StatusPoll}); });
 
@@ -170,8 +174,11 @@ void LinkStatusBar::retranslate() {
     m_openTraffic->setToolTip(tr("Every frame on both channels, timed and explained (Ctrl+T)"));
     // A button's new text replaces its shortcut with the text's access key:
     // the keys come after.
+    m_openControlRoom->setText(tr("Control room"));
+    m_openControlRoom->setToolTip(tr("Who holds each monitor's lock and drives each camera (F2)"));
     m_askStatus->setShortcut(Qt::Key_F5);
     m_openTraffic->setShortcut(QKeySequence(QStringLiteral("Ctrl+T")));
+    m_openControlRoom->setShortcut(Qt::Key_F2);
 }
 
 void LinkStatusBar::changeEvent(QEvent *event) {

@@ -39,6 +39,7 @@ public:
     void refresh();
     QPushButton *askStatus() const { return m_askStatus; }
     QPushButton *openTraffic() const { return m_openTraffic; }
+    QPushButton *openControlRoom() const { return m_openControlRoom; }
     // The two lines as shown in full: "Open | Serial Com1 (...) ... | routing from ...".
     QString shownText() const;
 
@@ -78,6 +79,7 @@ private:
     ui::ElidedLabel *m_answer;
     QPushButton *m_askStatus;
     QPushButton *m_openTraffic;
+    QPushButton *m_openControlRoom;
     QString m_stateTip; // what each part means, before what it says now
     QString m_answerTip;
     QTimer m_pending;

@@ -1,6 +1,7 @@
 #include "app/Windows.h"
 
 #include "app/MainMenu.h"
+#include "app/frmControlRoom.h"
 #include "app/frmKeys.h"
 #include "app/frmTraffic.h"
 #include "config/Localiser.h"
@@ -73,6 +74,10 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
         return window;
     })
     , keys([this] { return new frmKeys(&m_parts.main); })
+    , controlRoom([this] {
+        return new frmControlRoom(m_parts.session.operations(), m_parts.cameras, m_parts.settings,
+                                  &m_parts.main);
+    })
     , m_parts(parts)
     , m_menu(menu) {
     openFrom(menu.mnuProperties, properties);
@@ -99,6 +104,11 @@ void Windows::openTraffic() {
 void Windows::openKeys() {
     if (!m_ended)
         keys.open();
+}
+
+void Windows::openControlRoom() {
+    if (!m_ended)
+        controlRoom.open();
 }
 
 void Windows::ensureLanguageDialogs() {
@@ -139,6 +149,7 @@ void Windows::closeAll() {
     chooser.close();
     traffic.close();
     keys.close();
+    controlRoom.close();
     if (m_joystick)
         m_joystick->programEnded();
 }

@@ -41,6 +41,7 @@ class StoragePaths;
 
 namespace app {
 
+class frmControlRoom;
 class frmKeys;
 class frmTraffic;
 struct MainMenu;
@@ -79,6 +80,7 @@ public:
     ui::SingleWindow<frmSceltaLingua> chooser;
     ui::SingleWindow<frmTraffic> traffic;
     ui::SingleWindow<frmKeys> keys;
+    ui::SingleWindow<frmControlRoom> controlRoom;
 
     // The traffic window, from the status bar.
     void openTraffic();
@@ -86,6 +88,8 @@ public:
     void setEventLog(const QString &path) { m_eventLog = path; }
     // The list of keys, from F1.
     void openKeys();
+    // Who holds what, from F2 and the status bar.
+    void openControlRoom();
     // The dialogs a language file relabels, made and loaded (hidden) where
     // they do not exist.
     void ensureLanguageDialogs();

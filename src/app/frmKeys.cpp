@@ -42,6 +42,7 @@ void frmKeys::retranslate() {
         {tr("1 to 4, then M or keypad /"), tr("Monitor n, as clicking its button")},
         {tr("1 to 16, then C, keypad * or keypad Enter"), tr("Camera n, as clicking its button")},
         {tr("1 to 16, then P"), tr("Recall preset n, as its button with \"Store Preset\" clear")},
+        {tr("1 to 4, then L"), tr("Lock monitor n for this panel, or unlock it")},
         {tr("Backspace"), tr("Takes back the last digit")},
         {tr("Escape"), tr("Drops the number typed; so do 3 s without a key")},
         {tr("Arrow keys, held"), tr("Pan and tilt while held, as holding Left, Right, Up, Down")},
@@ -53,6 +54,7 @@ void frmKeys::retranslate() {
         {tr("In the terminal box"), tr("Typed keys go out on the port, Tab and Ctrl+T too")},
         {tr("F5"), tr("Asks the switcher for its routing now")},
         {tr("Ctrl+T"), tr("The traffic window, outside the terminal box")},
+        {tr("F2"), tr("The control room: who holds each monitor and camera")},
         {tr("Alt + underlined letter"), tr("Opens that menu")},
         {tr("F1"), tr("This list")},
     };

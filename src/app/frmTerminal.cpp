@@ -157,6 +157,11 @@ void frmTerminal::buildControls(QWidget *central) {
     // while what they show is from before a loss.
     connect(&m_session->routing(), &devicelink::RoutingModel::litChanged, this,
             [this] { m_status->show(m_session->routing().lit()); });
+    // A monitor locked by another source is notched.
+    connect(&operations, &devicelink::Switcher::monitorChanged, this, [this](int monitor) {
+        const QString holder = m_session->operations().monitor(monitor).lockHolder;
+        m_status->showLock(monitor, holder == QLatin1String("panel") ? QString() : holder);
+    });
     m_portMenu = new terminal::PortMenu(m_session->serial(), m_dialogs, this);
     m_logCommands =
         new terminal::LogCommands(m_session->log(), m_dialogs, *m_menu->mnuCloseLog, *this);
@@ -265,6 +270,8 @@ void frmTerminal::wireMenus() {
         m);
     connect(m_statusBar->openTraffic(), &QPushButton::clicked, m_windows,
             &app::Windows::openTraffic);
+    connect(m_statusBar->openControlRoom(), &QPushButton::clicked, m_windows,
+            &app::Windows::openControlRoom);
     connect(m_windows, &app::Windows::fileNotUsed, m_unreadable, &config::UnreadableFiles::note);
     connect(m_keyboard, &panel::KeyboardRouting::keysRequested, m_windows, &app::Windows::openKeys);
 }

@@ -36,7 +36,7 @@ Outcome Arbiter::lock(int monitor, const Origin &origin, bool force) {
     }
     if (sameSource(*held, origin))
         return Outcome::done();
-    const QString holder = held->text();
+    const QString holder = held->source();
     if (!force || priorityOf(origin) <= priorityOf(*held))
         return lockedBy(monitor, holder);
     held = origin;
@@ -50,7 +50,7 @@ Outcome Arbiter::unlock(int monitor, const Origin &origin, bool force) {
     std::optional<Origin> &held = m_locks[monitor - 1];
     if (!held)
         return Outcome::done();
-    const QString holder = held->text();
+    const QString holder = held->source();
     if (sameSource(*held, origin)) {
         held.reset();
         emit decided(origin, QStringLiteral("monitor %1 unlocked").arg(monitor));
@@ -70,7 +70,7 @@ std::optional<Outcome> Arbiter::refusesRoute(int monitor, const Origin &origin) 
     const std::optional<Origin> held = lockHolder(monitor);
     if (!held || sameSource(*held, origin))
         return std::nullopt;
-    const QString holder = held->text();
+    const QString holder = held->source();
     if (priorityOf(origin) > priorityOf(*held)) {
         emit decided(origin, QStringLiteral("route to monitor %1 overrides the lock of %2")
                                  .arg(monitor)
@@ -100,14 +100,14 @@ Arbiter::CameraClaim Arbiter::claimCamera(int camera, const Origin &origin) {
             claim.claim = Claim::Refused;
             claim.refusal = Outcome::refused(
                 Outcome::Why::CameraHeld, camera,
-                QStringLiteral("%1 is controlled by %2").arg(name, held->holder.text()),
-                held->holder.text());
+                QStringLiteral("%1 is controlled by %2").arg(name, held->holder.source()),
+                held->holder.source());
             return claim;
         }
         claim.claim = Claim::TakeOver;
         claim.holder = held->holder;
         emit decided(origin,
-                     QStringLiteral("%1 taken over from %2").arg(name, held->holder.text()));
+                     QStringLiteral("%1 taken over from %2").arg(name, held->holder.source()));
     }
     const bool changed = !held || !sameSource(held->holder, origin);
     m_cameras[camera] = {origin, m_clock.now()};
@@ -124,7 +124,7 @@ void Arbiter::touchCamera(int camera, const Origin &origin) {
 
 QString Arbiter::cameraHolder(int camera) const {
     const Control *held = control(camera);
-    return held ? held->holder.text() : QString();
+    return held ? held->holder.source() : QString();
 }
 
 void Arbiter::release(const Origin &origin) {
@@ -134,7 +134,7 @@ void Arbiter::release(const Origin &origin) {
             held.reset();
             emit decided(
                 origin,
-                QStringLiteral("monitor %1 unlocked: %2 is gone").arg(m).arg(origin.text()));
+                QStringLiteral("monitor %1 unlocked: %2 is gone").arg(m).arg(origin.source()));
             emit lockChanged(m);
         }
     }

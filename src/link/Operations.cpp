@@ -189,7 +189,7 @@ void Operations::gate(const Origin &origin, bool isMove, std::function<void()> o
     }
     // A higher priority stops the other's camera first, and goes on.
     if (ownerMoves() && m_arbiter->priorityOf(origin) > m_arbiter->priorityOf(*owner)) {
-        emit decided(origin, QStringLiteral("the camera moves of %1 stopped").arg(owner->text()));
+        emit decided(origin, QStringLiteral("the camera moves of %1 stopped").arg(owner->source()));
         endMovesOf(owner->source(), origin);
         owner = sequenceOwner();
         if (!owner || sameSource(*owner, origin)) {
@@ -200,8 +200,8 @@ void Operations::gate(const Origin &origin, bool isMove, std::function<void()> o
     if (isMove && ownerMoves()) {
         refuse(origin,
                Outcome::refused(Outcome::Why::CameraHeld, m_selectedCamera,
-                                QStringLiteral("the camera is moved by %1").arg(owner->text()),
-                                owner->text()),
+                                QStringLiteral("the camera is moved by %1").arg(owner->source()),
+                                owner->source()),
                done);
         return;
     }
@@ -239,7 +239,7 @@ void Operations::TimerWait_Timer() {
             continue;
         }
         const std::optional<Origin> owner = sequenceOwner();
-        const QString by = owner ? owner->text() : QString();
+        const QString by = owner ? owner->source() : QString();
         const Waiting expired = std::move(*it);
         it = m_waiting.erase(it);
         refuse(expired.origin,
@@ -718,7 +718,7 @@ void Operations::sourceGone(const Origin &origin) {
         const Waiting dropped = std::move(*it);
         it = m_waiting.erase(it);
         if (dropped.done)
-            dropped.done(Outcome::refused(QStringLiteral("%1 is gone").arg(origin.text())));
+            dropped.done(Outcome::refused(QStringLiteral("%1 is gone").arg(origin.source())));
     }
     endMovesOf(source, origin);
     m_arbiter->release(origin);
@@ -733,7 +733,7 @@ Switcher::MonitorState Operations::monitor(int monitor) const {
     state.camera = entry.camera;
     state.stale = entry.stale;
     if (const std::optional<Origin> holder = m_arbiter->lockHolder(monitor))
-        state.lockHolder = holder->text();
+        state.lockHolder = holder->source();
     return state;
 }
 

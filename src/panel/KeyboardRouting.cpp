@@ -61,6 +61,8 @@ std::optional<Target> targetOf(int key) {
         return Target::Camera;
     case Qt::Key_P:
         return Target::Preset;
+    case Qt::Key_L:
+        return Target::Lock;
     default:
         return std::nullopt;
     }
@@ -270,6 +272,9 @@ void KeyboardRouting::act(const NumberEntry::Result &result) {
         case Target::Preset:
             say(tr("No preset %1: presets are 1 to 16").arg(n));
             return;
+        case Target::Lock:
+            say(tr("No monitor %1 to lock: monitors are 1 to 4").arg(n));
+            return;
         }
         return;
     case Kind::Chosen:
@@ -293,7 +298,27 @@ void KeyboardRouting::act(const NumberEntry::Result &result) {
         say(tr("Preset %1 recalled").arg(n));
         m_parts.operations.recallPreset(n, keyboard);
         return;
+    case Target::Lock:
+        toggleLock(n);
+        return;
     }
+}
+
+void KeyboardRouting::toggleLock(int monitor) {
+    // The panel's own lock goes; anyone else's is taken over when the panel
+    // weighs more (a refusal is said on the bar with the holder's name).
+    devicelink::Operations &ops = m_parts.operations;
+    const QString holder = ops.monitor(monitor).lockHolder;
+    if (!holder.isEmpty() && holder == keyboard.source()) {
+        say(tr("Monitor %1 unlocked").arg(monitor));
+        ops.unlockMonitor(monitor, keyboard);
+        return;
+    }
+    ops.lockMonitor(monitor, keyboard, !holder.isEmpty(),
+                    [this, monitor](const devicelink::Outcome &outcome) {
+                        if (outcome.ok())
+                            say(tr("Monitor %1 locked").arg(monitor));
+                    });
 }
 
 void KeyboardRouting::say(const QString &text) {

@@ -21,7 +21,8 @@ namespace panel {
 
 // Routing from the keyboard while the focus is on the panel, as on a CCTV
 // keyboard: a number then M, C or P asks the switcher's operations for what
-// clicking that monitor, camera or preset button asks; the arrows and keypad
+// clicking that monitor, camera or preset button asks, a number then L locks
+// or unlocks that monitor for the panel; the arrows and keypad
 // +/- hold-to-run as the pan, tilt and zoom buttons do (their buttons shown
 // pressed meanwhile). Everything carries the keyboard's origin. F6 moves
 // between the panel and the terminal box (whose keys stay the port's), F1
@@ -72,6 +73,7 @@ private:
     bool keyRelease(QKeyEvent *event);
     void act(const NumberEntry::Result &result);
     void say(const QString &text);
+    void toggleLock(int monitor);
     void hold(int key, PtzPad::Button button);
     void letGo(int key);
     void focusChanged(QWidget *now);

@@ -5,7 +5,7 @@ namespace panel {
 using Kind = NumberEntry::Result::Kind;
 
 int NumberEntry::highest(Target target) {
-    return target == Target::Monitor ? 4 : 16;
+    return target == Target::Monitor || target == Target::Lock ? 4 : 16;
 }
 
 bool NumberEntry::expire(qint64 nowMs) {

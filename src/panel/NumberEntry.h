@@ -14,7 +14,7 @@ public:
     static constexpr qint64 timeoutMs = 3000;
     static constexpr int maxDigits = 3;
 
-    enum class Target { Monitor, Camera, Preset };
+    enum class Target { Monitor, Camera, Preset, Lock };
 
     struct Result {
         enum class Kind {
@@ -31,7 +31,8 @@ public:
         bool operator==(const Result &) const = default;
     };
 
-    // The highest number of a target: 4 monitors, 16 cameras and presets.
+    // The highest number of a target: 4 monitors (and their locks), 16
+    // cameras and presets.
     static int highest(Target target);
 
     // Each key comes with the time it was pressed, in ms of a steady clock.

@@ -18,15 +18,10 @@ const char *const cameraLit =
 const char *const monitorLit =
     QT_TRANSLATE_NOOP("panel::StatusDisplay", "the monitor the switcher reported");
 const char *const notConfirmed = QT_TRANSLATE_NOOP("panel::StatusDisplay", "%1, not confirmed");
+const char *const lockedBy = QT_TRANSLATE_NOOP("panel::StatusDisplay", "locked by %1");
 
 QString translated(const char *text) {
     return QCoreApplication::translate("panel::StatusDisplay", text);
-}
-
-// What a screen reader hears of a lit button, and that it is not confirmed.
-void describe(ui::ColourButton *button, const char *litText) {
-    const QString lit = translated(litText);
-    button->setAccessibleDescription(button->isMarked() ? translated(notConfirmed).arg(lit) : lit);
 }
 } // namespace
 
@@ -42,14 +37,10 @@ StatusDisplay::StatusDisplay(QWidget &window, QList<ui::ColourButton *> cameras,
     // In another language the lit buttons say so in it.
     if (!m_cameras.isEmpty()) {
         m_retranslator = ui::Retranslator::keep(m_cameras.first(), [this] {
-            for (ui::ColourButton *button : std::as_const(m_cameras)) {
-                if (!button->accessibleDescription().isEmpty())
-                    describe(button, cameraLit);
-            }
-            for (ui::ColourButton *button : std::as_const(m_monitors)) {
-                if (!button->accessibleDescription().isEmpty())
-                    describe(button, monitorLit);
-            }
+            for (ui::ColourButton *button : std::as_const(m_cameras))
+                describe(button, cameraLit);
+            for (ui::ColourButton *button : std::as_const(m_monitors))
+                describe(button, monitorLit);
         });
     }
 }
@@ -82,6 +73,27 @@ void StatusDisplay::show(const devicelink::RoutingModel::Lit &shown) {
         repaintChanged();
 }
 
+void StatusDisplay::describe(ui::ColourButton *button, const char *litText) const {
+    QStringList parts;
+    if (button->face() == lit) {
+        const QString shown = translated(litText);
+        parts << (button->isMarked() ? translated(notConfirmed).arg(shown) : shown);
+    }
+    if (const QString holder = m_lockHolders.value(button); !holder.isEmpty())
+        parts << translated(lockedBy).arg(holder);
+    button->setAccessibleDescription(parts.join(QStringLiteral(", ")));
+}
+
+void StatusDisplay::showLock(int monitor, const QString &holder) {
+    if (monitor < 1 || monitor > m_monitors.size())
+        return;
+    ui::ColourButton *button = m_monitors[monitor - 1];
+    m_lockHolders.insert(button, holder);
+    if (button->changeNotch(!holder.isEmpty()))
+        button->update();
+    describe(button, monitorLit);
+}
+
 void StatusDisplay::colour(ui::ColourButton *button, const QColor &colour, bool stale,
                            const char *litText) {
     const bool face = button->changeFace(colour);
@@ -91,10 +103,7 @@ void StatusDisplay::colour(ui::ColourButton *button, const QColor &colour, bool 
     m_changed.insert(button);
     // A screen reader is told as the eye is shown: the description changes
     // (and says so on the accessibility bus) with the colour and the mark.
-    if (colour == lit)
-        describe(button, litText);
-    else
-        button->setAccessibleDescription(QString());
+    describe(button, litText);
 }
 
 void StatusDisplay::repaintChanged() {

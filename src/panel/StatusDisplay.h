@@ -3,6 +3,7 @@
 #include "link/RoutingModel.h"
 
 #include <QColor>
+#include <QHash>
 #include <QList>
 #include <QMetaObject>
 #include <QPointer>
@@ -40,9 +41,14 @@ public:
     // Lights the camera and the monitor; with no camera lit yet the camera
     // buttons are left as they are (a reply that named none).
     void show(const devicelink::RoutingModel::Lit &lit);
+    // A monitor locked by another source (holder empty: none) carries a
+    // notch in its corner, and a screen reader hears who holds it.
+    void showLock(int monitor, const QString &holder);
 
 private:
     void colour(ui::ColourButton *button, const QColor &colour, bool stale, const char *litText);
+    // What a screen reader hears of a button: lit, not confirmed, locked.
+    void describe(ui::ColourButton *button, const char *litText) const;
     void repaintChanged();
 
     QWidget &m_window;
@@ -51,6 +57,7 @@ private:
     ui::FramePacer *m_pacer;
     QMetaObject::Connection m_frame;
     QSet<ui::ColourButton *> m_changed;
+    QHash<ui::ColourButton *, QString> m_lockHolders;
     QPointer<QObject> m_retranslator; // gone with the buttons, or with this
 };
 

@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPen>
+#include <QPolygon>
 
 namespace ui {
 
@@ -31,6 +32,13 @@ bool ColourButton::changeMark(bool marked) {
     return true;
 }
 
+bool ColourButton::changeNotch(bool notched) {
+    if (notched == m_notched)
+        return false;
+    m_notched = notched;
+    return true;
+}
+
 void ColourButton::paintEvent(QPaintEvent *) {
     QPainter p(this);
     const QRect r = rect();
@@ -48,6 +56,16 @@ void ColourButton::paintEvent(QPaintEvent *) {
                          : palette().color(QPalette::Disabled, QPalette::ButtonText));
     p.drawText(r.adjusted(0, down ? 1 : 0, 0, down ? 1 : 0), Qt::AlignCenter | Qt::TextShowMnemonic,
                text());
+    if (m_notched) {
+        // A triangle in the top left corner, a third of the button's side.
+        const int side = qMax(4, qMin(r.width(), r.height()) / 3);
+        const QPoint corner = r.topLeft() + QPoint(1, 1);
+        const QPolygon triangle{corner, corner + QPoint(side, 0), corner + QPoint(0, side)};
+        p.setPen(Qt::NoPen);
+        p.setBrush(palette().color(QPalette::ButtonText));
+        p.drawPolygon(triangle);
+        p.setBrush(Qt::NoBrush);
+    }
     if (m_marked) {
         // Dashes in the text's colour, one pixel wide, a pixel in from the
         // rim: seen on green and on the background alike.

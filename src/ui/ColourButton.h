@@ -24,6 +24,10 @@ public:
     // asks for the repaint).
     bool changeMark(bool marked);
     bool isMarked() const { return m_marked; }
+    // A corner notch that says another holds what the button stands for (a
+    // monitor locked by another source); the face keeps its colour.
+    bool changeNotch(bool notched);
+    bool isNotched() const { return m_notched; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -31,6 +35,7 @@ protected:
 private:
     QColor m_face;
     bool m_marked = false;
+    bool m_notched = false;
 };
 
 } // namespace ui

@@ -6,15 +6,19 @@
 #include "TestMain.h"
 #include "app/TerminalBox.h"
 #include "app/Windows.h"
+#include "app/frmControlRoom.h"
 #include "app/frmKeys.h"
 #include "app/frmTraffic.h"
+#include "link/Operations.h"
 #include "link/Session.h"
+#include "ui/ColourButton.h"
 #include "ui/Timer.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 namespace {
@@ -178,6 +182,48 @@ private slots:
         p.type(Qt::Key_T, Qt::ControlModifier);
         QTRY_VERIFY(p.window.windows().traffic.get()); // the button's shortcut clicks it soon
         QCOMPARE(p.takeWritten(), QByteArray());
+    }
+
+    // A number then L locks that monitor for the panel, and again unlocks
+    // it; a lock of a higher priority holds, and the bar names its holder.
+    // The control room (F2) shows who holds what, and its buttons lock too.
+    void locksFromTheKeyboardAndTheControlRoom() {
+        KeyPanel p;
+        QVERIFY(p.ready());
+        devicelink::Operations &ops = p.window.session().operations();
+        p.type(Qt::Key_3);
+        p.type(Qt::Key_L);
+        QCOMPARE(ops.monitor(3).lockHolder, "panel");
+        QCOMPARE(p.entry(), "Monitor 3 locked");
+        p.type(Qt::Key_3);
+        p.type(Qt::Key_L);
+        QVERIFY(ops.monitor(3).lockHolder.isEmpty());
+
+        const devicelink::Origin alarm{devicelink::Origin::Kind::Alarm, QStringLiteral("9")};
+        ops.lockMonitor(2, alarm);
+        auto *m2 = p.find<ui::ColourButton>("M2");
+        QVERIFY(m2->isNotched());
+        QVERIFY(m2->accessibleDescription().contains("locked by alarm 9"));
+        p.type(Qt::Key_2);
+        p.type(Qt::Key_L);
+        QCOMPARE(ops.monitor(2).lockHolder, "alarm 9");
+        QCOMPARE(p.entry(), "Monitor 2 is locked by alarm 9");
+        QCOMPARE(p.takeWritten(), QByteArray());
+
+        // The bar's button, which F2 presses.
+        p.type(Qt::Key_F2);
+        QTRY_VERIFY(p.window.windows().controlRoom.get());
+        app::frmControlRoom *room = p.window.windows().controlRoom.get();
+        QVERIFY(room->isVisible());
+        QCOMPARE(room->monitors()->item(1, 2)->text(), "alarm 9");
+        QCOMPARE(room->monitors()->item(0, 2)->text(), "free");
+        room->monitors()->setCurrentCell(0, 0);
+        room->Lock_Click();
+        QCOMPARE(room->monitors()->item(0, 2)->text(), "panel");
+        ops.startMove(devicelink::Move::Left,
+                      {devicelink::Origin::Kind::Web, QStringLiteral("ana")}, 4);
+        QCOMPARE(room->cameras()->item(3, 2)->text(), "web ana");
+        ops.sourceGone({devicelink::Origin::Kind::Web, QStringLiteral("ana")});
     }
 };
 

@@ -1,0 +1,204 @@
+#include "app/frmControlRoom.h"
+
+#include "config/CameraModel.h"
+#include "link/Operations.h"
+#include "ui/SettingsStore.h"
+
+#include <QCloseEvent>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace app {
+
+namespace {
+const QString windows = QStringLiteral("Windows");
+const devicelink::Origin panel{devicelink::Origin::Kind::Panel};
+
+enum MonitorColumn { Monitor, Camera, Lock, MonitorColumns };
+enum CameraColumn { Number, Title, Holder, CameraColumns };
+
+QTableWidget *makeTable(QWidget *parent, const char *name, int rows, int columns) {
+    auto *table = new QTableWidget(rows, columns, parent);
+    table->setObjectName(QLatin1String(name));
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->setVisible(false);
+    table->horizontalHeader()->setStretchLastSection(true);
+    table->setWordWrap(false);
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column)
+            table->setItem(row, column, new QTableWidgetItem);
+    }
+    return table;
+}
+
+// A cell's text, whole in its tooltip should the column be narrow. Texts
+// from outside (titles, a client's name) are shown as they are, never read
+// as markup.
+void setCell(QTableWidget *table, int row, int column, const QString &text) {
+    QTableWidgetItem *item = table->item(row, column);
+    item->setText(text);
+    item->setToolTip(text);
+}
+} // namespace
+
+frmControlRoom::frmControlRoom(devicelink::Operations &operations, config::CameraModel &cameras,
+                               ui::SettingsStore &settings, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_operations(operations)
+    , m_titles(cameras)
+    , m_settings(settings)
+    , m_monitors(makeTable(this, "monitorList", devicelink::Switcher::monitors, MonitorColumns))
+    , m_cameras(makeTable(this, "cameraList", devicelink::Switcher::cameras, CameraColumns)) {
+    setObjectName(QStringLiteral("frmControlRoom"));
+    auto *buttons = new QDialogButtonBox(this);
+    m_lock = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
+    m_lock->setObjectName(QStringLiteral("Lock"));
+    m_unlock = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
+    m_unlock->setObjectName(QStringLiteral("Unlock"));
+    m_close = buttons->addButton(QDialogButtonBox::Close);
+    m_close->setObjectName(QStringLiteral("close"));
+    connect(m_lock, &QPushButton::clicked, this, &frmControlRoom::Lock_Click);
+    connect(m_unlock, &QPushButton::clicked, this, &frmControlRoom::Unlock_Click);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QWidget::close);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_monitors, 1);
+    layout->addWidget(m_cameras, 3);
+    layout->addWidget(buttons);
+    m_monitors->setCurrentCell(0, 0);
+
+    connect(&operations, &devicelink::Switcher::monitorChanged, this, &frmControlRoom::showMonitor);
+    connect(&operations, &devicelink::Switcher::cameraHolderChanged, this,
+            &frmControlRoom::showCamera);
+    connect(&cameras, &config::CameraModel::titleChanged, this, [this](int camera) {
+        showCamera(camera);
+        for (int m = 1; m <= devicelink::Switcher::monitors; ++m) {
+            if (m_operations.monitor(m).camera == camera)
+                showMonitor(m);
+        }
+    });
+    m_refresh.setTimerType(Qt::PreciseTimer);
+    m_refresh.setInterval(refreshMs);
+    connect(&m_refresh, &QTimer::timeout, this, [this] {
+        for (int c = 1; c <= devicelink::Switcher::cameras; ++c)
+            showCamera(c);
+    });
+
+    retranslate();
+    const QByteArray geometry = QByteArray::fromBase64(
+        m_settings.value(windows, QStringLiteral("ControlRoomGeometry")).toLatin1());
+    if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+        // Every row in view at first, each text whole.
+        const int width = m_cameras->horizontalHeader()->length() +
+                          m_cameras->fontMetrics().averageCharWidth() * 24;
+        resize(width, m_cameras->verticalHeader()->defaultSectionSize() *
+                          (devicelink::Switcher::cameras + 9));
+    }
+}
+
+void frmControlRoom::retranslate() {
+    setWindowTitle(tr("Control Room"));
+    m_monitors->setHorizontalHeaderLabels({tr("Monitor"), tr("Camera"), tr("Locked by")});
+    m_cameras->setHorizontalHeaderLabels({tr("Camera"), tr("Title"), tr("Driven by")});
+    m_monitors->setAccessibleName(tr("Monitors, their cameras and locks"));
+    m_cameras->setAccessibleName(tr("Cameras and who drives them"));
+    m_lock->setText(tr("&Lock"));
+    m_lock->setToolTip(tr("Locks the monitor chosen above for this panel (L after its number on "
+                          "the panel)"));
+    m_unlock->setText(tr("&Unlock"));
+    m_unlock->setToolTip(tr("Unlocks the monitor chosen above"));
+    m_close->setText(tr("&Close"));
+    showAll();
+}
+
+void frmControlRoom::showAll() {
+    for (int m = 1; m <= devicelink::Switcher::monitors; ++m)
+        showMonitor(m);
+    for (int c = 1; c <= devicelink::Switcher::cameras; ++c)
+        showCamera(c);
+    for (QTableWidget *table : {m_monitors, m_cameras})
+        table->resizeColumnsToContents();
+}
+
+void frmControlRoom::showMonitor(int monitor) {
+    if (monitor < 1 || monitor > devicelink::Switcher::monitors)
+        return;
+    const devicelink::Switcher::MonitorState state = m_operations.monitor(monitor);
+    const int row = monitor - 1;
+    setCell(m_monitors, row, Monitor, QString::number(monitor));
+    QString camera;
+    if (state.camera > 0) {
+        camera = tr("%1 %2").arg(state.camera).arg(m_titles.title(state.camera));
+        if (state.stale)
+            camera = tr("%1 (not confirmed)").arg(camera);
+    } else {
+        camera = tr("not known");
+    }
+    setCell(m_monitors, row, Camera, camera);
+    setCell(m_monitors, row, Lock, state.lockHolder.isEmpty() ? tr("free") : state.lockHolder);
+}
+
+void frmControlRoom::showCamera(int camera) {
+    if (camera < 1 || camera > devicelink::Switcher::cameras)
+        return;
+    const int row = camera - 1;
+    setCell(m_cameras, row, Number, QString::number(camera));
+    setCell(m_cameras, row, Title, m_titles.title(camera));
+    const QString holder = m_operations.cameraHolder(camera);
+    setCell(m_cameras, row, Holder, holder.isEmpty() ? tr("nobody") : holder);
+}
+
+int frmControlRoom::chosenMonitor() const {
+    const int row = m_monitors->currentRow();
+    return row < 0 ? 0 : row + 1;
+}
+
+void frmControlRoom::Lock_Click() {
+    // Another's lock is taken over when the panel weighs more; the status
+    // bar says why when it does not.
+    if (const int monitor = chosenMonitor(); monitor > 0)
+        m_operations.lockMonitor(monitor, panel,
+                                 !m_operations.monitor(monitor).lockHolder.isEmpty());
+}
+
+void frmControlRoom::Unlock_Click() {
+    if (const int monitor = chosenMonitor(); monitor > 0) {
+        const QString holder = m_operations.monitor(monitor).lockHolder;
+        m_operations.unlockMonitor(monitor, panel, !holder.isEmpty() && holder != panel.source());
+    }
+}
+
+void frmControlRoom::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange)
+        retranslate();
+}
+
+void frmControlRoom::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    showAll();
+    m_refresh.start();
+}
+
+void frmControlRoom::hideEvent(QHideEvent *event) {
+    QWidget::hideEvent(event);
+    m_refresh.stop();
+}
+
+void frmControlRoom::closeEvent(QCloseEvent *event) {
+    m_settings.setValue(windows, QStringLiteral("ControlRoomGeometry"),
+                        QString::fromLatin1(saveGeometry().toBase64()));
+    QWidget::closeEvent(event);
+}
+
+} // namespace app
