@@ -23,6 +23,9 @@ public:
 
     // The program's own start and end.
     void noteProgram(const QString &what);
+    // What a client of the session did that never reached the line (a user
+    // logged in, a log-in that failed), recorded as the frames are.
+    void note(const Event &event) { append(event); }
 
 signals:
     // Every event as it goes to the log, for those who pass it on (the
