@@ -27,7 +27,8 @@ Access::Access(UserStore &users, devicelink::Priorities priorities, std::functio
     : QObject(parent)
     , m_users(users)
     , m_priorities(priorities)
-    , m_clock(std::move(clock)) {}
+    , m_clock(std::move(clock))
+    , m_known(users.users()) {}
 
 devicelink::Origin Access::originOf(const QString &user, Role role) const {
     const int priority =
@@ -36,9 +37,10 @@ devicelink::Origin Access::originOf(const QString &user, Role role) const {
 }
 
 void Access::refreshUsers() {
-    const QList<UsersFile::User> before = m_users.users();
-    if (!m_users.refresh())
+    m_users.refresh();
+    if (m_users.users() == m_known)
         return;
+    const QList<UsersFile::User> before = std::exchange(m_known, m_users.users());
     for (const UsersFile::User &old : before) {
         const std::optional<UsersFile::User> now = m_users.find(old.name);
         if (!now || now->role != old.role || now->hash != old.hash) {

@@ -71,6 +71,7 @@ private:
     UserStore &m_users;
     devicelink::Priorities m_priorities;
     std::function<qint64()> m_clock;
+    QList<UsersFile::User> m_known; // the users as the tokens were given to them
     TokenBook m_tokens;
     RateLimiter m_loginLimit{loginBurst, loginRefillMs};
     int m_checking = 0;
