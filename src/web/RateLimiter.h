@@ -20,6 +20,7 @@ public:
     // How long until the key has a token again (0: it has one).
     qint64 waitMs(const QString &key, qint64 now) const;
     void forget(const QString &key) { m_buckets.remove(key); }
+    int size() const { return int(m_buckets.size()); }
 
 private:
     struct Bucket {

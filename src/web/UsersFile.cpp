@@ -1,5 +1,7 @@
 #include "web/UsersFile.h"
 
+#include <QSet>
+
 namespace web {
 
 namespace {
@@ -49,6 +51,7 @@ UsersFile::Parsed UsersFile::parse(QByteArrayView text) {
         return parsed;
     }
     std::optional<Draft> draft;
+    QSet<QString> names;
     const auto finish = [&] {
         if (!draft)
             return;
@@ -62,9 +65,7 @@ UsersFile::Parsed UsersFile::parse(QByteArrayView text) {
             missing << QStringLiteral("Iterations");
         if (!d.hasHash)
             missing << QStringLiteral("Hash");
-        bool duplicate = false;
-        for (const User &u : std::as_const(parsed.users))
-            duplicate = duplicate || u.name == d.user.name;
+        const bool duplicate = names.contains(d.user.name);
         if (!missing.isEmpty())
             parsed.problems.append(QStringLiteral("user %1 (line %2): no %3")
                                        .arg(d.name)
@@ -78,8 +79,10 @@ UsersFile::Parsed UsersFile::parse(QByteArrayView text) {
                                        .arg(d.name)
                                        .arg(d.line)
                                        .arg(userLimit));
-        else
+        else {
             parsed.users.append(d.user);
+            names.insert(d.user.name);
+        }
         draft.reset();
     };
 

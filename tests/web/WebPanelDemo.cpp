@@ -63,9 +63,10 @@ int main(int argc, char *argv[]) {
     devicelink::Session session(port, socket, devicelink::Clock::system());
     devicelink::LinkMonitor link(session);
     config::CameraModel cameras;
-    const char *titles[] = {"GATE NORTH", "GATE SOUTH", "LOADING BAY", "CAR PARK", "LOBBY",
-                            "STAIRS A", "STAIRS B", "ROOF", "YARD", "FENCE EAST",
-                            "FENCE WEST", "OFFICE", "STORE", "DOCK 1", "DOCK 2", "CANTEEN"};
+    const char *titles[] = {"GATE NORTH", "GATE SOUTH", "LOADING BAY", "CAR PARK",
+                            "LOBBY",      "STAIRS A",   "STAIRS B",    "ROOF",
+                            "YARD",       "FENCE EAST", "FENCE WEST",  "OFFICE",
+                            "STORE",      "DOCK 1",     "DOCK 2",      "CANTEEN"};
     for (int c = 1; c <= 16; ++c) {
         cameras.setTitle(c, QLatin1String(titles[c - 1]));
         cameras.setType(c, c <= 4 ? QStringLiteral("Dome") : QStringLiteral("F"));
