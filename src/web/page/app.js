@@ -70,31 +70,29 @@
     return c ? c.title : t("camera", n);
   }
 
-  async function api(method, path, body) {
+  // Resolves to { status, data } however the request ends.
+  function api(method, path, body) {
     const init = { method, credentials: "same-origin", headers: {} };
     if (body !== undefined) {
       init.headers["Content-Type"] = "application/json";
       init.body = JSON.stringify(body);
     }
-    let response;
-    try {
-      response = await fetch(path, init);
-    } catch (e) {
-      return { status: 0, data: { error: String(e) } };
-    }
-    let data = {};
-    try { data = await response.json(); } catch (e) { data = {}; }
-    return { status: response.status, data };
+    return fetch(path, init).then(
+      (response) => response.json().then(
+        (data) => ({ status: response.status, data }),
+        () => ({ status: response.status, data: {} })),
+      (e) => ({ status: 0, data: { error: String(e) } }));
   }
 
   // An action and what became of it, on the status line.
-  async function act(label, path, body) {
-    const r = await api("POST", path, body === undefined ? {} : body);
-    if (r.status === 200) say(t("sent", label));
-    else if (r.status === 401) showLogin();
-    else if (r.status === 503) say(t("not-sent", label, r.data.error || ""), true);
-    else say(t("refused", label, r.data.error || String(r.status)), true);
-    return r.status;
+  function act(label, path, body) {
+    return api("POST", path, body === undefined ? {} : body).then((r) => {
+      if (r.status === 200) say(t("sent", label));
+      else if (r.status === 401) showLogin();
+      else if (r.status === 503) say(t("not-sent", label, r.data.error || ""), true);
+      else say(t("refused", label, r.data.error || String(r.status)), true);
+      return r.status;
+    });
   }
 
   // --- Log-in -----------------------------------------------------------
@@ -109,10 +107,11 @@
     $("user").focus();
   }
 
-  async function start() {
-    const r = await api("GET", "/api/v1/me");
-    if (r.status === 200) enter(r.data);
-    else showLogin();
+  function start() {
+    api("GET", "/api/v1/me").then((r) => {
+      if (r.status === 200) enter(r.data);
+      else showLogin();
+    });
   }
 
   function enter(me) {
@@ -128,24 +127,19 @@
     renderAll();
   }
 
-  $("login-form").addEventListener("submit", async (e) => {
+  $("login-form").addEventListener("submit", (e) => {
     e.preventDefault();
     $("login-error").textContent = "";
-    const r = await api("POST", "/api/v1/login", { user: $("user").value, password: $("password").value });
+    const login = { user: $("user").value, password: $("password").value };
     $("password").value = "";
-    if (r.status === 200) {
-      enter({ user: r.data.user, role: r.data.role, automation: false });
-      const me = await api("GET", "/api/v1/me");
-      if (me.status === 200) enter(me.data);
-    } else if (r.status === 429) {
-      $("login-error").textContent = t("login-limited", "?");
-    } else {
-      $("login-error").textContent = t("login-failed");
-    }
+    api("POST", "/api/v1/login", login).then((r) => {
+      if (r.status === 200) start();
+      else if (r.status === 429) $("login-error").textContent = t("login-limited", "?");
+      else $("login-error").textContent = t("login-failed");
+    });
   });
-  $("logout").addEventListener("click", async () => {
-    await api("POST", "/api/v1/logout", {});
-    showLogin();
+  $("logout").addEventListener("click", () => {
+    api("POST", "/api/v1/logout", {}).then(showLogin);
   });
   $("language").value = localStorage.getItem("velmar-language") || "";
   $("language").addEventListener("change", () => {
@@ -171,11 +165,12 @@
       if (!state.me) return;
       say(t("offline"), true);
       reconnect = Math.min(reconnect + 1, 5);
-      setTimeout(async () => {
-        const r = await api("GET", "/api/v1/me");
-        if (r.status === 200) connect();
-        else if (r.status === 401) showLogin();
-        else setTimeout(connect, 1000);
+      setTimeout(() => {
+        api("GET", "/api/v1/me").then((r) => {
+          if (r.status === 200) connect();
+          else if (r.status === 401) showLogin();
+          else setTimeout(connect, 1000);
+        });
       }, 1000 * reconnect);
     };
   }
