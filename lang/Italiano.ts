@@ -1198,4 +1198,51 @@ Grazie a tutti quelli che lo hanno provato nelle sale controllo.</translation>
         <translation>Impostazioni della porta non valide &quot;%1&quot;</translation>
     </message>
 </context>
+<context>
+    <name>web::WebServer</name>
+    <message>
+        <source>web off</source>
+        <translation>web spento</translation>
+    </message>
+    <message>
+        <source>web: cannot listen: %1</source>
+        <translation>web: impossibile restare in ascolto: %1</translation>
+    </message>
+    <message>
+        <source>Address=%1 is not an IP address</source>
+        <translation>Address=%1 non è un indirizzo IP</translation>
+    </message>
+    <message>
+        <source>Port=%1 is not a port number</source>
+        <translation>Port=%1 non è un numero di porta</translation>
+    </message>
+    <message>
+        <source> (this machine only: no user yet, add one with --add-user)</source>
+        <translation> (solo questo computer: nessun utente, aggiungerne uno con --add-user)</translation>
+    </message>
+    <message>
+        <source>Certificate and Key are set together</source>
+        <translation>Certificate e Key vanno impostati insieme</translation>
+    </message>
+    <message>
+        <source>%1 is not a PEM certificate that can be read</source>
+        <translation>%1 non è un certificato PEM leggibile</translation>
+    </message>
+    <message>
+        <source>%1 is not a PEM key (RSA or EC) that can be read</source>
+        <translation>%1 non è una chiave PEM (RSA o EC) leggibile</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>web: %1</source>
+        <translation>web: %1</translation>
+    </message>
+    <message>
+        <source>too many requests</source>
+        <translation>troppe richieste</translation>
+    </message>
+</context>
 </TS>

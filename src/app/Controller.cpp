@@ -13,6 +13,7 @@
 #include "link/Session.h"
 #include "remote/VideohubServer.h"
 #include "ui/SettingsStore.h"
+#include "web/WebServer.h"
 
 namespace app {
 
@@ -51,12 +52,17 @@ Controller::Controller(const Platform &platform, ui::StoragePaths paths, QObject
         },
         this);
     m_videohub = new remote::VideohubServer(*m_router, m_platform.settings, this);
+    m_sessionLog = new events::SessionLog(*m_session, this);
+    // Other operators' browsers, off unless settings.ini turns it on.
+    m_web = new web::WebServer(ops, nullptr, *m_monitor, *m_cameras, *m_sessionLog,
+                               m_platform.settings, m_paths.folder(), this);
 }
 
 Controller::~Controller() {
-    // The recorder goes before the store it writes to.
-    delete m_sessionLog;
-    m_sessionLog = nullptr;
+    // The servers go first, their clients' moves stopped while the session
+    // is there; the recorder stops writing before its store goes.
+    delete m_web;
+    m_sessionLog->setStore(nullptr);
 }
 
 devicelink::Operations &Controller::operations() const {
@@ -73,20 +79,20 @@ events::EventStore *Controller::openEventLog() {
 }
 
 void Controller::recordIn(events::EventStore &store) {
-    delete m_sessionLog;
-    m_sessionLog = new events::SessionLog(*m_session, store, this);
+    m_sessionLog->setStore(&store);
 }
 
 void Controller::noteProgram(const QString &what) {
-    if (m_sessionLog)
-        m_sessionLog->noteProgram(what);
+    m_sessionLog->noteProgram(what);
 }
 
 void Controller::startServices() {
     m_videohub->start();
+    m_web->start();
 }
 
 void Controller::stopServices() {
+    m_web->stop();
     m_videohub->stop();
 }
 

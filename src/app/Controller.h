@@ -27,6 +27,9 @@ class SessionLog;
 namespace remote {
 class VideohubServer;
 }
+namespace web {
+class WebServer;
+}
 
 namespace app {
 
@@ -60,12 +63,15 @@ public:
     devicelink::LinkMonitor &linkMonitor() const { return *m_monitor; }
     SessionRouter &router() const { return *m_router; }
     remote::VideohubServer &videohub() const { return *m_videohub; }
+    web::WebServer &web() const { return *m_web; }
 
     // The event log at its usual place, unless [Events] Enabled=false; what
     // the session does is recorded from now on. Null when there is none.
     events::EventStore *openEventLog();
     // Records the session in a log the caller keeps (tests).
     void recordIn(events::EventStore &store);
+    // The session's events as they happen, written to the log if there is
+    // one, passed on to the browser panel and the message bus either way.
     events::SessionLog *sessionLog() const { return m_sessionLog; }
     // The program's own start and end, in the event log if there is one.
     void noteProgram(const QString &what);
@@ -88,7 +94,8 @@ private:
     SessionRouter *m_router;
     remote::VideohubServer *m_videohub;
     std::unique_ptr<events::EventStore> m_eventLog;
-    events::SessionLog *m_sessionLog = nullptr;
+    events::SessionLog *m_sessionLog;
+    web::WebServer *m_web;
     std::function<void()> m_keepTitles;
 };
 

@@ -12,6 +12,7 @@
 #include "ui/SignalWatcher.h"
 #include "ui/StorageFolder.h"
 #include "ui/sdl/SdlJoystick.h"
+#include "web/UserCommand.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -63,6 +64,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    if (const std::optional<int> status = web::userCommand(arguments, ui::storageFolder()))
+        return status;
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "The control panel of a CCTV matrix switcher with 16 cameras and 4 monitors, over a\n"
@@ -84,7 +87,17 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
     const QCommandLineOption headlessOption(
         QStringLiteral("headless"),
         QStringLiteral("Run without any window or display, as a service, until SIGTERM."));
-    parser.addOptions({help, version, eventsOption, headlessOption});
+    // The users of the browser panel; web::userCommand reads these options.
+    const QCommandLineOption addUser(
+        QStringLiteral("add-user"),
+        QStringLiteral("Add a browser panel user NAME with ROLE (viewer, operator, supervisor), "
+                       "the password read from the terminal, or a line of standard input."));
+    const QCommandLineOption removeUser(QStringLiteral("remove-user"),
+                                        QStringLiteral("Remove the browser panel user NAME."));
+    const QCommandLineOption listUsers(QStringLiteral("list-users"),
+                                       QStringLiteral("List the browser panel's users."));
+    parser.addOptions(
+        {help, version, eventsOption, headlessOption, addUser, removeUser, listUsers});
     const bool parsed = parser.parse(arguments);
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                     QStringLiteral("velmar-controller"));

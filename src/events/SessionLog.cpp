@@ -11,9 +11,13 @@ namespace events {
 using devicelink::Frame;
 
 SessionLog::SessionLog(devicelink::Session &session, EventStore &store, QObject *parent)
+    : SessionLog(session, parent) {
+    m_store = &store;
+}
+
+SessionLog::SessionLog(devicelink::Session &session, QObject *parent)
     : QObject(parent)
-    , m_session(session)
-    , m_store(store) {
+    , m_session(session) {
     using devicelink::Session;
     for (auto signal : {&Session::frameSent, &Session::frameReceived, &Session::frameIgnored,
                         &Session::frameNotSent, &Session::stateNoted})
@@ -83,7 +87,8 @@ void SessionLog::record(const Frame &frame) {
 }
 
 void SessionLog::append(const Event &event) {
-    m_store.append(event);
+    if (m_store)
+        m_store->append(event);
     emit noted(event);
 }
 

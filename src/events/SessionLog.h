@@ -20,9 +20,17 @@ class SessionLog : public QObject {
     Q_OBJECT
 public:
     SessionLog(devicelink::Session &session, EventStore &store, QObject *parent = nullptr);
+    // Without a log to write ([Events] Enabled=false): the events are still
+    // passed on to those who listen.
+    explicit SessionLog(devicelink::Session &session, QObject *parent = nullptr);
+    // The log it writes to from now on; null: none.
+    void setStore(EventStore *store) { m_store = store; }
 
     // The program's own start and end.
     void noteProgram(const QString &what);
+    // What a client of the session did that never reached the line (a user
+    // logged in, a log-in that failed), recorded as the frames are.
+    void note(const Event &event) { append(event); }
 
 signals:
     // Every event as it goes to the log, for those who pass it on (the
@@ -35,7 +43,7 @@ private:
     void append(const Event &event);
 
     devicelink::Session &m_session;
-    EventStore &m_store;
+    EventStore *m_store = nullptr;
 };
 
 } // namespace events

@@ -1,0 +1,57 @@
+// The page's texts in each language; app.js picks the browser's language
+// unless the user chose one.
+"use strict";
+window.VELMAR_TEXTS = {
+  en: {
+    "title": "Velmar Controller", "language": "Language", "logout": "Log out",
+    "login-title": "Log in", "user": "User", "password": "Password", "login": "Log in",
+    "login-failed": "Wrong user name or password.", "login-limited": "Too many attempts: try again in {0} s.",
+    "link": "Link", "viewer-note": "You may look; a viewer's actions are refused.",
+    "monitors": "Monitors", "monitors-help": "Choose a monitor, then the camera to show on it.",
+    "monitor": "Monitor {0}", "shows": "shows {0}", "unknown": "not reported yet", "stale": "(from before)",
+    "locked-by": "locked by {0}", "lock": "Lock", "unlock": "Unlock", "force": "Force locks",
+    "cameras": "Cameras", "camera": "Camera {0}", "driven-by": "driven by {0}",
+    "ptz": "Camera control", "ptz-camera": "Camera", "ptz-help": "Hold a button (or Space on it) to move; release to stop.",
+    "up": "Up", "down": "Down", "left": "Left", "right": "Right",
+    "zoom-in": "Zoom +", "zoom-out": "Zoom −", "focus-near": "Focus near", "focus-far": "Focus far",
+    "iris-open": "Iris open", "iris-close": "Iris close", "pan-speed": "Pan speed", "tilt-speed": "Tilt speed",
+    "presets": "Presets", "store": "Store preset", "preset": "Preset {0}",
+    "auxiliary": "Auxiliary functions", "auto-pan": "A/P", "aux": "Aux", "lamps": "Lamps",
+    "wiper": "Wiper", "tour": "Tour", "sequence": "Seq",
+    "automation": "Salvos, tours and alarms", "salvos": "Salvos", "tours": "Tours", "alarms": "Alarms",
+    "tour-row": "Tour {0} on monitor {1}: {2}", "stopped": "stopped", "running": "step {0} of {1}",
+    "held": "held at step {0} of {1}", "start": "Start", "stop": "Stop", "hold": "Hold",
+    "back": "Back", "next": "Next", "alarm-row": "Alarm {0}: camera {1} on monitor {2}",
+    "alarm-active": "ACTIVE", "acknowledged": "acknowledged", "acknowledge": "Acknowledge", "none": "none",
+    "events": "Latest events",
+    "choose-monitor": "Choose a monitor first.", "sent": "{0}: sent.", "refused": "{0}: refused: {1}",
+    "not-sent": "{0}: not sent: {1}", "route-what": "Camera {1} to monitor {0}",
+    "offline": "The live connection is down; reconnecting …", "moving": "Moving: {0}", "move-stopped": "Stopped: {0}"
+  },
+  it: {
+    "title": "Velmar Controller", "language": "Lingua", "logout": "Esci",
+    "login-title": "Accesso", "user": "Utente", "password": "Password", "login": "Accedi",
+    "login-failed": "Nome utente o password errati.", "login-limited": "Troppi tentativi: riprovare tra {0} s.",
+    "link": "Collegamento", "viewer-note": "Può guardare; le azioni di un osservatore vengono rifiutate.",
+    "monitors": "Monitor", "monitors-help": "Scegliere un monitor, poi la telecamera da mostrarvi.",
+    "monitor": "Monitor {0}", "shows": "mostra {0}", "unknown": "non ancora comunicato", "stale": "(precedente)",
+    "locked-by": "bloccato da {0}", "lock": "Blocca", "unlock": "Sblocca", "force": "Forza i blocchi",
+    "cameras": "Telecamere", "camera": "Telecamera {0}", "driven-by": "comandata da {0}",
+    "ptz": "Comando telecamera", "ptz-camera": "Telecamera", "ptz-help": "Tenere premuto un pulsante (o Spazio) per muovere; rilasciare per fermare.",
+    "up": "Su", "down": "Giù", "left": "Sinistra", "right": "Destra",
+    "zoom-in": "Zoom +", "zoom-out": "Zoom −", "focus-near": "Fuoco vicino", "focus-far": "Fuoco lontano",
+    "iris-open": "Iride aperta", "iris-close": "Iride chiusa", "pan-speed": "Velocità pan", "tilt-speed": "Velocità tilt",
+    "presets": "Preset", "store": "Memorizza preset", "preset": "Preset {0}",
+    "auxiliary": "Funzioni ausiliarie", "auto-pan": "A/P", "aux": "Aux", "lamps": "Luci",
+    "wiper": "Tergi", "tour": "Giro", "sequence": "Seq",
+    "automation": "Salve, giri e allarmi", "salvos": "Salve", "tours": "Giri", "alarms": "Allarmi",
+    "tour-row": "Giro {0} sul monitor {1}: {2}", "stopped": "fermo", "running": "passo {0} di {1}",
+    "held": "sospeso al passo {0} di {1}", "start": "Avvia", "stop": "Ferma", "hold": "Sospendi",
+    "back": "Indietro", "next": "Avanti", "alarm-row": "Allarme {0}: telecamera {1} sul monitor {2}",
+    "alarm-active": "ATTIVO", "acknowledged": "riconosciuto", "acknowledge": "Riconosci", "none": "nessuno",
+    "events": "Ultimi eventi",
+    "choose-monitor": "Scegliere prima un monitor.", "sent": "{0}: inviato.", "refused": "{0}: rifiutato: {1}",
+    "not-sent": "{0}: non inviato: {1}", "route-what": "Telecamera {1} sul monitor {0}",
+    "offline": "Collegamento in tempo reale interrotto; riconnessione …", "moving": "In movimento: {0}", "move-stopped": "Fermo: {0}"
+  }
+};
