@@ -18,9 +18,11 @@ ensure_packages() {
 # qt6-l10n-tools: lrelease compiles lang/*.ts into the .qm translations.
 # The accessibility test runs the window on a desktop of its own: a virtual X
 # server, a D-Bus session bus and the accessibility bus (at-spi2-core).
+# libmosquitto-dev: the message bus's MQTT client; its tests run a real broker
+# (mosquitto) and read it with mosquitto-clients.
 BUILD_PACKAGES=(cmake ninja-build g++ lld ccache qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
                 qt6-l10n-tools libqt6sql6-sqlite libsdl2-dev fonts-dejavu-core xvfb dbus-daemon
-                dbus-session-bus-common at-spi2-core)
+                dbus-session-bus-common at-spi2-core libmosquitto-dev mosquitto mosquitto-clients)
 
 # What scripts/package.sh needs to build and check the Debian package (the
 # test suite's package check runs when these are present).
