@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace testbus {
+
+// A mosquitto broker of the test's own on a loopback port it picks: started
+// as a process, stopped (or paused) by its PID, and started again on the
+// same port, with nothing kept between runs.
+class Broker {
+public:
+    Broker();
+    ~Broker();
+
+    // The broker's program, or empty when it is not installed.
+    static QString program();
+
+    void start();
+    // SIGTERM to its PID; stopped() says when it has ended.
+    void stop();
+    // SIGSTOP and SIGCONT to its PID: a broker that stops reading.
+    void pause();
+    void resume();
+
+    // It has said that it listens.
+    bool running() const { return m_log.contains(" running"); }
+    bool stopped() const { return !m_process || m_process->state() == QProcess::NotRunning; }
+    quint16 port() const { return m_port; }
+    QByteArray log() const { return m_log; }
+
+private:
+    QTemporaryDir m_dir;
+    quint16 m_port = 0;
+    std::unique_ptr<QProcess> m_process;
+    QByteArray m_log;
+};
+
+} // namespace testbus
