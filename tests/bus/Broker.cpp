@@ -22,7 +22,8 @@ Broker::Broker() {
                                     "log_dest stderr\n"
                                     "log_type error\n"
                                     "log_type warning\n"
-                                    "log_type notice\n")
+                                    "log_type notice\n"
+                                    "log_type information\n")
                          .arg(m_port)
                          .toLatin1());
     }
