@@ -3,7 +3,18 @@
 #include <QByteArray>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <memory>
+
+// Starts the broker and waits until it listens; skips the test where
+// mosquitto is not installed.
+#define START_BROKER(broker)                                                                       \
+    do {                                                                                           \
+        if (testbus::Broker::program().isEmpty())                                                  \
+            QSKIP("mosquitto is not installed (scripts/packages.sh installs it)");                 \
+        (broker).start();                                                                          \
+        QTRY_VERIFY2((broker).running(), (broker).log().constData());                              \
+    } while (false)
 
 namespace testbus {
 

@@ -36,9 +36,9 @@ struct BusRig {
     // Each rig is a station of its own ("station1", "station2", ...), so that
     // what one test left kept on a broker is not another's.
     // withAutomation false: the program runs without salvos, tours and alarms.
-    explicit BusRig(quint16 brokerPort, bool withAutomation = true) {
+    explicit BusRig(quint16 brokerPort, bool withAutomation = true, const QString &name = {}) {
         static int stations = 0;
-        station = QStringLiteral("station%1").arg(++stations);
+        station = name.isEmpty() ? QStringLiteral("station%1").arg(++stations) : name;
         settings.values[QStringLiteral("MQTT/Enabled")] = QStringLiteral("true");
         settings.values[QStringLiteral("MQTT/Port")] = QString::number(brokerPort);
         settings.values[QStringLiteral("MQTT/Station")] = station;

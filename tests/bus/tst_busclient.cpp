@@ -31,14 +31,6 @@ QByteArray canon(const QByteArray &payload) {
 }
 } // namespace
 
-#define START(broker)                                                                              \
-    do {                                                                                           \
-        if (Broker::program().isEmpty())                                                           \
-            QSKIP("mosquitto is not installed (scripts/packages.sh installs it)");                 \
-        (broker).start();                                                                          \
-        QTRY_VERIFY2((broker).running(), (broker).log().constData());                              \
-    } while (false)
-
 // A rig connected, with an observer of all its topics that has seen the
 // state it publishes on connecting (so its command subscriptions are in).
 #define CONNECT(rig, observer)                                                                     \
@@ -52,7 +44,7 @@ class TestBusClient : public QObject {
     Broker m_broker; // shared by the tests that neither stop nor pause it
 
 private slots:
-    void initTestCase() { START(m_broker); }
+    void initTestCase() { START_BROKER(m_broker); }
     void cleanupTestCase() {
         m_broker.stop();
         QTRY_VERIFY(m_broker.stopped());
@@ -307,7 +299,7 @@ private slots:
     // state as it is now, changes made meanwhile included.
     void theStateIsCurrentAfterTheBrokerComesBack() {
         Broker broker;
-        START(broker);
+        START_BROKER(broker);
         BusRig rig(broker.port());
         QSignalSpy told(rig.client.get(), &bus::BusClient::connectedChanged);
         rig.client->start();
@@ -359,7 +351,7 @@ private slots:
         QCOMPARE(told.size(), 1);
         QCOMPARE(told[0], (QVariantList{false, QStringLiteral("the connection was refused")}));
 
-        START(broker);
+        START_BROKER(broker);
         rig.client->connection().retryNow();
         QTRY_VERIFY(rig.connected());
         broker.stop();
@@ -412,7 +404,7 @@ private slots:
     // waits for it stays bounded, and the count goes out once it reads again.
     void eventsAreBoundedWhenTheBrokerStalls() {
         Broker broker;
-        START(broker);
+        START_BROKER(broker);
         BusRig rig(broker.port());
         rig.client->start();
         QTRY_VERIFY(rig.connected());
