@@ -51,8 +51,12 @@ namespace {
 QJsonObject common(const QString &node, const QString &object, const QString &name,
                    const BusSettings &settings) {
     return {
+        // The entity is named within its device ("Velmar gate-house Monitor 1"),
+        // and its id says which station it is (select.velmar_gate_house_monitor_1).
         {QStringLiteral("name"), name},
+        {QStringLiteral("has_entity_name"), true},
         {QStringLiteral("unique_id"), node + QLatin1Char('_') + object},
+        {QStringLiteral("object_id"), node + QLatin1Char('_') + object},
         {QStringLiteral("availability_topic"), settings.base() + QStringLiteral("status")},
         {QStringLiteral("payload_available"), QStringLiteral("online")},
         {QStringLiteral("payload_not_available"), QStringLiteral("offline")},

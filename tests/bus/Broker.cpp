@@ -13,20 +13,36 @@ Broker::Broker() {
     probe.listen(QHostAddress::LocalHost, 0);
     m_port = probe.serverPort();
     probe.close();
+    writeConfig();
+}
 
+void Broker::writeConfig() {
+    QString text = QStringLiteral("listener %1 127.0.0.1\n"
+                                  "persistence false\n"
+                                  "log_dest stderr\n"
+                                  "log_type error\n"
+                                  "log_type warning\n"
+                                  "log_type notice\n"
+                                  "log_type information\n")
+                       .arg(m_port);
+    if (!m_certFile.isEmpty())
+        text += QStringLiteral("certfile %1\nkeyfile %2\n").arg(m_certFile, m_keyFile);
+    text += m_refuse ? QStringLiteral("allow_anonymous false\n")
+                     : QStringLiteral("allow_anonymous true\n");
     QFile config(m_dir.filePath(QStringLiteral("mosquitto.conf")));
-    if (config.open(QIODevice::WriteOnly)) {
-        config.write(QStringLiteral("listener %1 127.0.0.1\n"
-                                    "allow_anonymous true\n"
-                                    "persistence false\n"
-                                    "log_dest stderr\n"
-                                    "log_type error\n"
-                                    "log_type warning\n"
-                                    "log_type notice\n"
-                                    "log_type information\n")
-                         .arg(m_port)
-                         .toLatin1());
-    }
+    if (config.open(QIODevice::WriteOnly))
+        config.write(text.toUtf8());
+}
+
+void Broker::useTls(const QString &certFile, const QString &keyFile) {
+    m_certFile = certFile;
+    m_keyFile = keyFile;
+    writeConfig();
+}
+
+void Broker::refuseEveryone() {
+    m_refuse = true;
+    writeConfig();
 }
 
 Broker::~Broker() = default; // QProcess ends the broker with itself

@@ -29,6 +29,12 @@ public:
     // The broker's program, or empty when it is not installed.
     static QString program();
 
+    // From the next start, the listener speaks TLS with this certificate and
+    // key, and asks no client certificate.
+    void useTls(const QString &certFile, const QString &keyFile);
+    // From the next start, no client is let in (none has a password the
+    // broker knows).
+    void refuseEveryone();
     void start();
     // SIGTERM to its PID; stopped() says when it has ended.
     void stop();
@@ -43,7 +49,12 @@ public:
     QByteArray log() const { return m_log; }
 
 private:
+    void writeConfig();
+
     QTemporaryDir m_dir;
+    QString m_certFile;
+    QString m_keyFile;
+    bool m_refuse = false;
     quint16 m_port = 0;
     std::unique_ptr<QProcess> m_process;
     QByteArray m_log;

@@ -9,10 +9,14 @@
 #include "Observer.h"
 #include "TestMain.h"
 
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 using devicelink::Outcome;
@@ -357,6 +361,89 @@ private slots:
         broker.stop();
         QTRY_COMPARE(rig.client->state(), bus::BusClient::State::NotConnected);
         QCOMPARE(rig.client->connection().retrySeconds(), 1);
+    }
+
+    // The broker's refusal is the reason (mosquitto answers an unknown user
+    // "not authorised"), and it is tried again later.
+    void aRefusalOfTheBrokerIsSaid() {
+        Broker broker;
+        broker.refuseEveryone();
+        START_BROKER(broker);
+        BusRig rig(broker.port());
+        rig.settings.values[QStringLiteral("MQTT/User")] = QStringLiteral("panel");
+        rig.settings.values[QStringLiteral("MQTT/Password")] = QStringLiteral("secret");
+        rig.client->start();
+        QTRY_COMPARE(rig.client->state(), bus::BusClient::State::NotConnected);
+        QCOMPARE(rig.client->stateText(), QStringLiteral("MQTT: not connected: the broker refused: "
+                                                         "not authorised, retry in 1 s"));
+        broker.stop();
+        QTRY_VERIFY(broker.stopped());
+    }
+
+    // With CAFile= the station speaks TLS and checks the broker's
+    // certificate against it, by the name it was given.
+    void tlsWhenACaFileIsSet_data() {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("by name") << "localhost" << true << "MQTT: connected to localhost:%1";
+        QTest::newRow("by address") << "127.0.0.1" << true << "MQTT: connected to 127.0.0.1:%1";
+        QTest::newRow("another CA")
+            << "localhost" << false
+            << "MQTT: not connected: the TLS handshake failed, retry in 1 s";
+    }
+    void tlsWhenACaFileIsSet() {
+        QFETCH(QString, host);
+        QFETCH(bool, trusted);
+        const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+        if (openssl.isEmpty())
+            QSKIP("openssl is not installed: no certificate for the broker");
+        // A CA, the broker's certificate for localhost and 127.0.0.1 signed
+        // by it, and a second CA that signed nothing.
+        QTemporaryDir dir;
+        const auto file = [&](const char *name) { return dir.filePath(QLatin1String(name)); };
+        QFile ext(file("ext.cnf"));
+        QVERIFY(ext.open(QIODevice::WriteOnly));
+        ext.write("subjectAltName=DNS:localhost,IP:127.0.0.1\n");
+        ext.close();
+        const QList<QStringList> steps{
+            {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+             "-keyout", file("ca.key"), "-out", file("ca.crt"), "-days", "2", "-subj",
+             "/CN=Test CA"},
+            {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+             "-keyout", file("other.key"), "-out", file("other.crt"), "-days", "2", "-subj",
+             "/CN=Other CA"},
+            {"req", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+             "-keyout", file("server.key"), "-out", file("server.csr"), "-subj", "/CN=localhost"},
+            {"x509", "-req", "-in", file("server.csr"), "-CA", file("ca.crt"), "-CAkey",
+             file("ca.key"), "-CAcreateserial", "-out", file("server.crt"), "-days", "2",
+             "-extfile", file("ext.cnf")},
+        };
+        for (const QStringList &step : steps) {
+            QProcess run;
+            run.start(openssl, step);
+            QTRY_COMPARE(run.state(), QProcess::NotRunning);
+            QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+        }
+        // The broker may read its key as another user once it drops root.
+        QFile::setPermissions(file("server.key"), QFile::ReadOwner | QFile::ReadOther);
+        QFile::setPermissions(dir.path(), QFile::ExeOther | QFile::ReadOwner | QFile::WriteOwner |
+                                              QFile::ExeOwner);
+
+        Broker broker;
+        broker.useTls(file("server.crt"), file("server.key"));
+        START_BROKER(broker);
+        BusRig rig(broker.port());
+        rig.settings.values[QStringLiteral("MQTT/Host")] = host;
+        rig.settings.values[QStringLiteral("MQTT/CAFile")] =
+            trusted ? file("ca.crt") : file("other.crt");
+        rig.client->start();
+        QTRY_VERIFY(rig.client->state() == bus::BusClient::State::Connected ||
+                    rig.client->state() == bus::BusClient::State::NotConnected);
+        QFETCH(QString, shown);
+        QCOMPARE(rig.client->stateText(), trusted ? shown.arg(broker.port()) : shown);
+        broker.stop();
+        QTRY_VERIFY(broker.stopped());
     }
 
     void settingsThatCannotBeUsed_data() {

@@ -277,6 +277,8 @@ private slots:
                  QByteArray("homeassistant/select/site_a_gate_house/monitor_2/config"));
         const QJsonObject s = json(select.payload);
         QCOMPARE(s["unique_id"].toString(), QStringLiteral("site_a_gate_house_monitor_2"));
+        QCOMPARE(s["object_id"].toString(), QStringLiteral("site_a_gate_house_monitor_2"));
+        QCOMPARE(s["name"].toString(), QStringLiteral("Monitor 2"));
         QCOMPARE(s["command_topic"].toString(), QStringLiteral("site/a/gate.house/monitor/2/set"));
         QCOMPARE(s["state_topic"].toString(), QStringLiteral("site/a/gate.house/monitor/2"));
         QCOMPARE(s["availability_topic"].toString(), QStringLiteral("site/a/gate.house/status"));

@@ -21,10 +21,12 @@ const char *const topics[] = {"monitor/2/set", "camera/7/preset/set", "salvo/set
                               "alarm/64/set",  "monitor/0/set",       "monitor/1"};
 constexpr size_t topicCount = sizeof topics / sizeof *topics;
 
-bool isNumber(const QString &text) {
-    bool ok = false;
-    text.toLongLong(&ok);
-    return ok && !text.isEmpty() && text.trimmed() == text;
+bool isDigits(const QString &text) {
+    for (const QChar ch : text) {
+        if (!ch.isDigit())
+            return false;
+    }
+    return true;
 }
 
 // The payload that names the command plainly.
@@ -99,10 +101,14 @@ void checkOptions(const QStringList &titles, QStringList *options) {
     FUZZ_CHECK(options->size() == titles.size());
     const QSet<QString> unique(options->cbegin(), options->cend());
     FUZZ_CHECK(unique.size() == options->size());
-    for (const QString &option : *options) {
-        FUZZ_CHECK(!option.isEmpty() && !isNumber(option));
+    for (qsizetype k = 0; k < options->size(); ++k) {
+        const QString &option = options->at(k);
+        FUZZ_CHECK(!option.isEmpty() && !isDigits(option) && option.trimmed() == option);
         for (const QChar ch : option)
             FUZZ_CHECK(ch.unicode() >= 0x20 && ch.unicode() != 0x7F);
+        // Each name routes its own camera, whatever else the names are.
+        if (option.toUtf8().size() <= Command::payloadLimit)
+            FUZZ_CHECK(Command::read("monitor/1/set", option.toUtf8(), *options).camera == k + 1);
     }
 }
 } // namespace
