@@ -71,7 +71,7 @@ void BusClient::start() {
     }
     m_started = true;
     if (!m_settings.problem.isEmpty()) {
-        m_connection.close();
+        m_connection.close(m_statusTopic, QByteArrayLiteral("offline"));
         emit stateChanged();
         report(false, m_settings.problem.english());
         return;
@@ -85,7 +85,10 @@ void BusClient::start() {
     // One station, one client: a second start of the same station takes the
     // session over instead of both holding it.
     options.clientId = (m_settings.prefix + QLatin1Char('/') + m_settings.station).toUtf8();
-    options.willTopic = topic(QStringLiteral("status"));
+    if (m_connection.state() == MqttConnection::State::Connected)
+        m_connection.close(m_statusTopic, QByteArrayLiteral("offline"));
+    m_statusTopic = topic(QStringLiteral("status"));
+    options.willTopic = m_statusTopic;
     options.willPayload = QByteArrayLiteral("offline");
     m_connection.open(options);
 }
@@ -95,7 +98,7 @@ void BusClient::stop() {
     m_started = false;
     m_queue.dropWaiting(QStringLiteral("the message bus was stopped"));
     if (m_connection.state() != MqttConnection::State::Closed)
-        m_connection.close(topic(QStringLiteral("status")), QByteArrayLiteral("offline"));
+        m_connection.close(m_statusTopic, QByteArrayLiteral("offline"));
     m_published.clear();
     if (was)
         emit stateChanged();

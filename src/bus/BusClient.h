@@ -109,6 +109,9 @@ private:
     ui::SettingsStore &m_store;
     BusSettings m_settings;
     MqttConnection m_connection;
+    // The status topic of the connection made last: its offline goes there
+    // even when the settings read since name another station.
+    QByteArray m_statusTopic;
     CommandQueue m_queue;
     // What each retained topic was last given on this connection.
     QHash<QByteArray, QByteArray> m_published;

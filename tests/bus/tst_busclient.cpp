@@ -487,6 +487,21 @@ private slots:
         QVERIFY(later.retained(rig.topic("status")));
     }
 
+    // Started again after a change of station: the old one says offline,
+    // the new one online.
+    void aRestartUnderAnotherStationLeavesTheOldOneOffline() {
+        BusRig rig(m_broker.port());
+        CONNECT(rig, observer);
+        const QByteArray oldStatus = rig.topic("status");
+        rig.station += QStringLiteral("b");
+        rig.settings.values[QStringLiteral("MQTT/Station")] = rig.station;
+        rig.client->start();
+        QTRY_VERIFY(rig.connected());
+        QTRY_COMPARE(observer.last(oldStatus), QByteArray("offline"));
+        Observer renamed(m_broker.port(), rig.topic("status"));
+        QTRY_COMPARE(renamed.last(rig.topic("status")), QByteArray("online"));
+    }
+
     // A broker that stops reading: events are left out and counted, what
     // waits for it stays bounded, and the count goes out once it reads again.
     void eventsAreBoundedWhenTheBrokerStalls() {
