@@ -24,49 +24,15 @@ void Switcher::show(int monitor, const MonitorState &state) {
     emit monitorChanged(monitor);
 }
 
-void Switcher::selectMonitor(int monitor, const devicelink::Origin &origin, devicelink::Done done) {
-    answer(QStringLiteral("monitor %1").arg(monitor), origin, std::move(done));
-}
-
-void Switcher::selectCamera(int camera, const devicelink::Origin &origin, devicelink::Done done) {
-    answer(QStringLiteral("camera %1").arg(camera), origin, std::move(done));
-}
-
 void Switcher::route(int monitor, int camera, const devicelink::Origin &origin,
                      devicelink::Done done) {
     answer(QStringLiteral("route %1 %2").arg(monitor).arg(camera), origin, std::move(done));
-}
-
-void Switcher::startMove(devicelink::Move, const devicelink::Origin &origin, int,
-                         devicelink::Done done) {
-    answer(QStringLiteral("move"), origin, std::move(done));
 }
 
 void Switcher::recallPreset(int preset, const devicelink::Origin &origin, int camera,
                             devicelink::Done done) {
     answer(QStringLiteral("preset %1 on camera %2").arg(preset).arg(camera), origin,
            std::move(done));
-}
-
-void Switcher::storePreset(int preset, const devicelink::Origin &origin, int camera,
-                           devicelink::Done done) {
-    answer(QStringLiteral("store %1 on camera %2").arg(preset).arg(camera), origin,
-           std::move(done));
-}
-
-void Switcher::auxiliary(devicelink::Auxiliary, const devicelink::Origin &origin,
-                         devicelink::Done done) {
-    answer(QStringLiteral("auxiliary"), origin, std::move(done));
-}
-
-void Switcher::lockMonitor(int monitor, const devicelink::Origin &origin, bool,
-                           devicelink::Done done) {
-    answer(QStringLiteral("lock %1").arg(monitor), origin, std::move(done));
-}
-
-void Switcher::unlockMonitor(int monitor, const devicelink::Origin &origin, bool,
-                             devicelink::Done done) {
-    answer(QStringLiteral("unlock %1").arg(monitor), origin, std::move(done));
 }
 
 devicelink::Switcher::MonitorState Switcher::monitor(int monitor) const {
@@ -91,15 +57,6 @@ void Automation::startTour(int tour, const devicelink::Origin &by, devicelink::D
 
 void Automation::stopTour(int tour, const devicelink::Origin &by, devicelink::Done done) {
     answer(QStringLiteral("tour %1 stop").arg(tour), by, done);
-}
-
-void Automation::holdTour(int tour, const devicelink::Origin &by, devicelink::Done done) {
-    answer(QStringLiteral("tour %1 hold").arg(tour), by, done);
-}
-
-void Automation::stepTour(int tour, int steps, const devicelink::Origin &by,
-                          devicelink::Done done) {
-    answer(QStringLiteral("tour %1 step %2").arg(tour).arg(steps), by, done);
 }
 
 void Automation::setAlarm(int input, bool active, const devicelink::Origin &by,

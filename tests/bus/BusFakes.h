@@ -30,27 +30,39 @@ public:
     // The switcher's reply changed what a monitor shows.
     void show(int monitor, const MonitorState &state);
 
-    void selectMonitor(int monitor, const devicelink::Origin &origin,
-                       devicelink::Done done = {}) override;
-    void selectCamera(int camera, const devicelink::Origin &origin,
-                      devicelink::Done done = {}) override;
     void route(int monitor, int camera, const devicelink::Origin &origin,
                devicelink::Done done = {}) override;
-    void startMove(devicelink::Move, const devicelink::Origin &origin, int camera = 0,
-                   devicelink::Done done = {}) override;
+    void recallPreset(int preset, const devicelink::Origin &origin, int camera = 0,
+                      devicelink::Done done = {}) override;
+    // What the bus never asks for is recorded as "other".
+    void selectMonitor(int, const devicelink::Origin &o, devicelink::Done d = {}) override {
+        answer(QStringLiteral("other"), o, std::move(d));
+    }
+    void selectCamera(int, const devicelink::Origin &o, devicelink::Done d = {}) override {
+        answer(QStringLiteral("other"), o, std::move(d));
+    }
+    void startMove(devicelink::Move, const devicelink::Origin &o, int = 0,
+                   devicelink::Done d = {}) override {
+        answer(QStringLiteral("other"), o, std::move(d));
+    }
     void stopMove(devicelink::Move, const devicelink::Origin &) override {}
     int speed(devicelink::Axis) const override { return 0; }
     void setSpeed(devicelink::Axis, int) override {}
-    void recallPreset(int preset, const devicelink::Origin &origin, int camera = 0,
-                      devicelink::Done done = {}) override;
-    void storePreset(int preset, const devicelink::Origin &origin, int camera = 0,
-                     devicelink::Done done = {}) override;
-    void auxiliary(devicelink::Auxiliary, const devicelink::Origin &origin,
-                   devicelink::Done done = {}) override;
-    void lockMonitor(int monitor, const devicelink::Origin &origin, bool force = false,
-                     devicelink::Done done = {}) override;
-    void unlockMonitor(int monitor, const devicelink::Origin &origin, bool force = false,
-                       devicelink::Done done = {}) override;
+    void storePreset(int, const devicelink::Origin &o, int = 0, devicelink::Done d = {}) override {
+        answer(QStringLiteral("other"), o, std::move(d));
+    }
+    void auxiliary(devicelink::Auxiliary, const devicelink::Origin &o,
+                   devicelink::Done d = {}) override {
+        answer(QStringLiteral("other"), o, std::move(d));
+    }
+    void lockMonitor(int, const devicelink::Origin &o, bool = false,
+                     devicelink::Done d = {}) override {
+        answer(QStringLiteral("other"), o, std::move(d));
+    }
+    void unlockMonitor(int, const devicelink::Origin &o, bool = false,
+                       devicelink::Done d = {}) override {
+        answer(QStringLiteral("other"), o, std::move(d));
+    }
     void sourceGone(const devicelink::Origin &) override {}
     MonitorState monitor(int monitor) const override;
     QString cameraHolder(int) const override { return {}; }
@@ -82,9 +94,12 @@ public:
     QList<TourState> tours() const override { return tourStates; }
     void startTour(int tour, const devicelink::Origin &by, devicelink::Done done = {}) override;
     void stopTour(int tour, const devicelink::Origin &by, devicelink::Done done = {}) override;
-    void holdTour(int tour, const devicelink::Origin &by, devicelink::Done done = {}) override;
-    void stepTour(int tour, int steps, const devicelink::Origin &by,
-                  devicelink::Done done = {}) override;
+    void holdTour(int, const devicelink::Origin &by, devicelink::Done done = {}) override {
+        answer(QStringLiteral("other"), by, done);
+    }
+    void stepTour(int, int, const devicelink::Origin &by, devicelink::Done done = {}) override {
+        answer(QStringLiteral("other"), by, done);
+    }
     QList<AlarmState> alarms() const override { return alarmStates; }
     void setAlarm(int input, bool active, const devicelink::Origin &by,
                   devicelink::Done done = {}) override;
