@@ -475,6 +475,104 @@
     </message>
 </context>
 <context>
+    <name>bus::BusClient</name>
+    <message>
+        <source>MQTT: off</source>
+        <translation>MQTT: spento</translation>
+    </message>
+    <message>
+        <source>MQTT: connecting to %1</source>
+        <translation>MQTT: connessione a %1</translation>
+    </message>
+    <message>
+        <source>MQTT: connected to %1</source>
+        <translation>MQTT: connesso a %1</translation>
+    </message>
+    <message>
+        <source>MQTT: not connected: %1</source>
+        <translation>MQTT: non connesso: %1</translation>
+    </message>
+    <message>
+        <source>MQTT: not connected: %1, retry in %2 s</source>
+        <translation>MQTT: non connesso: %1, nuovo tentativo tra %2 s</translation>
+    </message>
+</context>
+<context>
+    <name>bus::Reason</name>
+    <message>
+        <source>Port=%1 is not a port number</source>
+        <translation>Port=%1 non è un numero di porta</translation>
+    </message>
+    <message>
+        <source>%1=%2 cannot stand in a topic</source>
+        <translation>%1=%2 non può stare in un topic</translation>
+    </message>
+    <message>
+        <source>the connection was lost</source>
+        <translation>la connessione è caduta</translation>
+    </message>
+    <message>
+        <source>the connection was refused</source>
+        <translation>la connessione è stata rifiutata</translation>
+    </message>
+    <message>
+        <source>the broker did not answer</source>
+        <translation>il broker non ha risposto</translation>
+    </message>
+    <message>
+        <source>the broker cannot be reached</source>
+        <translation>il broker non è raggiungibile</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>cannot resolve %1</source>
+        <translation>impossibile risolvere %1</translation>
+    </message>
+    <message>
+        <source>the TLS handshake failed</source>
+        <translation>negoziazione TLS fallita</translation>
+    </message>
+    <message>
+        <source>the broker stopped answering</source>
+        <translation>il broker non risponde più</translation>
+    </message>
+    <message>
+        <source>the broker refused the protocol version</source>
+        <translation>il broker ha rifiutato la versione del protocollo</translation>
+    </message>
+    <message>
+        <source>the broker refused the client id %1</source>
+        <translation>il broker ha rifiutato l&apos;id client %1</translation>
+    </message>
+    <message>
+        <source>the broker is unavailable</source>
+        <translation>il broker non è disponibile</translation>
+    </message>
+    <message>
+        <source>the broker refused the user name or password</source>
+        <translation>il broker ha rifiutato nome utente o password</translation>
+    </message>
+    <message>
+        <source>the broker refused: not authorised</source>
+        <translation>il broker ha rifiutato: non autorizzato</translation>
+    </message>
+    <message>
+        <source>the broker refused the connection (code %1)</source>
+        <translation>il broker ha rifiutato la connessione (codice %1)</translation>
+    </message>
+    <message>
+        <source>no answer within %1 s</source>
+        <translation>nessuna risposta entro %1 s</translation>
+    </message>
+    <message>
+        <source>cannot use the CA file %1</source>
+        <translation>impossibile usare il file CA %1</translation>
+    </message>
+</context>
+<context>
     <name>config::StoredFile</name>
     <message>
         <source>cannot be opened (%1)</source>

@@ -20,11 +20,13 @@ ensure_packages() {
 # server, a D-Bus session bus and the accessibility bus (at-spi2-core).
 # The browser panel is served with Qt HttpServer and WebSockets; its test
 # drives Debian's headless Chromium through WebDriver (chromium-driver,
-# python3-selenium).
+# python3-selenium). libmosquitto-dev: the message bus's MQTT client; its
+# tests run a real broker (mosquitto) and read it with mosquitto-clients.
 BUILD_PACKAGES=(cmake ninja-build g++ lld ccache qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
                 qt6-l10n-tools libqt6sql6-sqlite libsdl2-dev fonts-dejavu-core xvfb dbus-daemon
                 dbus-session-bus-common at-spi2-core qt6-httpserver-dev qt6-websockets-dev
-                chromium chromium-driver python3-selenium)
+                chromium chromium-driver python3-selenium libmosquitto-dev mosquitto
+                mosquitto-clients)
 
 # What scripts/package.sh needs to build and check the Debian package (the
 # test suite's package check runs when these are present).
