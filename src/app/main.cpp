@@ -1,4 +1,5 @@
 #include "app/frmTerminal.h"
+#include "automation/AlarmClient.h"
 #include "events/EventQuery.h"
 #include "events/EventSettings.h"
 #include "events/EventStore.h"
@@ -67,7 +68,10 @@ std::optional<int> answerCommandLine(int argc, char *argv[]) {
         "velmar-controller --events FROM TO prints the event log's rows from FROM to TO\n"
         "as CSV and exits. FROM and TO are ISO 8601 dates or times (2026-12-09,\n"
         "2026-12-09T02:14, 2026-12-09T02:14:07Z), in local time unless they name a zone;\n"
-        "TO takes in its whole day, minute or second."));
+        "TO takes in its whole day, minute or second.\n\n"
+        "velmar-controller --alarm N on|off tells the running panel that alarm input N\n"
+        "(1 to 64) became active or was cleared, and exits: 0 taken, 1 refused, 3 no\n"
+        "panel answered."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -75,24 +79,31 @@ std::optional<int> answerCommandLine(int argc, char *argv[]) {
     const QCommandLineOption eventsOption(
         QStringLiteral("events"),
         QStringLiteral("Print the event log's rows from FROM to TO as CSV and exit."));
-    parser.addOptions({help, version, eventsOption});
+    const QCommandLineOption alarmOption(
+        QStringLiteral("alarm"),
+        QStringLiteral("Raise (on) or clear (off) alarm input N in the running panel and exit."));
+    parser.addOptions({help, version, eventsOption, alarmOption});
     const bool parsed = parser.parse(arguments);
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                     QStringLiteral("velmar-controller"));
     // A lone "--" sets nothing and leaves no positional argument; it is refused too. Only
-    // --events takes arguments: its two times.
+    // --events and --alarm take arguments: two each.
     const QStringList positional = parser.positionalArguments();
     const bool eventsAsked = parsed && parser.isSet(eventsOption) && !parser.isSet(help);
-    const bool unexpected = eventsAsked ? positional.size() > 2
-                                        : !positional.isEmpty() || (arguments.size() > 1 &&
-                                                                    parser.optionNames().isEmpty());
-    const bool missing = eventsAsked && positional.size() < 2;
+    const bool alarmAsked = parsed && parser.isSet(alarmOption) && !parser.isSet(help);
+    const bool twoAsked = eventsAsked || alarmAsked;
+    const bool unexpected = twoAsked ? positional.size() > 2 || (eventsAsked && alarmAsked)
+                                     : !positional.isEmpty() ||
+                                           (arguments.size() > 1 && parser.optionNames().isEmpty());
+    const bool missing = twoAsked && positional.size() < 2;
     if (!parsed || unexpected || missing) {
         const QString error =
-            !parsed   ? parser.errorText()
-            : missing ? QStringLiteral("--events needs FROM and TO")
+            !parsed                     ? parser.errorText()
+            : eventsAsked && alarmAsked ? QStringLiteral("--events and --alarm go alone")
+            : missing ? (eventsAsked ? QStringLiteral("--events needs FROM and TO")
+                                     : QStringLiteral("--alarm needs N and on or off"))
                       : QStringLiteral("unexpected argument '%1'")
-                            .arg(positional.value(eventsAsked ? 2 : 0, QStringLiteral("--")));
+                            .arg(positional.value(twoAsked ? 2 : 0, QStringLiteral("--")));
         std::fprintf(stderr, "velmar-controller: %s\n%s", qPrintable(error), qPrintable(usage));
         return 2;
     }
@@ -106,6 +117,14 @@ std::optional<int> answerCommandLine(int argc, char *argv[]) {
     }
     if (eventsAsked)
         return printEvents(argc, argv, positional[0], positional[1], usage);
+    if (alarmAsked) {
+        QCoreApplication core(argc, argv);
+        QString message;
+        const int status = automation::sendAlarm(positional[0], positional[1], message);
+        std::fprintf(status == 0 ? stdout : stderr, "velmar-controller: %s\n%s",
+                     qPrintable(message), status == 2 ? qPrintable(usage) : "");
+        return status;
+    }
     return std::nullopt;
 }
 } // namespace

@@ -174,10 +174,8 @@ void AlarmServer::read(QLocalSocket *client) {
     const qsizetype end = buffer.indexOf('\n');
     if (end < 0) {
         if (buffer.size() > AlarmRequest::maxLine) {
-            client->write(AlarmRequest::refusedLine(QStringLiteral("the line is too long")));
-            client->disconnectFromServer();
             m_clients.remove(client);
-            client->deleteLater();
+            answer(client, AlarmRequest::refusedLine(QStringLiteral("the line is too long")));
         }
         return;
     }
@@ -186,9 +184,7 @@ void AlarmServer::read(QLocalSocket *client) {
     QString why;
     const std::optional<AlarmRequest> request = AlarmRequest::parse(line, &why);
     if (!request) {
-        client->write(AlarmRequest::refusedLine(why));
-        client->disconnectFromServer();
-        client->deleteLater();
+        answer(client, AlarmRequest::refusedLine(why));
         return;
     }
     QPointer<QLocalSocket> answerTo(client);
@@ -196,13 +192,20 @@ void AlarmServer::read(QLocalSocket *client) {
         request->input, request->active,
         devicelink::Origin(devicelink::Origin::Kind::Remote, QStringLiteral("alarm socket")),
         [answerTo](const devicelink::Outcome &outcome) {
-            if (!answerTo)
-                return;
-            answerTo->write(outcome.ok() ? AlarmRequest::okLine()
-                                         : AlarmRequest::refusedLine(outcome.reason));
-            answerTo->disconnectFromServer();
-            answerTo->deleteLater();
+            if (answerTo)
+                answer(answerTo, outcome.ok() ? AlarmRequest::okLine()
+                                              : AlarmRequest::refusedLine(outcome.reason));
         });
+}
+
+void AlarmServer::answer(QLocalSocket *client, const QByteArray &line) {
+    // The socket goes once its answer has left: deleted at once, it would
+    // take the answer with it.
+    connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+    client->write(line);
+    client->disconnectFromServer();
+    if (client->state() == QLocalSocket::UnconnectedState)
+        client->deleteLater();
 }
 
 void AlarmServer::drop(QLocalSocket *client) {

@@ -47,6 +47,7 @@ private:
     void accept();
     void read(QLocalSocket *client);
     void drop(QLocalSocket *client);
+    static void answer(QLocalSocket *client, const QByteArray &line);
 
     Automation &m_automation;
     QLocalServer *m_server = nullptr;

@@ -525,6 +525,11 @@ private:
                                     : tr("there is no tour %1").arg(a.tour);
             problem(p.label + QLatin1Char(' ') + tr("is left out: %1").arg(why), p.line);
         }
+        // An alarm is known by its input: they are kept in its order, as written.
+        std::stable_sort(m_out.alarms.begin(), m_out.alarms.end(),
+                         [](const AutomationFile::Alarm &a, const AutomationFile::Alarm &b) {
+                             return a.input < b.input;
+                         });
         std::stable_sort(m_out.problems.begin(), m_out.problems.end(),
                          [](const AutomationFile::Problem &a, const AutomationFile::Problem &b) {
                              return a.line < b.line;
@@ -558,7 +563,9 @@ AutomationFile AutomationFile::parse(const QByteArray &bytes) {
         qsizetype end = start;
         while (end < size && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
-        reader.line(++line, QString::fromLatin1(bytes.constData() + start, end - start));
+        ++line;
+        if (end > start) // an empty line says nothing
+            reader.line(line, QString::fromLatin1(bytes.constData() + start, end - start));
         if (end < size && bytes[end] == '\r' && end + 1 < size && bytes[end + 1] == '\n')
             ++end;
         start = end + 1;

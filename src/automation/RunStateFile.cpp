@@ -23,8 +23,17 @@ bool number(const QByteArray &text, int high, int &out) {
 RunStateFile RunStateFile::parse(const QByteArray &bytes) {
     RunStateFile out;
     QSet<int> seen;
-    for (const QByteArray &raw : bytes.split('\n')) {
-        const QList<QByteArray> words = raw.simplified().split(' ');
+    qsizetype start = 0;
+    while (start < bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        const QByteArrayView raw(bytes.constData() + start, end - start);
+        start = end + 1;
+        // Only a line of the two kinds is looked at closely; a long one is neither.
+        if (raw.size() > 80 || !(raw.startsWith("tour ") || raw.startsWith("schedules ")))
+            continue;
+        const QList<QByteArray> words = raw.toByteArray().simplified().split(' ');
         if (words.size() == 4 && words[0] == "tour" &&
             (words[2] == "running" || words[2] == "held")) {
             Tour t;
@@ -38,7 +47,8 @@ RunStateFile RunStateFile::parse(const QByteArray &bytes) {
                    words[2].size() <= 40) {
             const QDateTime at =
                 QDateTime::fromString(QString::fromLatin1(words[2]), Qt::ISODateWithMs);
-            if (at.isValid())
+            // Within the years the clock and the file's form can hold.
+            if (at.isValid() && at.toMSecsSinceEpoch() > 0 && at.toUTC().date().year() <= 9999)
                 out.scheduleApplied = at.toMSecsSinceEpoch();
         }
     }
