@@ -641,11 +641,24 @@ const AutomationFile::Alarm *AutomationFile::alarm(int input) const {
 QStringList AutomationFile::faults() const {
     // What is written is what is read: the contents are sound exactly when
     // their file reads back whole.
-    const AutomationFile back = parse(bytes());
     QStringList out;
+    // A name that would not be read back as it is (a ';' begins a comment)
+    // is said as such, not as what the file would make of it.
+    for (const Salvo &s : salvos) {
+        if (!isValidName(s.name))
+            out << QStringLiteral("[Salvo%1] Name: ").arg(s.number) +
+                       tr("a name is 1 to %1 printable Latin-1 characters without ';'")
+                           .arg(maxNameLength);
+    }
+    if (!out.isEmpty())
+        return out;
+    const AutomationFile back = parse(bytes());
     for (const Problem &p : back.problems)
         out << p.what;
-    if (out.isEmpty() && !back.sameSetup(*this))
+    AutomationFile sorted = *this; // alarms are read back in the order of their inputs
+    std::stable_sort(sorted.alarms.begin(), sorted.alarms.end(),
+                     [](const Alarm &a, const Alarm &b) { return a.input < b.input; });
+    if (out.isEmpty() && !back.sameSetup(sorted))
         out << tr("two sections of one kind have the same number");
     return out;
 }
