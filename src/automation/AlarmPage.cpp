@@ -67,7 +67,7 @@ void AlarmPage::retranslate() {
     m_fields[Input]->setAccessibleName(tr("Alarm input"));
     m_labels[Monitor]->setText(tr("&Monitor:"));
     m_fields[Monitor]->setAccessibleName(tr("Monitor the alarm calls up"));
-    m_labels[Camera]->setText(tr("&Camera:"));
+    m_labels[Camera]->setText(tr("C&amera:"));
     m_fields[Camera]->setAccessibleName(tr("Camera the alarm calls up"));
     m_labels[Preset]->setText(tr("&Preset:"));
     m_fields[Preset]->setAccessibleName(tr("Preset the alarm recalls"));
@@ -96,6 +96,7 @@ void AlarmPage::refresh() {
         relabel(row);
     }
     m_filling = false;
+    fitWidth(m_list);
     m_list->setCurrentRow(std::min(std::max(was, 0), int(m_work.alarms.size()) - 1));
     fill(m_list->currentRow());
 }

@@ -10,10 +10,6 @@ namespace automation {
 
 namespace {
 
-QString tr(const char *text) {
-    return QCoreApplication::translate("automation::AutomationFile", text);
-}
-
 // A number as the file writes it: digits only, short enough that it cannot
 // overflow, within its bounds.
 std::optional<int> number(QStringView text, int low, int high) {
@@ -82,6 +78,8 @@ struct Pair {
 };
 
 class Reader {
+    Q_DECLARE_TR_FUNCTIONS(automation::AutomationFile)
+
 public:
     explicit Reader(AutomationFile &out)
         : m_out(out) {}
@@ -147,9 +145,8 @@ private:
                 continue;
             const std::optional<int> n = number(QStringView(name).mid(prefix.size()), 1, k.high);
             if (!n) {
-                problem(tr("%1: the number of a %2 is 1 to %3; the section is left out")
-                            .arg(label, QString::fromLatin1(k.name).toLower(),
-                                 QString::number(k.high)));
+                problem(tr("%1: its number is 1 to %2; the section is left out")
+                            .arg(label, QString::number(k.high)));
                 return;
             }
             QSet<int> &seen = m_seen[int(k.kind)];

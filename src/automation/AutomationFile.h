@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QTime>
@@ -13,6 +14,8 @@ namespace automation {
 // number, and a section that is left without what it needs is left out whole.
 // What is written reads back as it was.
 class AutomationFile {
+    Q_DECLARE_TR_FUNCTIONS(automation::AutomationFile)
+
 public:
     static constexpr int monitors = 4;
     static constexpr int cameras = 16;

@@ -2,6 +2,8 @@
 
 #include <QAbstractSpinBox>
 #include <QLabel>
+#include <QListWidget>
+#include <QScrollBar>
 #include <QSpinBox>
 
 namespace automation {
@@ -24,6 +26,14 @@ inline QLabel *fieldLabel(QWidget *parent, QWidget *field) {
     auto *label = new QLabel(parent);
     label->setBuddy(field);
     return label;
+}
+
+// A list at least as wide as its widest row, so that no row is cut.
+inline void fitWidth(QListWidget *list) {
+    const int rows = list->count() ? list->sizeHintForColumn(0) : 0;
+    list->setMinimumWidth(rows + 2 * list->frameWidth() +
+                          list->verticalScrollBar()->sizeHint().width() +
+                          list->fontMetrics().averageCharWidth() * 2);
 }
 
 // The lowest number from 1 up that is not among `taken`.

@@ -80,7 +80,7 @@ void SalvoPage::retranslate() {
     m_list->setAccessibleName(tr("Salvos"));
     m_add->setText(tr("&New salvo"));
     m_remove->setText(tr("&Delete salvo"));
-    m_nameLabel->setText(tr("&Name:"));
+    m_nameLabel->setText(tr("Na&me:"));
     m_name->setAccessibleName(tr("Name of the salvo"));
     m_cameraHeader->setText(tr("Camera"));
     m_presetHeader->setText(tr("Preset"));
@@ -92,7 +92,7 @@ void SalvoPage::retranslate() {
         m_presets[m]->setAccessibleName(tr("Preset for monitor %1").arg(m + 1));
         m_presets[m]->setToolTip(tr("The preset recalled on that camera; - none"));
     }
-    m_take->setText(tr("&Take the routing shown now"));
+    m_take->setText(tr("Take the routing sho&wn now"));
     m_take->setToolTip(tr("Each monitor gets the camera the switcher last reported on it"));
     for (int row = 0; row < m_list->count(); ++row)
         relabel(row);
@@ -113,6 +113,7 @@ void SalvoPage::refresh() {
         relabel(row);
     }
     m_filling = false;
+    fitWidth(m_list);
     m_list->setCurrentRow(std::min(std::max(current, 0), int(m_work.salvos.size()) - 1));
     fill(m_list->currentRow());
 }

@@ -114,7 +114,7 @@ void SchedulePage::retranslate() {
         m_days[d]->setText(names[d]);
         m_days[d]->setAccessibleName(full[d]);
     }
-    m_actionLabel->setText(tr("A&ction:"));
+    m_actionLabel->setText(tr("Act&ion:"));
     m_action->setAccessibleName(tr("What the entry does"));
     for (int row = 0; row < m_list->count(); ++row)
         relabel(row);
@@ -147,6 +147,7 @@ void SchedulePage::refresh() {
         relabel(row);
     }
     m_filling = false;
+    fitWidth(m_list);
     m_list->setCurrentRow(std::min(std::max(was, 0), int(m_work.schedules.size()) - 1));
     fill(m_list->currentRow());
 }
@@ -156,12 +157,20 @@ void SchedulePage::relabel(int row) {
     if (!item)
         return;
     const AutomationFile::Schedule &s = m_work.schedules[row];
+    // Days in runs: "Mon-Fri", "Mon,Wed,Sat-Sun".
     QStringList days;
     const QString names[7] = {tr("Mon"), tr("Tue"), tr("Wed"), tr("Thu"),
                               tr("Fri"), tr("Sat"), tr("Sun")};
     for (int d = 0; d < 7; ++d) {
-        if (s.days & (1u << d))
-            days << names[d];
+        if (!(s.days & (1u << d)))
+            continue;
+        int last = d;
+        while (last + 1 < 7 && (s.days & (1u << (last + 1))))
+            ++last;
+        days << (last - d >= 2 ? names[d] + QLatin1Char('-') + names[last] : names[d]);
+        if (last - d == 1)
+            days << names[last];
+        d = last;
     }
     const QString what = s.action.kind == AutomationFile::Action::Kind::Salvo
                              ? tr("salvo %1").arg(s.action.salvo)
@@ -233,6 +242,7 @@ void SchedulePage::addSchedule() {
     m_work.schedules.append(entry);
     m_list->addItem(QString());
     relabel(int(m_work.schedules.size()) - 1);
+    fitWidth(m_list);
     m_list->setCurrentRow(int(m_work.schedules.size()) - 1);
     m_at->setFocus();
     emit edited();
@@ -263,6 +273,7 @@ void SchedulePage::fieldsEdited() {
     if (m_action->currentIndex() >= 0)
         s.action = actionAt(m_action, m_action->currentIndex());
     relabel(row);
+    fitWidth(m_list);
     emit edited();
 }
 

@@ -101,18 +101,18 @@ void TourPage::retranslate() {
     m_number->setAccessibleName(tr("Number of the tour"));
     m_monitorLabel->setText(tr("&Monitor:"));
     m_monitor->setAccessibleName(tr("Monitor of the tour"));
-    m_manualLabel->setText(tr("When another source &routes the monitor:"));
+    m_manualLabel->setText(tr("When another source r&outes the monitor:"));
     m_manual->setAccessibleName(tr("When another source routes the monitor"));
     m_manual->setItemText(0, tr("hold the tour"));
     m_manual->setItemText(1, tr("stop the tour"));
-    m_stepsLabel->setText(tr("&Steps:"));
+    m_stepsLabel->setText(tr("St&eps:"));
     m_steps->setAccessibleName(tr("Steps of the tour"));
     m_steps->setHorizontalHeaderLabels({tr("Camera"), tr("Preset"), tr("Dwell")});
     m_addStep->setText(tr("&Add step"));
-    m_removeStep->setText(tr("Remo&ve step"));
-    m_up->setText(tr("U&p"));
+    m_removeStep->setText(tr("Remove ste&p"));
+    m_up->setText(tr("Up"));
     m_up->setAccessibleName(tr("Move the step up"));
-    m_down->setText(tr("Do&wn"));
+    m_down->setText(tr("Down"));
     m_down->setAccessibleName(tr("Move the step down"));
     for (int row = 0; row < m_list->count(); ++row)
         relabel(row);
@@ -139,6 +139,7 @@ void TourPage::refresh() {
         relabel(row);
     }
     m_filling = false;
+    fitWidth(m_list);
     m_list->setCurrentRow(std::min(std::max(was, 0), int(m_work.tours.size()) - 1));
     fill(m_list->currentRow());
 }

@@ -40,7 +40,6 @@ frmAutomation::frmAutomation(Engine &engine, const devicelink::Switcher &switche
     m_fileState->setObjectName(QStringLiteral("fileState"));
     m_fileState->setWordWrap(true);
     m_problems->setObjectName(QStringLiteral("problems"));
-    m_problems->setMaximumHeight(m_problems->fontMetrics().height() * 5);
     m_tabs->setObjectName(QStringLiteral("automationTabs"));
     m_status->setObjectName(QStringLiteral("status"));
     m_status->setWordWrap(true);
@@ -156,13 +155,17 @@ void frmAutomation::showFileState() {
     const int left = m_saved ? 0 : int(read.problems.size()) + read.problemsNotKept;
     m_problems->clear();
     if (left > 0) {
-        state += QLatin1Char(' ') + tr("%1 lines were left out when it was read:").arg(left);
+        state += QLatin1Char(' ') + tr("Lines left out when it was read: %1").arg(left);
         for (const AutomationFile::Problem &p : read.problems)
             m_problems->addItem(tr("line %1: %2").arg(QString::number(p.line), p.what));
         if (read.problemsNotKept > 0)
             m_problems->addItem(tr("and %1 more").arg(read.problemsNotKept));
     }
     m_problems->setVisible(left > 0);
+    // As tall as its rows, up to five.
+    m_problems->setFixedHeight(m_problems->sizeHintForRow(0) *
+                                   std::clamp(m_problems->count(), 1, 5) +
+                               2 * m_problems->frameWidth());
     m_fileState->setText(state);
     m_save->setEnabled(m_engine.fileState() != Engine::FileState::Unreadable);
 }
