@@ -4,6 +4,7 @@
 #include "link/Clock.h"
 
 #include <QPointer>
+#include <QSet>
 #include <algorithm>
 #include <chrono>
 #include <optional>
@@ -51,6 +52,9 @@ qint64 TourRunner::dwellMs(const Tour &tour) const {
 
 void TourRunner::setTours(const QList<AutomationFile::Tour> &tours) {
     QList<Tour> next;
+    QSet<int> numbers;
+    for (const AutomationFile::Tour &settings : tours)
+        numbers.insert(settings.number);
     for (const AutomationFile::Tour &settings : tours) {
         Tour t;
         t.settings = settings;
@@ -68,8 +72,10 @@ void TourRunner::setTours(const QList<AutomationFile::Tour> &tours) {
     }
     for (const Tour &old : std::as_const(m_tours)) {
         if (old.run != Run::Stopped)
-            note(old, QStringLiteral("stopped: its settings no longer name monitor %1")
-                          .arg(old.settings.monitor));
+            note(old, numbers.contains(old.settings.number)
+                          ? QStringLiteral("stopped: its monitor is no longer %1")
+                                .arg(old.settings.monitor)
+                          : QStringLiteral("stopped: it is no longer in automation.ini"));
     }
     m_tours = next;
     for (const Tour &t : std::as_const(m_tours))
