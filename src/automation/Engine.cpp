@@ -21,8 +21,6 @@ Engine::Engine(devicelink::Switcher &switcher, devicelink::Clock &clock,
                const devicelink::Priorities &priorities, QString filePath, QString statePath,
                QObject *parent)
     : Automation(parent)
-    , m_switcher(switcher)
-    , m_clock(clock)
     , m_priorities(priorities)
     , m_filePath(std::move(filePath))
     , m_statePath(std::move(statePath))

@@ -89,8 +89,6 @@ private:
     void saveRunState();
     void onDue(const AutomationFile::Schedule &entry, qint64 at, bool late);
 
-    devicelink::Switcher &m_switcher;
-    devicelink::Clock &m_clock;
     devicelink::Priorities m_priorities;
     QString m_filePath;
     QString m_statePath;

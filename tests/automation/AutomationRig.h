@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FakeSwitcher.h"
+#include "RecordingSwitcher.h"
 #include "automation/Engine.h"
 #include "automation/Scheduler.h"
 #include "automation/TourRunner.h"
@@ -17,7 +17,7 @@
 struct AutomationRig {
     QTemporaryDir dir;
     fakes::Clock clock;
-    fakes::Switcher switcher{clock};
+    fakes::RecordingSwitcher switcher{clock};
     std::unique_ptr<automation::Engine> engine;
     QStringList notes; // "origin: what"
 

@@ -47,7 +47,7 @@ private slots:
                  (QStringList{"route 1 5 by salvo Night", "route 2 7 by salvo Night",
                               "preset 3 by salvo Night", "route 3 9 by salvo Night",
                               "route 4 11 by salvo Night"}));
-        for (const fakes::Switcher::Call &c : rig.switcher.calls)
+        for (const fakes::RecordingSwitcher::Call &c : rig.switcher.calls)
             QCOMPARE(c.priority, priority);
         QCOMPARE(rig.notesOf("salvo Night"),
                  QStringList{QStringLiteral("recalled by %1: 4 routes").arg(by.text())});

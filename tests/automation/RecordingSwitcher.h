@@ -13,7 +13,7 @@ namespace fakes {
 // A switcher that does what it is asked at once (or when the test says), and
 // records each operation with its time on the fake clock and who asked, at
 // what priority. Routes answer with the outcome chosen for their monitor.
-class Switcher : public devicelink::Switcher {
+class RecordingSwitcher : public devicelink::Switcher {
     Q_OBJECT
 public:
     struct Call {
@@ -23,7 +23,7 @@ public:
         int priority = 0; // as the arbiter would weigh it
     };
 
-    explicit Switcher(const devicelink::Clock &clock)
+    explicit RecordingSwitcher(const devicelink::Clock &clock)
         : m_clock(clock) {}
 
     QList<Call> calls;
