@@ -573,6 +573,678 @@
     </message>
 </context>
 <context>
+    <name>automation::AlarmPage</name>
+    <message>
+        <source>Alarm inputs</source>
+        <translation>Ingressi di allarme</translation>
+    </message>
+    <message>
+        <source>&amp;New binding</source>
+        <translation>&amp;Nuova associazione</translation>
+    </message>
+    <message>
+        <source>&amp;Delete binding</source>
+        <translation>&amp;Elimina associazione</translation>
+    </message>
+    <message>
+        <source>Alarm &amp;input:</source>
+        <translation>&amp;Ingresso di allarme:</translation>
+    </message>
+    <message>
+        <source>Alarm input</source>
+        <translation>Ingresso di allarme</translation>
+    </message>
+    <message>
+        <source>&amp;Monitor:</source>
+        <translation>&amp;Monitor:</translation>
+    </message>
+    <message>
+        <source>Monitor the alarm calls up</source>
+        <translation>Monitor su cui l&apos;allarme richiama la telecamera</translation>
+    </message>
+    <message>
+        <source>C&amp;amera:</source>
+        <translation>Telec&amp;amera:</translation>
+    </message>
+    <message>
+        <source>Camera the alarm calls up</source>
+        <translation>Telecamera che l&apos;allarme richiama</translation>
+    </message>
+    <message>
+        <source>&amp;Preset:</source>
+        <translation>&amp;Preset:</translation>
+    </message>
+    <message>
+        <source>Preset the alarm recalls</source>
+        <translation>Preset che l&apos;allarme richiama</translation>
+    </message>
+    <message>
+        <source>- none</source>
+        <translation>- nessuno</translation>
+    </message>
+    <message>
+        <source>Alarm %1: camera %2 on monitor %3</source>
+        <translation>Allarme %1: telecamera %2 sul monitor %3</translation>
+    </message>
+    <message>
+        <source>Delete the binding of alarm %1?</source>
+        <translation>Eliminare l&apos;associazione dell&apos;allarme %1?</translation>
+    </message>
+</context>
+<context>
+    <name>automation::AlarmServer</name>
+    <message>
+        <source>cannot make %1 (%2)</source>
+        <translation>impossibile creare %1 (%2)</translation>
+    </message>
+    <message>
+        <source>cannot read %1 (%2)</source>
+        <translation>impossibile leggere %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder of this user</source>
+        <translation>%1 non è una cartella di questo utente</translation>
+    </message>
+    <message>
+        <source>%1 may be entered by other users</source>
+        <translation>%1 è accessibile ad altri utenti</translation>
+    </message>
+    <message>
+        <source>cannot make %1</source>
+        <translation>impossibile creare %1</translation>
+    </message>
+    <message>
+        <source>no alarm socket: %1</source>
+        <translation>nessun socket di allarme: %1</translation>
+    </message>
+    <message>
+        <source>no alarm socket: another program answers on %1</source>
+        <translation>nessun socket di allarme: un altro programma risponde su %1</translation>
+    </message>
+    <message>
+        <source>no alarm socket: %1 is not a socket</source>
+        <translation>nessun socket di allarme: %1 non è un socket</translation>
+    </message>
+    <message>
+        <source>alarm socket: listening on %1</source>
+        <translation>socket di allarme: in ascolto su %1</translation>
+    </message>
+</context>
+<context>
+    <name>automation::AutomationFile</name>
+    <message>
+        <source>neither a [section], a Key=value nor a comment</source>
+        <translation>né una [sezione], né una Chiave=valore, né un commento</translation>
+    </message>
+    <message>
+        <source>a Key=value before the first [section]</source>
+        <translation>una Chiave=valore prima della prima [sezione]</translation>
+    </message>
+    <message>
+        <source>a section header is a name in brackets, e.g. [Tour2]; the section is left out</source>
+        <translation>l&apos;intestazione di una sezione è un nome tra parentesi quadre, ad es. [Tour2]; la sezione è esclusa</translation>
+    </message>
+    <message>
+        <source>%1: its number is 1 to %2; the section is left out</source>
+        <translation>%1: il suo numero va da 1 a %2; la sezione è esclusa</translation>
+    </message>
+    <message>
+        <source>%1 appears a second time; the second is left out</source>
+        <translation>%1 compare una seconda volta; la seconda è esclusa</translation>
+    </message>
+    <message>
+        <source>%1: more than %2 sections of one kind; the rest are left out</source>
+        <translation>%1: più di %2 sezioni dello stesso tipo; le altre sono escluse</translation>
+    </message>
+    <message>
+        <source>%1 is not a section this file has ([SalvoN], [TourN], [AlarmN], [ScheduleN]); it is left out</source>
+        <translation>%1 non è una sezione di questo file ([SalvoN], [TourN], [AlarmN], [ScheduleN]); è esclusa</translation>
+    </message>
+    <message>
+        <source>; the section is left out</source>
+        <translation>; la sezione è esclusa</translation>
+    </message>
+    <message>
+        <source>%1 is given a second time; the section is left out</source>
+        <translation>%1 è indicato una seconda volta; la sezione è esclusa</translation>
+    </message>
+    <message>
+        <source>%1 is not a key of this section; the line is left out</source>
+        <translation>%1 non è una chiave di questa sezione; la riga è esclusa</translation>
+    </message>
+    <message>
+        <source>a name is 1 to %1 printable Latin-1 characters without &apos;;&apos;</source>
+        <translation>un nome è da 1 a %1 caratteri Latin-1 stampabili senza &apos;;&apos;</translation>
+    </message>
+    <message>
+        <source>%1 is not a %2 (1 to %3)</source>
+        <translation>%1 non è valido come %2 (da 1 a %3)</translation>
+    </message>
+    <message>
+        <source>monitor</source>
+        <translation>monitor</translation>
+    </message>
+    <message>
+        <source>camera</source>
+        <translation>telecamera</translation>
+    </message>
+    <message>
+        <source>preset</source>
+        <translation>preset</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not monitor:camera or monitor:camera@preset</source>
+        <translation>&quot;%1&quot; non è monitor:telecamera o monitor:telecamera@preset</translation>
+    </message>
+    <message>
+        <source>monitor %1 is given two cameras</source>
+        <translation>al monitor %1 sono date due telecamere</translation>
+    </message>
+    <message>
+        <source>more than %1 steps</source>
+        <translation>più di %1 passi</translation>
+    </message>
+    <message>
+        <source>dwell in seconds</source>
+        <translation>tempo di sosta in secondi</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not camera:dwell or camera@preset:dwell</source>
+        <translation>&quot;%1&quot; non è telecamera:sosta o telecamera@preset:sosta</translation>
+    </message>
+    <message>
+        <source>hold or stop</source>
+        <translation>hold o stop</translation>
+    </message>
+    <message>
+        <source>a time of day is HH:MM, 00:00 to 23:59</source>
+        <translation>un&apos;ora del giorno è HH:MM, da 00:00 a 23:59</translation>
+    </message>
+    <message>
+        <source>days are Mon, Tue, Wed, Thu, Fri, Sat, Sun, separated by commas</source>
+        <translation>i giorni sono Mon, Tue, Wed, Thu, Fri, Sat, Sun, separati da virgole</translation>
+    </message>
+    <message>
+        <source>an action is &quot;salvo NAME&quot;, &quot;tour N start&quot; or &quot;tour N stop&quot;</source>
+        <translation>un&apos;azione è &quot;salvo NOME&quot;, &quot;tour N start&quot; o &quot;tour N stop&quot;</translation>
+    </message>
+    <message>
+        <source>is left out: it has no %1</source>
+        <translation>è esclusa: non ha %1</translation>
+    </message>
+    <message>
+        <source>is left out: a salvo named %1 is already in %2</source>
+        <translation>è esclusa: un salvo di nome %1 è già in %2</translation>
+    </message>
+    <message>
+        <source>there is no salvo named %1</source>
+        <translation>non esiste un salvo di nome %1</translation>
+    </message>
+    <message>
+        <source>there is no tour %1</source>
+        <translation>non esiste il tour %1</translation>
+    </message>
+    <message>
+        <source>is left out: %1</source>
+        <translation>è esclusa: %1</translation>
+    </message>
+    <message>
+        <source>two sections of one kind have the same number</source>
+        <translation>due sezioni dello stesso tipo hanno lo stesso numero</translation>
+    </message>
+</context>
+<context>
+    <name>automation::Engine</name>
+    <message>
+        <source>%1: line %2 left out: %3</source>
+        <translation>%1: riga %2 esclusa: %3</translation>
+    </message>
+    <message>
+        <source>%1: %2 lines left out, the first line %3: %4</source>
+        <translation>%1: %2 righe escluse, la prima è la riga %3: %4</translation>
+    </message>
+    <message>
+        <source>%1 is there but cannot be read (%2), so it is not replaced</source>
+        <translation>%1 esiste ma non si può leggere (%2), quindi non viene sostituito</translation>
+    </message>
+    <message>
+        <source>%1 could not be written</source>
+        <translation>impossibile scrivere %1</translation>
+    </message>
+</context>
+<context>
+    <name>automation::SalvoPage</name>
+    <message>
+        <source>Salvos</source>
+        <translation>Salvo</translation>
+    </message>
+    <message>
+        <source>&amp;New salvo</source>
+        <translation>&amp;Nuovo salvo</translation>
+    </message>
+    <message>
+        <source>&amp;Delete salvo</source>
+        <translation>&amp;Elimina salvo</translation>
+    </message>
+    <message>
+        <source>Na&amp;me:</source>
+        <translation>No&amp;me:</translation>
+    </message>
+    <message>
+        <source>Name of the salvo</source>
+        <translation>Nome del salvo</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Telecamera</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>Monitor &amp;%1:</source>
+        <translation>Monitor &amp;%1:</translation>
+    </message>
+    <message>
+        <source>Camera on monitor %1</source>
+        <translation>Telecamera sul monitor %1</translation>
+    </message>
+    <message>
+        <source>The camera the salvo puts on monitor %1; - leaves it as it is</source>
+        <translation>La telecamera che il salvo mette sul monitor %1; - lo lascia com&apos;è</translation>
+    </message>
+    <message>
+        <source>Preset for monitor %1</source>
+        <translation>Preset per il monitor %1</translation>
+    </message>
+    <message>
+        <source>The preset recalled on that camera; - none</source>
+        <translation>Il preset richiamato su quella telecamera; - nessuno</translation>
+    </message>
+    <message>
+        <source>Take the routing sho&amp;wn now</source>
+        <translation>&amp;Usa l&apos;instradamento attuale</translation>
+    </message>
+    <message>
+        <source>Each monitor gets the camera the switcher last reported on it</source>
+        <translation>Ogni monitor riceve la telecamera che la matrice vi ha indicato per ultima</translation>
+    </message>
+    <message>
+        <source>(no name)</source>
+        <translation>(senza nome)</translation>
+    </message>
+    <message>
+        <source>Salvo %1</source>
+        <translation>Salvo %1</translation>
+    </message>
+    <message>
+        <source>Delete the salvo %1?</source>
+        <translation>Eliminare il salvo %1?</translation>
+    </message>
+    <message>
+        <source>The routing now taken in</source>
+        <translation>Instradamento attuale acquisito</translation>
+    </message>
+    <message>
+        <source>The routing taken in; not known now, left as they were: monitor %1</source>
+        <translation>Instradamento acquisito; non noti ora, lasciati com&apos;erano: monitor %1</translation>
+    </message>
+</context>
+<context>
+    <name>automation::SchedulePage</name>
+    <message>
+        <source>Schedule entries</source>
+        <translation>Voci degli orari</translation>
+    </message>
+    <message>
+        <source>&amp;New entry</source>
+        <translation>&amp;Nuova voce</translation>
+    </message>
+    <message>
+        <source>&amp;Delete entry</source>
+        <translation>&amp;Elimina voce</translation>
+    </message>
+    <message>
+        <source>N&amp;umber:</source>
+        <translation>N&amp;umero:</translation>
+    </message>
+    <message>
+        <source>Number of the entry</source>
+        <translation>Numero della voce</translation>
+    </message>
+    <message>
+        <source>&amp;At:</source>
+        <translation>&amp;Alle:</translation>
+    </message>
+    <message>
+        <source>Time of day</source>
+        <translation>Ora del giorno</translation>
+    </message>
+    <message>
+        <source>Da&amp;ys:</source>
+        <translation>&amp;Giorni:</translation>
+    </message>
+    <message>
+        <source>Mon</source>
+        <translation>Lun</translation>
+    </message>
+    <message>
+        <source>Tue</source>
+        <translation>Mar</translation>
+    </message>
+    <message>
+        <source>Wed</source>
+        <translation>Mer</translation>
+    </message>
+    <message>
+        <source>Thu</source>
+        <translation>Gio</translation>
+    </message>
+    <message>
+        <source>Fri</source>
+        <translation>Ven</translation>
+    </message>
+    <message>
+        <source>Sat</source>
+        <translation>Sab</translation>
+    </message>
+    <message>
+        <source>Sun</source>
+        <translation>Dom</translation>
+    </message>
+    <message>
+        <source>Monday</source>
+        <translation>Lunedì</translation>
+    </message>
+    <message>
+        <source>Tuesday</source>
+        <translation>Martedì</translation>
+    </message>
+    <message>
+        <source>Wednesday</source>
+        <translation>Mercoledì</translation>
+    </message>
+    <message>
+        <source>Thursday</source>
+        <translation>Giovedì</translation>
+    </message>
+    <message>
+        <source>Friday</source>
+        <translation>Venerdì</translation>
+    </message>
+    <message>
+        <source>Saturday</source>
+        <translation>Sabato</translation>
+    </message>
+    <message>
+        <source>Sunday</source>
+        <translation>Domenica</translation>
+    </message>
+    <message>
+        <source>Act&amp;ion:</source>
+        <translation>A&amp;zione:</translation>
+    </message>
+    <message>
+        <source>What the entry does</source>
+        <translation>Che cosa fa la voce</translation>
+    </message>
+    <message>
+        <source>salvo %1</source>
+        <translation>salvo %1</translation>
+    </message>
+    <message>
+        <source>start tour %1</source>
+        <translation>avvia il tour %1</translation>
+    </message>
+    <message>
+        <source>stop tour %1</source>
+        <translation>ferma il tour %1</translation>
+    </message>
+    <message>
+        <source>%1 %2 (%3): %4</source>
+        <translation>%1 %2 (%3): %4</translation>
+    </message>
+    <message>
+        <source>every day</source>
+        <translation>ogni giorno</translation>
+    </message>
+    <message>
+        <source>Recall salvo %1</source>
+        <translation>Richiama il salvo %1</translation>
+    </message>
+    <message>
+        <source>Start tour %1</source>
+        <translation>Avvia il tour %1</translation>
+    </message>
+    <message>
+        <source>Stop tour %1</source>
+        <translation>Ferma il tour %1</translation>
+    </message>
+    <message>
+        <source>%1 (not there)</source>
+        <translation>%1 (non esiste)</translation>
+    </message>
+    <message>
+        <source>Delete schedule entry %1?</source>
+        <translation>Eliminare la voce %1 degli orari?</translation>
+    </message>
+</context>
+<context>
+    <name>automation::TourPage</name>
+    <message>
+        <source>Tours</source>
+        <translation>Tour</translation>
+    </message>
+    <message>
+        <source>&amp;New tour</source>
+        <translation>&amp;Nuovo tour</translation>
+    </message>
+    <message>
+        <source>&amp;Delete tour</source>
+        <translation>&amp;Elimina tour</translation>
+    </message>
+    <message>
+        <source>N&amp;umber:</source>
+        <translation>N&amp;umero:</translation>
+    </message>
+    <message>
+        <source>Number of the tour</source>
+        <translation>Numero del tour</translation>
+    </message>
+    <message>
+        <source>&amp;Monitor:</source>
+        <translation>&amp;Monitor:</translation>
+    </message>
+    <message>
+        <source>Monitor of the tour</source>
+        <translation>Monitor del tour</translation>
+    </message>
+    <message>
+        <source>When another source r&amp;outes the monitor:</source>
+        <translation>Quando un&apos;altra fonte &amp;instrada il monitor:</translation>
+    </message>
+    <message>
+        <source>When another source routes the monitor</source>
+        <translation>Quando un&apos;altra fonte instrada il monitor</translation>
+    </message>
+    <message>
+        <source>hold the tour</source>
+        <translation>sospendi il tour</translation>
+    </message>
+    <message>
+        <source>stop the tour</source>
+        <translation>ferma il tour</translation>
+    </message>
+    <message>
+        <source>St&amp;eps:</source>
+        <translation>&amp;Passi:</translation>
+    </message>
+    <message>
+        <source>Steps of the tour</source>
+        <translation>Passi del tour</translation>
+    </message>
+    <message>
+        <source>Camera</source>
+        <translation>Telecamera</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Preset</translation>
+    </message>
+    <message>
+        <source>Dwell</source>
+        <translation>Sosta</translation>
+    </message>
+    <message>
+        <source>&amp;Add step</source>
+        <translation>&amp;Aggiungi passo</translation>
+    </message>
+    <message>
+        <source>Remove ste&amp;p</source>
+        <translation>To&amp;gli passo</translation>
+    </message>
+    <message>
+        <source>Up</source>
+        <translation>Su</translation>
+    </message>
+    <message>
+        <source>Move the step up</source>
+        <translation>Sposta il passo in su</translation>
+    </message>
+    <message>
+        <source>Down</source>
+        <translation>Giù</translation>
+    </message>
+    <message>
+        <source>Move the step down</source>
+        <translation>Sposta il passo in giù</translation>
+    </message>
+    <message>
+        <source>Tour %1: monitor %2, %3 steps</source>
+        <translation>Tour %1: monitor %2, %3 passi</translation>
+    </message>
+    <message>
+        <source>Camera of step %1</source>
+        <translation>Telecamera del passo %1</translation>
+    </message>
+    <message>
+        <source>Preset of step %1</source>
+        <translation>Preset del passo %1</translation>
+    </message>
+    <message>
+        <source> s</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>Dwell of step %1 in seconds</source>
+        <translation>Sosta del passo %1 in secondi</translation>
+    </message>
+    <message>
+        <source>Delete tour %1?</source>
+        <translation>Eliminare il tour %1?</translation>
+    </message>
+</context>
+<context>
+    <name>automation::frmAutomation</name>
+    <message>
+        <source>Automation - %1</source>
+        <translation>Automazione - %1</translation>
+    </message>
+    <message>
+        <source>Sal&amp;vos</source>
+        <translation>Sal&amp;vo</translation>
+    </message>
+    <message>
+        <source>&amp;Tours</source>
+        <translation>&amp;Tour</translation>
+    </message>
+    <message>
+        <source>A&amp;larms</source>
+        <translation>A&amp;llarmi</translation>
+    </message>
+    <message>
+        <source>Sc&amp;hedules</source>
+        <translation>&amp;Orari</translation>
+    </message>
+    <message>
+        <source>Salvos, tours, alarms and schedules</source>
+        <translation>Salvo, tour, allarmi e orari</translation>
+    </message>
+    <message>
+        <source>Lines of the file that were left out</source>
+        <translation>Righe del file che sono state escluse</translation>
+    </message>
+    <message>
+        <source>What the last action did</source>
+        <translation>Che cosa ha fatto l&apos;ultima azione</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Salva</translation>
+    </message>
+    <message>
+        <source>Writes %1 and applies it at once (Ctrl+S)</source>
+        <translation>Scrive %1 e lo applica subito (Ctrl+S)</translation>
+    </message>
+    <message>
+        <source>&amp;Read the file again</source>
+        <translation>&amp;Rileggi il file</translation>
+    </message>
+    <message>
+        <source>Reads %1 as it is now, after editing it by hand</source>
+        <translation>Legge %1 com&apos;è ora, dopo averlo modificato a mano</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Chiudi</translation>
+    </message>
+    <message>
+        <source>%1 does not exist yet; Save makes it.</source>
+        <translation>%1 non esiste ancora; Salva lo crea.</translation>
+    </message>
+    <message>
+        <source>%1 is there but cannot be read (%2); it is not replaced.</source>
+        <translation>%1 esiste ma non si può leggere (%2); non viene sostituito.</translation>
+    </message>
+    <message>
+        <source>Lines left out when it was read: %1</source>
+        <translation>Righe escluse alla lettura: %1</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>riga %1: %2</translation>
+    </message>
+    <message>
+        <source>and %1 more</source>
+        <translation>e altre %1</translation>
+    </message>
+    <message>
+        <source>%1 lines of %2 were left out when it was read. Saving writes the file without them. Save?</source>
+        <translation>%1 righe di %2 sono state escluse alla lettura. Salvando, il file viene scritto senza di esse. Salvare?</translation>
+    </message>
+    <message>
+        <source>Not saved: %1</source>
+        <translation>Non salvato: %1</translation>
+    </message>
+    <message>
+        <source>Saved to %1 and applied</source>
+        <translation>Salvato in %1 e applicato</translation>
+    </message>
+    <message>
+        <source>Drop the changes that are not saved?</source>
+        <translation>Scartare le modifiche non salvate?</translation>
+    </message>
+    <message>
+        <source>Read again</source>
+        <translation>Riletto</translation>
+    </message>
+    <message>
+        <source>Save the changes to %1?</source>
+        <translation>Salvare le modifiche a %1?</translation>
+    </message>
+</context>
+<context>
     <name>config::StoredFile</name>
     <message>
         <source>cannot be opened (%1)</source>

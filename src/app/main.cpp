@@ -1,6 +1,7 @@
 #include "app/Controller.h"
 #include "app/Headless.h"
 #include "app/frmTerminal.h"
+#include "automation/AlarmClient.h"
 #include "events/EventQuery.h"
 #include "events/EventStore.h"
 #include "link/Clock.h"
@@ -76,7 +77,10 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
         "TO takes in its whole day, minute or second.\n\n"
         "velmar-controller --headless runs the controller without any window or display:\n"
         "the port, the polls, the event log and the Videohub server as settings.ini says,\n"
-        "what the status bar would say on standard error; SIGTERM or SIGINT end it."));
+        "what the status bar would say on standard error; SIGTERM or SIGINT end it.\n\n"
+        "velmar-controller --alarm N on|off tells the running panel that alarm input N\n"
+        "(1 to 64) became active or was cleared, and exits: 0 taken, 1 refused, 3 no\n"
+        "panel answered."));
     const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Show this help and exit."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
@@ -96,25 +100,32 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
                                         QStringLiteral("Remove the browser panel user NAME."));
     const QCommandLineOption listUsers(QStringLiteral("list-users"),
                                        QStringLiteral("List the browser panel's users."));
-    parser.addOptions(
-        {help, version, eventsOption, headlessOption, addUser, removeUser, listUsers});
+    const QCommandLineOption alarmOption(
+        QStringLiteral("alarm"),
+        QStringLiteral("Raise (on) or clear (off) alarm input N in the running panel and exit."));
+    parser.addOptions({help, version, eventsOption, headlessOption, addUser, removeUser,
+                       listUsers, alarmOption});
     const bool parsed = parser.parse(arguments);
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                     QStringLiteral("velmar-controller"));
     // A lone "--" sets nothing and leaves no positional argument; it is refused too. Only
-    // --events takes arguments: its two times.
+    // --events and --alarm take arguments: two each.
     const QStringList positional = parser.positionalArguments();
     const bool eventsAsked = parsed && parser.isSet(eventsOption) && !parser.isSet(help);
-    const bool unexpected = eventsAsked ? positional.size() > 2
-                                        : !positional.isEmpty() || (arguments.size() > 1 &&
-                                                                    parser.optionNames().isEmpty());
-    const bool missing = eventsAsked && positional.size() < 2;
+    const bool alarmAsked = parsed && parser.isSet(alarmOption) && !parser.isSet(help);
+    const bool twoAsked = eventsAsked || alarmAsked;
+    const bool unexpected = twoAsked ? positional.size() > 2 || (eventsAsked && alarmAsked)
+                                     : !positional.isEmpty() ||
+                                           (arguments.size() > 1 && parser.optionNames().isEmpty());
+    const bool missing = twoAsked && positional.size() < 2;
     if (!parsed || unexpected || missing) {
         const QString error =
-            !parsed   ? parser.errorText()
-            : missing ? QStringLiteral("--events needs FROM and TO")
+            !parsed                     ? parser.errorText()
+            : eventsAsked && alarmAsked ? QStringLiteral("--events and --alarm go alone")
+            : missing ? (eventsAsked ? QStringLiteral("--events needs FROM and TO")
+                                     : QStringLiteral("--alarm needs N and on or off"))
                       : QStringLiteral("unexpected argument '%1'")
-                            .arg(positional.value(eventsAsked ? 2 : 0, QStringLiteral("--")));
+                            .arg(positional.value(twoAsked ? 2 : 0, QStringLiteral("--")));
         std::fprintf(stderr, "velmar-controller: %s\n%s", qPrintable(error), qPrintable(usage));
         return 2;
     }
@@ -128,6 +139,14 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
     }
     if (eventsAsked)
         return printEvents(argc, argv, positional[0], positional[1], usage);
+    if (alarmAsked) {
+        QCoreApplication core(argc, argv);
+        QString message;
+        const int status = automation::sendAlarm(positional[0], positional[1], message);
+        std::fprintf(status == 0 ? stdout : stderr, "velmar-controller: %s\n%s",
+                     qPrintable(message), status == 2 ? qPrintable(usage) : "");
+        return status;
+    }
     *headless = parser.isSet(headlessOption);
     return std::nullopt;
 }

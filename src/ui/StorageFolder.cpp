@@ -34,4 +34,12 @@ QString StoragePaths::settings() const {
     return QDir(m_folder).filePath(QStringLiteral("settings.ini"));
 }
 
+QString StoragePaths::automation() const {
+    return QDir(m_folder).filePath(QStringLiteral("automation.ini"));
+}
+
+QString StoragePaths::automationState() const {
+    return QDir(m_folder).filePath(QStringLiteral("automation-state"));
+}
+
 } // namespace ui

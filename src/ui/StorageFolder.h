@@ -4,8 +4,9 @@
 
 namespace ui {
 
-// The folder that holds velmarcontroller.ini, RemoteIPVelmar.ini and
-// settings.ini: C:\ini on Windows, $XDG_CONFIG_HOME/velmar-controller elsewhere.
+// The folder that holds velmarcontroller.ini, RemoteIPVelmar.ini,
+// settings.ini and automation.ini: C:\ini on Windows,
+// $XDG_CONFIG_HOME/velmar-controller elsewhere.
 QString storageFolder();
 
 // Creates the folder when it is missing; false when it cannot be made.
@@ -20,9 +21,11 @@ public:
 
     QString folder() const { return m_folder; }
     void setFolder(const QString &folder) { m_folder = folder; }
-    QString configuration() const; // velmarcontroller.ini, the 35-line file
-    QString siteList() const;      // RemoteIPVelmar.ini
-    QString settings() const;      // settings.ini, the settings store
+    QString configuration() const;   // velmarcontroller.ini, the 35-line file
+    QString siteList() const;        // RemoteIPVelmar.ini
+    QString settings() const;        // settings.ini, the settings store
+    QString automation() const;      // automation.ini: salvos, tours, alarms, schedules
+    QString automationState() const; // automation-state: what ran when the program ended
 
 private:
     QString m_folder;

@@ -35,6 +35,14 @@ private slots:
             << QStringList{"-platform", "offscreen"} << 2 << QString() << usage;
         QTest::newRow("version and more")
             << QStringList{"--version", "x"} << 2 << QString() << usage;
+        QTest::newRow("--alarm without its state")
+            << QStringList{"--alarm", "7"} << 2 << QString() << usage;
+        QTest::newRow("--alarm 65")
+            << QStringList{"--alarm", "65", "on"} << 2 << QString() << usage;
+        QTest::newRow("--alarm 7 maybe")
+            << QStringList{"--alarm", "7", "maybe"} << 2 << QString() << usage;
+        QTest::newRow("--alarm and --events")
+            << QStringList{"--alarm", "--events", "7", "on"} << 2 << QString() << usage;
     }
 
     void arguments() {
@@ -52,6 +60,7 @@ private slots:
             env.remove(QString::fromLatin1(name));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), config.path());
         env.insert(QStringLiteral("XDG_STATE_HOME"), config.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), config.path());
 
         QProcess panel;
         panel.setProcessEnvironment(env);
@@ -82,6 +91,23 @@ private slots:
         }
         QVERIFY2(!QDir(config.path()).exists(QStringLiteral("velmar-controller")),
                  "the panel started");
+    }
+
+    // No panel runs: the alarm has nowhere to go, and the status says so.
+    void alarmWithoutAPanel() {
+        QTemporaryDir runtime;
+        QVERIFY(runtime.isValid());
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        QProcess client;
+        client.setProcessEnvironment(env);
+        client.start(QStringLiteral(VELMAR_PANEL_EXE), {"--alarm", "7", "on"});
+        QVERIFY(client.waitForFinished(10000));
+        QCOMPARE(client.exitCode(), 3);
+        const QString stdErr = QString::fromLocal8Bit(client.readAllStandardError());
+        QVERIFY2(stdErr.startsWith(QLatin1String("velmar-controller: no running")),
+                 qPrintable(stdErr));
+        QVERIFY2(!stdErr.contains(QLatin1String("Usage:")), qPrintable(stdErr));
     }
 };
 
