@@ -215,6 +215,94 @@
         <source>nobody</source>
         <translation>nessuno</translation>
     </message>
+    <message>
+        <source>Tour</source>
+        <translation>Tour</translation>
+    </message>
+    <message>
+        <source>Alarm</source>
+        <translation>Allarme</translation>
+    </message>
+    <message>
+        <source>&amp;Start tour</source>
+        <translation>&amp;Avvia tour</translation>
+    </message>
+    <message>
+        <source>&amp;Hold</source>
+        <translation>&amp;Ferma</translation>
+    </message>
+    <message>
+        <source>&amp;Next step</source>
+        <translation>Passo &amp;successivo</translation>
+    </message>
+    <message>
+        <source>&amp;Previous step</source>
+        <translation>Passo &amp;precedente</translation>
+    </message>
+    <message>
+        <source>S&amp;top tour</source>
+        <translation>&amp;Termina tour</translation>
+    </message>
+    <message>
+        <source>Starts the tour of the monitor chosen above, or resumes it (T after its number)</source>
+        <translation>Avvia il tour del monitor scelto sopra, o lo riprende (T dopo il suo numero)</translation>
+    </message>
+    <message>
+        <source>Holds the tour on its step (H after its number)</source>
+        <translation>Ferma il tour sul suo passo (H dopo il suo numero)</translation>
+    </message>
+    <message>
+        <source>One step on (N after its number)</source>
+        <translation>Un passo avanti (N dopo il suo numero)</translation>
+    </message>
+    <message>
+        <source>One step back (B after its number)</source>
+        <translation>Un passo indietro (B dopo il suo numero)</translation>
+    </message>
+    <message>
+        <source>Stops the tour (X after its number)</source>
+        <translation>Termina il tour (X dopo il suo numero)</translation>
+    </message>
+    <message>
+        <source>Ac&amp;knowledge</source>
+        <translation>&amp;Conferma</translation>
+    </message>
+    <message>
+        <source>Acknowledges the alarm shown on the monitor chosen above (A after its input&apos;s number, or A alone)</source>
+        <translation>Conferma l&apos;allarme mostrato sul monitor scelto sopra (A dopo il numero del suo ingresso, o A da sola)</translation>
+    </message>
+    <message>
+        <source>&amp;Automation...</source>
+        <translation>A&amp;utomazione...</translation>
+    </message>
+    <message>
+        <source>Salvos, tours, alarm inputs and schedules (automation.ini)</source>
+        <translation>Salvo, tour, ingressi di allarme e orari (automation.ini)</translation>
+    </message>
+    <message>
+        <source>%1: held on step %2 of %3</source>
+        <translation>%1: fermo al passo %2 di %3</translation>
+    </message>
+    <message>
+        <source>%1: step %2 of %3</source>
+        <translation>%1: passo %2 di %3</translation>
+    </message>
+    <message>
+        <source>%1 shown</source>
+        <translation>%1 mostrato</translation>
+    </message>
+    <message>
+        <source>%1 waiting</source>
+        <translation>%1 in attesa</translation>
+    </message>
+    <message>
+        <source>%1, seen</source>
+        <translation>%1, confermato</translation>
+    </message>
+    <message>
+        <source>%1, cleared</source>
+        <translation>%1, cessato</translation>
+    </message>
 </context>
 <context>
     <name>app::frmKeys</name>
@@ -378,6 +466,30 @@
         <source>The control room: who holds each monitor and camera</source>
         <translation>La sala controllo: chi tiene ogni monitor e telecamera</translation>
     </message>
+    <message>
+        <source>Number, then T, H, X</source>
+        <translation>Numero, poi T, H, X</translation>
+    </message>
+    <message>
+        <source>Start (or resume), hold or stop tour n</source>
+        <translation>Avvia (o riprende), ferma o termina il tour n</translation>
+    </message>
+    <message>
+        <source>Number, then N or B</source>
+        <translation>Numero, poi N o B</translation>
+    </message>
+    <message>
+        <source>Tour n one step on, or one step back</source>
+        <translation>Tour n un passo avanti, o indietro</translation>
+    </message>
+    <message>
+        <source>1 to 64, then A; A alone</source>
+        <translation>Da 1 a 64, poi A; A da sola</translation>
+    </message>
+    <message>
+        <source>Acknowledge alarm input n; alone, the alarm shown first</source>
+        <translation>Conferma l&apos;ingresso di allarme n; da sola, il primo allarme mostrato</translation>
+    </message>
 </context>
 <context>
     <name>app::frmTraffic</name>
@@ -472,104 +584,6 @@
     <message>
         <source>The traffic could not be saved to %1: %2</source>
         <translation>Impossibile salvare il traffico in %1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>bus::BusClient</name>
-    <message>
-        <source>MQTT: off</source>
-        <translation>MQTT: spento</translation>
-    </message>
-    <message>
-        <source>MQTT: connecting to %1</source>
-        <translation>MQTT: connessione a %1</translation>
-    </message>
-    <message>
-        <source>MQTT: connected to %1</source>
-        <translation>MQTT: connesso a %1</translation>
-    </message>
-    <message>
-        <source>MQTT: not connected: %1</source>
-        <translation>MQTT: non connesso: %1</translation>
-    </message>
-    <message>
-        <source>MQTT: not connected: %1, retry in %2 s</source>
-        <translation>MQTT: non connesso: %1, nuovo tentativo tra %2 s</translation>
-    </message>
-</context>
-<context>
-    <name>bus::Reason</name>
-    <message>
-        <source>Port=%1 is not a port number</source>
-        <translation>Port=%1 non è un numero di porta</translation>
-    </message>
-    <message>
-        <source>%1=%2 cannot stand in a topic</source>
-        <translation>%1=%2 non può stare in un topic</translation>
-    </message>
-    <message>
-        <source>the connection was lost</source>
-        <translation>la connessione è caduta</translation>
-    </message>
-    <message>
-        <source>the connection was refused</source>
-        <translation>la connessione è stata rifiutata</translation>
-    </message>
-    <message>
-        <source>the broker did not answer</source>
-        <translation>il broker non ha risposto</translation>
-    </message>
-    <message>
-        <source>the broker cannot be reached</source>
-        <translation>il broker non è raggiungibile</translation>
-    </message>
-    <message>
-        <source>%1</source>
-        <translation>%1</translation>
-    </message>
-    <message>
-        <source>cannot resolve %1</source>
-        <translation>impossibile risolvere %1</translation>
-    </message>
-    <message>
-        <source>the TLS handshake failed</source>
-        <translation>negoziazione TLS fallita</translation>
-    </message>
-    <message>
-        <source>the broker stopped answering</source>
-        <translation>il broker non risponde più</translation>
-    </message>
-    <message>
-        <source>the broker refused the protocol version</source>
-        <translation>il broker ha rifiutato la versione del protocollo</translation>
-    </message>
-    <message>
-        <source>the broker refused the client id %1</source>
-        <translation>il broker ha rifiutato l&apos;id client %1</translation>
-    </message>
-    <message>
-        <source>the broker is unavailable</source>
-        <translation>il broker non è disponibile</translation>
-    </message>
-    <message>
-        <source>the broker refused the user name or password</source>
-        <translation>il broker ha rifiutato nome utente o password</translation>
-    </message>
-    <message>
-        <source>the broker refused: not authorised</source>
-        <translation>il broker ha rifiutato: non autorizzato</translation>
-    </message>
-    <message>
-        <source>the broker refused the connection (code %1)</source>
-        <translation>il broker ha rifiutato la connessione (codice %1)</translation>
-    </message>
-    <message>
-        <source>no answer within %1 s</source>
-        <translation>nessuna risposta entro %1 s</translation>
-    </message>
-    <message>
-        <source>cannot use the CA file %1</source>
-        <translation>impossibile usare il file CA %1</translation>
     </message>
 </context>
 <context>
@@ -1245,6 +1259,104 @@
     </message>
 </context>
 <context>
+    <name>bus::BusClient</name>
+    <message>
+        <source>MQTT: off</source>
+        <translation>MQTT: spento</translation>
+    </message>
+    <message>
+        <source>MQTT: connecting to %1</source>
+        <translation>MQTT: connessione a %1</translation>
+    </message>
+    <message>
+        <source>MQTT: connected to %1</source>
+        <translation>MQTT: connesso a %1</translation>
+    </message>
+    <message>
+        <source>MQTT: not connected: %1</source>
+        <translation>MQTT: non connesso: %1</translation>
+    </message>
+    <message>
+        <source>MQTT: not connected: %1, retry in %2 s</source>
+        <translation>MQTT: non connesso: %1, nuovo tentativo tra %2 s</translation>
+    </message>
+</context>
+<context>
+    <name>bus::Reason</name>
+    <message>
+        <source>Port=%1 is not a port number</source>
+        <translation>Port=%1 non è un numero di porta</translation>
+    </message>
+    <message>
+        <source>%1=%2 cannot stand in a topic</source>
+        <translation>%1=%2 non può stare in un topic</translation>
+    </message>
+    <message>
+        <source>the connection was lost</source>
+        <translation>la connessione è caduta</translation>
+    </message>
+    <message>
+        <source>the connection was refused</source>
+        <translation>la connessione è stata rifiutata</translation>
+    </message>
+    <message>
+        <source>the broker did not answer</source>
+        <translation>il broker non ha risposto</translation>
+    </message>
+    <message>
+        <source>the broker cannot be reached</source>
+        <translation>il broker non è raggiungibile</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+    <message>
+        <source>cannot resolve %1</source>
+        <translation>impossibile risolvere %1</translation>
+    </message>
+    <message>
+        <source>the TLS handshake failed</source>
+        <translation>negoziazione TLS fallita</translation>
+    </message>
+    <message>
+        <source>the broker stopped answering</source>
+        <translation>il broker non risponde più</translation>
+    </message>
+    <message>
+        <source>the broker refused the protocol version</source>
+        <translation>il broker ha rifiutato la versione del protocollo</translation>
+    </message>
+    <message>
+        <source>the broker refused the client id %1</source>
+        <translation>il broker ha rifiutato l&apos;id client %1</translation>
+    </message>
+    <message>
+        <source>the broker is unavailable</source>
+        <translation>il broker non è disponibile</translation>
+    </message>
+    <message>
+        <source>the broker refused the user name or password</source>
+        <translation>il broker ha rifiutato nome utente o password</translation>
+    </message>
+    <message>
+        <source>the broker refused: not authorised</source>
+        <translation>il broker ha rifiutato: non autorizzato</translation>
+    </message>
+    <message>
+        <source>the broker refused the connection (code %1)</source>
+        <translation>il broker ha rifiutato la connessione (codice %1)</translation>
+    </message>
+    <message>
+        <source>no answer within %1 s</source>
+        <translation>nessuna risposta entro %1 s</translation>
+    </message>
+    <message>
+        <source>cannot use the CA file %1</source>
+        <translation>impossibile usare il file CA %1</translation>
+    </message>
+</context>
+<context>
     <name>config::StoredFile</name>
     <message>
         <source>cannot be opened (%1)</source>
@@ -1640,6 +1752,18 @@
         <source>Type mismatch</source>
         <translation>Tipo non corrispondente</translation>
     </message>
+    <message>
+        <source>Web</source>
+        <translation>Web</translation>
+    </message>
+    <message>
+        <source>MQTT</source>
+        <translation>MQTT</translation>
+    </message>
+    <message>
+        <source>MQTT: no</source>
+        <translation>MQTT: no</translation>
+    </message>
 </context>
 <context>
     <name>panel::KeyboardRouting</name>
@@ -1690,6 +1814,54 @@
     <message>
         <source>Monitor %1 locked</source>
         <translation>Monitor %1 bloccato</translation>
+    </message>
+    <message>
+        <source>No alarm input %1: alarm inputs are 1 to 64</source>
+        <translation>Nessun ingresso di allarme %1: gli ingressi vanno da 1 a 64</translation>
+    </message>
+    <message>
+        <source>No tour %1</source>
+        <translation>Nessun tour %1</translation>
+    </message>
+    <message>
+        <source>No alarm to acknowledge</source>
+        <translation>Nessun allarme da confermare</translation>
+    </message>
+    <message>
+        <source>Alarm input %1 is not bound in automation.ini</source>
+        <translation>L&apos;ingresso di allarme %1 non è configurato in automation.ini</translation>
+    </message>
+    <message>
+        <source>No tour %1 in automation.ini</source>
+        <translation>Nessun tour %1 in automation.ini</translation>
+    </message>
+    <message>
+        <source>Not done: %1</source>
+        <translation>Non eseguito: %1</translation>
+    </message>
+    <message>
+        <source>Tour %1 started</source>
+        <translation>Tour %1 avviato</translation>
+    </message>
+    <message>
+        <source>Tour %1 held</source>
+        <translation>Tour %1 fermo</translation>
+    </message>
+    <message>
+        <source>Tour %1 stopped</source>
+        <translation>Tour %1 terminato</translation>
+    </message>
+    <message>
+        <source>Tour %1: one step on</source>
+        <translation>Tour %1: un passo avanti</translation>
+    </message>
+    <message>
+        <source>Tour %1: one step back</source>
+        <translation>Tour %1: un passo indietro</translation>
+    </message>
+    <message>
+        <source>Alarm %1 acknowledged</source>
+        <translation>Allarme %1 confermato</translation>
     </message>
 </context>
 <context>

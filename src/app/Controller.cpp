@@ -1,11 +1,16 @@
 #include "app/Controller.h"
 
 #include "app/SessionRouter.h"
+#include "automation/AlarmServer.h"
+#include "automation/Engine.h"
+#include "bus/BusClient.h"
 #include "config/CameraModel.h"
+#include "events/Event.h"
 #include "events/EventSettings.h"
 #include "events/EventStore.h"
 #include "events/SessionLog.h"
 #include "link/Arbiter.h"
+#include "link/Clock.h"
 #include "link/LinkMonitor.h"
 #include "link/Operations.h"
 #include "link/PortReopener.h"
@@ -53,16 +58,49 @@ Controller::Controller(const Platform &platform, ui::StoragePaths paths, QObject
         this);
     m_videohub = new remote::VideohubServer(*m_router, m_platform.settings, this);
     m_sessionLog = new events::SessionLog(*m_session, this);
-    // Other operators' browsers, off unless settings.ini turns it on.
-    m_web = new web::WebServer(ops, nullptr, *m_monitor, *m_cameras, *m_sessionLog,
+    // Salvos, tours, alarms and schedules, as automation.ini says; nothing
+    // without it. What they do is recorded with its origin.
+    m_automation =
+        new automation::Engine(ops, platform.clock, devicelink::Priorities::read(settings),
+                               m_paths.automation(), m_paths.automationState(), this);
+    connect(
+        m_automation, &automation::Engine::noted, this,
+        [this](const QString &origin, const QString &what) {
+            m_sessionLog->note(
+                {m_session->clock().now(), events::Event::Direction::State, {}, origin, {}, what});
+        });
+    m_alarmServer = new automation::AlarmServer(*m_automation, this);
+    // Other operators' browsers and the site's message bus, off unless
+    // settings.ini turns them on.
+    m_web = new web::WebServer(ops, m_automation, *m_monitor, *m_cameras, *m_sessionLog,
                                m_platform.settings, m_paths.folder(), this);
+    m_bus = new bus::BusClient(ops, m_automation, *m_monitor, *m_cameras, *m_sessionLog,
+                               m_platform.settings, this);
+    connect(m_bus, &bus::BusClient::connectedChanged, this,
+            [this](bool connected, const QString &reason) {
+                m_sessionLog->note({m_session->clock().now(),
+                                    events::Event::Direction::State,
+                                    {},
+                                    QStringLiteral("mqtt"),
+                                    {},
+                                    connected ? QStringLiteral("connected: %1").arg(reason)
+                                              : QStringLiteral("not connected: %1").arg(reason)});
+            });
+    connect(m_bus, &bus::BusClient::stateChanged, this, &Controller::servicesChanged);
 }
 
 Controller::~Controller() {
     // The servers go first, their clients' moves stopped while the session
     // is there; the recorder stops writing before its store goes.
+    delete m_bus;
     delete m_web;
+    delete m_alarmServer;
     m_sessionLog->setStore(nullptr);
+}
+
+void Controller::setStorageFolder(const QString &folder) {
+    m_paths.setFolder(folder);
+    m_automation->setFiles(m_paths.automation(), m_paths.automationState());
 }
 
 devicelink::Operations &Controller::operations() const {
@@ -89,9 +127,16 @@ void Controller::noteProgram(const QString &what) {
 void Controller::startServices() {
     m_videohub->start();
     m_web->start();
+    m_bus->start();
+    m_automation->start();
+    // `velmar-controller --alarm` is listened for when the file binds an
+    // alarm input: without automation.ini nothing is left in the runtime folder.
+    if (!m_automation->setup().alarms.isEmpty() && !m_alarmServer->isListening())
+        m_alarmServer->listen();
 }
 
 void Controller::stopServices() {
+    m_bus->stop();
     m_web->stop();
     m_videohub->stop();
 }

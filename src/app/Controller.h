@@ -30,6 +30,13 @@ class VideohubServer;
 namespace web {
 class WebServer;
 }
+namespace bus {
+class BusClient;
+}
+namespace automation {
+class AlarmServer;
+class Engine;
+} // namespace automation
 
 namespace app {
 
@@ -57,6 +64,8 @@ public:
     ui::SerialPort &port() const { return m_platform.port; }
     ui::SettingsStore &settings() const { return m_platform.settings; }
     ui::StoragePaths &storage() { return m_paths; }
+    // Another storage folder, before the services start (tests).
+    void setStorageFolder(const QString &folder);
     devicelink::Session &session() const { return *m_session; }
     devicelink::Operations &operations() const;
     config::CameraModel &cameras() const { return *m_cameras; }
@@ -64,6 +73,9 @@ public:
     SessionRouter &router() const { return *m_router; }
     remote::VideohubServer &videohub() const { return *m_videohub; }
     web::WebServer &web() const { return *m_web; }
+    bus::BusClient &bus() const { return *m_bus; }
+    automation::Engine &automation() const { return *m_automation; }
+    automation::AlarmServer &alarmServer() const { return *m_alarmServer; }
 
     // The event log at its usual place, unless [Events] Enabled=false; what
     // the session does is recorded from now on. Null when there is none.
@@ -81,9 +93,14 @@ public:
     void setTitleKeeper(std::function<void()> keep) { m_keepTitles = std::move(keep); }
 
     // The services other systems reach, as the settings say (again, after a
-    // change); stopped at the end.
+    // change), and the automation, once the link is up; stopped at the end.
     void startServices();
     void stopServices();
+
+signals:
+    // The message bus's connection, the automation's file: what the status
+    // bar shows of them changed.
+    void servicesChanged();
 
 private:
     Platform m_platform;
@@ -95,7 +112,10 @@ private:
     remote::VideohubServer *m_videohub;
     std::unique_ptr<events::EventStore> m_eventLog;
     events::SessionLog *m_sessionLog;
+    automation::Engine *m_automation;
+    automation::AlarmServer *m_alarmServer;
     web::WebServer *m_web;
+    bus::BusClient *m_bus;
     std::function<void()> m_keepTitles;
 };
 

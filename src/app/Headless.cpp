@@ -1,6 +1,9 @@
 #include "app/Headless.h"
 
 #include "app/Controller.h"
+#include "automation/AlarmServer.h"
+#include "automation/Engine.h"
+#include "bus/BusClient.h"
 #include "config/CameraModel.h"
 #include "config/ConfigFile.h"
 #include "config/StoredFile.h"
@@ -13,6 +16,7 @@
 #include "terminal/PortProfile.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
+#include "web/WebServer.h"
 
 #include <QDeadlineTimer>
 #include <QTimer>
@@ -46,6 +50,27 @@ Headless::Headless(Controller &controller, std::FILE *log, QObject *parent)
     connect(&videohub, &remote::VideohubServer::stateChanged, this, [this, &videohub] {
         say(QStringLiteral("Videohub server: %1").arg(videohub.stateText()));
     });
+    web::WebServer &web = controller.web();
+    connect(&web, &web::WebServer::stateChanged, this,
+            [this, &web] { say(QStringLiteral("Browser panel: %1").arg(web.stateText())); });
+    bus::BusClient &bus = controller.bus();
+    connect(&bus, &bus::BusClient::connectedChanged, this,
+            [this](bool connected, const QString &reason) {
+                say(connected ? QStringLiteral("MQTT: connected %1").arg(reason)
+                              : QStringLiteral("MQTT: not connected: %1").arg(reason));
+            });
+    automation::Engine &engine = controller.automation();
+    connect(&engine, &automation::Engine::noted, this,
+            [this](const QString &origin, const QString &what) {
+                say(QStringLiteral("%1 (%2)").arg(what, origin));
+            });
+    connect(&engine, &automation::Engine::fileNotUsed, this,
+            [this](const QString &path, const QString &reason) {
+                say(QStringLiteral("%1 is not used: %2").arg(path, reason));
+            });
+    connect(&engine, &automation::Engine::linesLeftOut, this, &Headless::say);
+    connect(&controller.alarmServer(), &automation::AlarmServer::stateChanged, this,
+            [this](const QString &state) { say(QStringLiteral("Alarm inputs: %1").arg(state)); });
     controller.setTitleKeeper([this] { keepTitles(); });
 }
 

@@ -4,6 +4,8 @@
 #include "app/frmControlRoom.h"
 #include "app/frmKeys.h"
 #include "app/frmTraffic.h"
+#include "automation/Engine.h"
+#include "automation/frmAutomation.h"
 #include "config/Localiser.h"
 #include "config/frmChange.h"
 #include "config/frmControllerProgram.h"
@@ -75,8 +77,17 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
     })
     , keys([this] { return new frmKeys(&m_parts.main); })
     , controlRoom([this] {
-        return new frmControlRoom(m_parts.session.operations(), m_parts.cameras, m_parts.settings,
-                                  &m_parts.main);
+        auto *room = new frmControlRoom(m_parts.session.operations(), m_parts.automation,
+                                        m_parts.cameras, m_parts.settings, &m_parts.main);
+        connect(room, &frmControlRoom::editorWanted, this, [this] {
+            if (!m_ended && m_parts.automation)
+                automationEditor.open();
+        });
+        return room;
+    })
+    , automationEditor([this] {
+        return new automation::frmAutomation(*m_parts.automation, m_parts.session.operations(),
+                                             m_parts.dialogs, m_parts.settings, &m_parts.main);
     })
     , m_parts(parts)
     , m_menu(menu) {
@@ -150,6 +161,7 @@ void Windows::closeAll() {
     traffic.close();
     keys.close();
     controlRoom.close();
+    automationEditor.close();
     if (m_joystick)
         m_joystick->programEnded();
 }

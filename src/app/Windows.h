@@ -12,6 +12,10 @@ class QAction;
 class QScrollBar;
 class frmSceltaLingua;
 
+namespace automation {
+class Engine;
+class frmAutomation;
+} // namespace automation
 namespace config {
 class CameraModel;
 class LanguageHost;
@@ -67,6 +71,7 @@ public:
         ui::Dialogs &dialogs;
         ui::SettingsStore &settings;
         devicelink::Traffic &traffic;
+        automation::Engine *automation; // salvos, tours, alarms; null: none
     };
 
     Windows(const Parts &parts, const MainMenu &menu);
@@ -81,6 +86,7 @@ public:
     ui::SingleWindow<frmTraffic> traffic;
     ui::SingleWindow<frmKeys> keys;
     ui::SingleWindow<frmControlRoom> controlRoom;
+    ui::SingleWindow<automation::frmAutomation> automationEditor;
 
     // The traffic window, from the status bar.
     void openTraffic();

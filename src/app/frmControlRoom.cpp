@@ -1,5 +1,6 @@
 #include "app/frmControlRoom.h"
 
+#include "automation/Automation.h"
 #include "config/CameraModel.h"
 #include "link/Operations.h"
 #include "ui/SettingsStore.h"
@@ -20,7 +21,8 @@ namespace {
 const QString windows = QStringLiteral("Windows");
 const devicelink::Origin panel{devicelink::Origin::Kind::Panel};
 
-enum MonitorColumn { Monitor, Camera, Lock, MonitorColumns };
+enum MonitorColumn { Monitor, Camera, Lock, Tour, Alarm, MonitorColumns };
+enum TourAction { Start, Hold, Next, Back, Stop, TourActions };
 enum CameraColumn { Number, Title, Holder, CameraColumns };
 
 QTableWidget *makeTable(QWidget *parent, const char *name, int rows, int columns) {
@@ -49,10 +51,12 @@ void setCell(QTableWidget *table, int row, int column, const QString &text) {
 }
 } // namespace
 
-frmControlRoom::frmControlRoom(devicelink::Operations &operations, config::CameraModel &cameras,
+frmControlRoom::frmControlRoom(devicelink::Operations &operations,
+                               automation::Automation *automation, config::CameraModel &cameras,
                                ui::SettingsStore &settings, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_operations(operations)
+    , m_automation(automation)
     , m_titles(cameras)
     , m_settings(settings)
     , m_monitors(makeTable(this, "monitorList", devicelink::Switcher::monitors, MonitorColumns))
@@ -71,8 +75,25 @@ frmControlRoom::frmControlRoom(devicelink::Operations &operations, config::Camer
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
 
+    // The tours' and alarms' row, under the monitors.
+    auto *automationRow = new QDialogButtonBox(this);
+    const char *tourNames[] = {"StartTour", "HoldTour", "NextStep", "PreviousStep", "StopTour"};
+    for (int action = 0; action < TourActions; ++action) {
+        QPushButton *button = automationRow->addButton(QString(), QDialogButtonBox::ActionRole);
+        button->setObjectName(QLatin1String(tourNames[action]));
+        connect(button, &QPushButton::clicked, this, [this, action] { Tour_Click(action); });
+        m_tourButtons.append(button);
+    }
+    m_acknowledge = automationRow->addButton(QString(), QDialogButtonBox::ActionRole);
+    m_acknowledge->setObjectName(QStringLiteral("Acknowledge"));
+    connect(m_acknowledge, &QPushButton::clicked, this, &frmControlRoom::Acknowledge_Click);
+    m_editor = automationRow->addButton(QString(), QDialogButtonBox::ActionRole);
+    m_editor->setObjectName(QStringLiteral("Automation"));
+    connect(m_editor, &QPushButton::clicked, this, &frmControlRoom::editorWanted);
+
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_monitors, 1);
+    layout->addWidget(automationRow);
     layout->addWidget(m_cameras, 3);
     layout->addWidget(buttons);
     m_monitors->setCurrentCell(0, 0);
@@ -87,6 +108,20 @@ frmControlRoom::frmControlRoom(devicelink::Operations &operations, config::Camer
                 showMonitor(m);
         }
     });
+    if (m_automation) {
+        connect(m_automation, &automation::Automation::tourChanged, this, [this](int tour) {
+            for (const automation::Automation::TourState &t : m_automation->tours()) {
+                if (t.tour == tour)
+                    showMonitor(t.monitor);
+            }
+        });
+        connect(m_automation, &automation::Automation::alarmChanged, this, [this](int input) {
+            for (const automation::Automation::AlarmState &a : m_automation->alarms()) {
+                if (a.input == input)
+                    showMonitor(a.monitor);
+            }
+        });
+    }
     m_refresh.setTimerType(Qt::PreciseTimer);
     m_refresh.setInterval(refreshMs);
     connect(&m_refresh, &QTimer::timeout, this, [this] {
@@ -108,7 +143,8 @@ frmControlRoom::frmControlRoom(devicelink::Operations &operations, config::Camer
 
 void frmControlRoom::retranslate() {
     setWindowTitle(tr("Control Room"));
-    m_monitors->setHorizontalHeaderLabels({tr("Monitor"), tr("Camera"), tr("Locked by")});
+    m_monitors->setHorizontalHeaderLabels(
+        {tr("Monitor"), tr("Camera"), tr("Locked by"), tr("Tour"), tr("Alarm")});
     m_cameras->setHorizontalHeaderLabels({tr("Camera"), tr("Title"), tr("Driven by")});
     m_monitors->setAccessibleName(tr("Monitors, their cameras and locks"));
     m_cameras->setAccessibleName(tr("Cameras and who drives them"));
@@ -118,6 +154,22 @@ void frmControlRoom::retranslate() {
     m_unlock->setText(tr("&Unlock"));
     m_unlock->setToolTip(tr("Unlocks the monitor chosen above"));
     m_close->setText(tr("&Close"));
+    const QString tourTexts[] = {tr("&Start tour"), tr("&Hold"), tr("&Next step"),
+                                 tr("&Previous step"), tr("S&top tour")};
+    const QString tourTips[] = {
+        tr("Starts the tour of the monitor chosen above, or resumes it (T after its number)"),
+        tr("Holds the tour on its step (H after its number)"),
+        tr("One step on (N after its number)"), tr("One step back (B after its number)"),
+        tr("Stops the tour (X after its number)")};
+    for (int action = 0; action < TourActions; ++action) {
+        m_tourButtons[action]->setText(tourTexts[action]);
+        m_tourButtons[action]->setToolTip(tourTips[action]);
+    }
+    m_acknowledge->setText(tr("Ac&knowledge"));
+    m_acknowledge->setToolTip(tr("Acknowledges the alarm shown on the monitor chosen above (A "
+                                 "after its input's number, or A alone)"));
+    m_editor->setText(tr("&Automation..."));
+    m_editor->setToolTip(tr("Salvos, tours, alarm inputs and schedules (automation.ini)"));
     showAll();
 }
 
@@ -146,6 +198,84 @@ void frmControlRoom::showMonitor(int monitor) {
     }
     setCell(m_monitors, row, Camera, camera);
     setCell(m_monitors, row, Lock, state.lockHolder.isEmpty() ? tr("free") : state.lockHolder);
+    QString tour;
+    QString alarm;
+    if (m_automation) {
+        using Run = automation::Automation::TourState::Run;
+        for (const automation::Automation::TourState &t : m_automation->tours()) {
+            if (t.monitor != monitor || t.run == Run::Stopped)
+                continue;
+            tour = t.run == Run::Held
+                       ? tr("%1: held on step %2 of %3").arg(t.tour).arg(t.step).arg(t.steps)
+                       : tr("%1: step %2 of %3").arg(t.tour).arg(t.step).arg(t.steps);
+        }
+        QStringList alarms;
+        for (const automation::Automation::AlarmState &a : m_automation->alarms()) {
+            if (a.monitor != monitor || (!a.active && a.acknowledged) || !a.bound)
+                continue;
+            if (!a.active && !a.shown && a.acknowledged)
+                continue;
+            QString said = a.shown ? tr("%1 shown").arg(a.input) : tr("%1 waiting").arg(a.input);
+            if (a.acknowledged)
+                said = tr("%1, seen").arg(said);
+            else if (!a.active)
+                said = tr("%1, cleared").arg(said);
+            alarms << said;
+        }
+        alarm = alarms.join(QStringLiteral("; "));
+    }
+    setCell(m_monitors, row, Tour, tour);
+    setCell(m_monitors, row, Alarm, alarm);
+}
+
+int frmControlRoom::chosenTour() const {
+    const int monitor = chosenMonitor();
+    if (!m_automation || monitor == 0)
+        return 0;
+    // The tour running or held there, else the first one for that monitor.
+    int first = 0;
+    for (const automation::Automation::TourState &t : m_automation->tours()) {
+        if (t.monitor != monitor)
+            continue;
+        if (t.run != automation::Automation::TourState::Run::Stopped)
+            return t.tour;
+        if (first == 0)
+            first = t.tour;
+    }
+    return first;
+}
+
+void frmControlRoom::Tour_Click(int action) {
+    const int tour = chosenTour();
+    if (tour == 0)
+        return;
+    switch (action) {
+    case Start:
+        m_automation->startTour(tour, panel);
+        break;
+    case Hold:
+        m_automation->holdTour(tour, panel);
+        break;
+    case Next:
+    case Back:
+        m_automation->stepTour(tour, action == Next ? 1 : -1, panel);
+        break;
+    default:
+        m_automation->stopTour(tour, panel);
+        break;
+    }
+}
+
+void frmControlRoom::Acknowledge_Click() {
+    const int monitor = chosenMonitor();
+    if (!m_automation || monitor == 0)
+        return;
+    for (const automation::Automation::AlarmState &a : m_automation->alarms()) {
+        if (a.monitor == monitor && a.shown && !a.acknowledged) {
+            m_automation->acknowledgeAlarm(a.input, panel);
+            return;
+        }
+    }
 }
 
 void frmControlRoom::showCamera(int camera) {

@@ -8,6 +8,8 @@
 #include "app/Terminal.h"
 #include "app/TerminalBox.h"
 #include "app/Windows.h"
+#include "automation/Engine.h"
+#include "bus/BusClient.h"
 #include "config/CameraModel.h"
 #include "config/ConfigFile.h"
 #include "config/Localiser.h"
@@ -48,6 +50,7 @@
 #include "ui/SettingsStore.h"
 #include "ui/Timer.h"
 #include "ui/Twips.h"
+#include "web/WebServer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -210,13 +213,42 @@ void frmTerminal::buildControls(QWidget *central) {
     };
     connect(videohub, &remote::VideohubServer::stateChanged, this, showVideohub);
     connect(videohub, &remote::VideohubServer::clientsChanged, this, showVideohub);
+    // The browser panel and the message bus, in a word each while they are
+    // on; the whole state in their tooltips.
+    web::WebServer *web = &m_controller.web();
+    const auto showWeb = [this, web] {
+        const bool on = web->state() != web::WebServer::State::Off;
+        m_statusBar->setSideNote(QStringLiteral("webState"), on ? tr("Web") : QString(),
+                                 web->stateText(), web->state() == web::WebServer::State::Failed);
+    };
+    connect(web, &web::WebServer::stateChanged, this, showWeb);
+    bus::BusClient *bus = &m_controller.bus();
+    const auto showBus = [this, bus] {
+        using State = bus::BusClient::State;
+        const State state = bus->state();
+        m_statusBar->setSideNote(QStringLiteral("mqttState"),
+                                 state == State::Off         ? QString()
+                                 : state == State::Connected ? tr("MQTT")
+                                                             : tr("MQTT: no"),
+                                 bus->stateText(), state == State::NotConnected);
+    };
+    connect(bus, &bus::BusClient::stateChanged, this, showBus);
+    connect(m_translations, &config::Translations::changed, this, [showWeb, showBus] {
+        showWeb();
+        showBus();
+    });
+    // automation.ini that cannot be used, or lines of it left out, are said once.
+    automation::Engine *engine = &m_controller.automation();
+    connect(engine, &automation::Engine::fileNotUsed, m_unreadable, &config::UnreadableFiles::note);
+    connect(engine, &automation::Engine::linesLeftOut, m_statusBar,
+            [this](const QString &message) { m_statusBar->showMessage(message, fileNoteMs); });
     connect(m_translations, &config::Translations::changed, this, showVideohub);
 
     // Routing from the keyboard; the focus starts on the panel.
-    m_keyboard = new panel::KeyboardRouting({*central, *m_txtTerm,
-                                             QList<QWidget *>{m_txtTerm, m_IPAD->box(), m_Text1},
-                                             *m_selection->cameras().first(), operations, *m_ptz},
-                                            this);
+    m_keyboard = new panel::KeyboardRouting(
+        {*central, *m_txtTerm, QList<QWidget *>{m_txtTerm, m_IPAD->box(), m_Text1},
+         *m_selection->cameras().first(), operations, *m_ptz, &m_controller.automation()},
+        this);
     connect(m_keyboard, &panel::KeyboardRouting::entryChanged, m_statusBar,
             &app::LinkStatusBar::showKeyboardEntry);
 
@@ -264,10 +296,11 @@ void frmTerminal::wireMenus() {
     for (const auto &[entry, handler] : prompts)
         connect(entry, &QAction::triggered, m_prompts, handler);
 
-    m_windows = new app::Windows(
-        {*this, *this, *m_cameras, storage(), [this] { return positionInTwips(); }, *m_session,
-         *m_portMenu, *m_ptz->HScroll1(), *m_ptz->HScroll2(), m_dialogs, m_settings, *m_traffic},
-        m);
+    m_windows =
+        new app::Windows({*this, *this, *m_cameras, storage(), [this] { return positionInTwips(); },
+                          *m_session, *m_portMenu, *m_ptz->HScroll1(), *m_ptz->HScroll2(),
+                          m_dialogs, m_settings, *m_traffic, &m_controller.automation()},
+                         m);
     connect(m_statusBar->openTraffic(), &QPushButton::clicked, m_windows,
             &app::Windows::openTraffic);
     connect(m_statusBar->openControlRoom(), &QPushButton::clicked, m_windows,
@@ -330,7 +363,7 @@ ui::StoragePaths &frmTerminal::storage() {
 }
 
 void frmTerminal::setStorageFolder(const QString &folder) {
-    m_controller.storage().setFolder(folder);
+    m_controller.setStorageFolder(folder);
 }
 
 remote::VideohubServer &frmTerminal::videohub() {

@@ -103,8 +103,8 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
     const QCommandLineOption alarmOption(
         QStringLiteral("alarm"),
         QStringLiteral("Raise (on) or clear (off) alarm input N in the running panel and exit."));
-    parser.addOptions({help, version, eventsOption, headlessOption, addUser, removeUser,
-                       listUsers, alarmOption});
+    parser.addOptions(
+        {help, version, eventsOption, headlessOption, addUser, removeUser, listUsers, alarmOption});
     const bool parsed = parser.parse(arguments);
     const QString usage = parser.helpText().replace(QStringLiteral("<executable_name>"),
                                                     QStringLiteral("velmar-controller"));

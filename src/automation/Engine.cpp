@@ -51,6 +51,13 @@ Engine::~Engine() {
     delete m_dispatcher;
 }
 
+void Engine::setFiles(QString filePath, QString statePath) {
+    if (m_started)
+        return;
+    m_filePath = std::move(filePath);
+    m_statePath = std::move(statePath);
+}
+
 void Engine::setTimeZone(const QTimeZone &zone) {
     m_scheduler->setTimeZone(zone);
 }

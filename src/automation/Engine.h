@@ -34,6 +34,9 @@ public:
            QObject *parent = nullptr);
     ~Engine() override;
 
+    // Other files than those given at the start (another storage folder);
+    // only before start().
+    void setFiles(QString filePath, QString statePath);
     // The schedules' local time (the system's unless set).
     void setTimeZone(const QTimeZone &zone);
     // Reads the file and carries on what ran when the program ended: once,

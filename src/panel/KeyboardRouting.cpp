@@ -1,5 +1,6 @@
 #include "panel/KeyboardRouting.h"
 
+#include "automation/Automation.h"
 #include "link/Operations.h"
 #include "ui/HoldButton.h"
 
@@ -63,6 +64,18 @@ std::optional<Target> targetOf(int key) {
         return Target::Preset;
     case Qt::Key_L:
         return Target::Lock;
+    case Qt::Key_T:
+        return Target::Tour;
+    case Qt::Key_H:
+        return Target::TourHold;
+    case Qt::Key_X:
+        return Target::TourStop;
+    case Qt::Key_N:
+        return Target::TourNext;
+    case Qt::Key_B:
+        return Target::TourBack;
+    case Qt::Key_A:
+        return Target::Acknowledge;
     default:
         return std::nullopt;
     }
@@ -259,6 +272,11 @@ void KeyboardRouting::act(const NumberEntry::Result &result) {
         say({});
         return;
     case Kind::NoNumber:
+        // A alone: the alarm shown first is seen.
+        if (result.target == Target::Acknowledge) {
+            automationKey(Target::Acknowledge, 0);
+            return;
+        }
         say(tr("Type a number first, then M, C or P"));
         return;
     case Kind::OutOfRange:
@@ -274,6 +292,12 @@ void KeyboardRouting::act(const NumberEntry::Result &result) {
             return;
         case Target::Lock:
             say(tr("No monitor %1 to lock: monitors are 1 to 4").arg(n));
+            return;
+        case Target::Acknowledge:
+            say(tr("No alarm input %1: alarm inputs are 1 to 64").arg(n));
+            return;
+        default:
+            say(tr("No tour %1").arg(n));
             return;
         }
         return;
@@ -301,6 +325,9 @@ void KeyboardRouting::act(const NumberEntry::Result &result) {
     case Target::Lock:
         toggleLock(n);
         return;
+    default:
+        automationKey(result.target, n);
+        return;
     }
 }
 
@@ -319,6 +346,59 @@ void KeyboardRouting::toggleLock(int monitor) {
                         if (outcome.ok())
                             say(tr("Monitor %1 locked").arg(monitor));
                     });
+}
+
+void KeyboardRouting::automationKey(NumberEntry::Target target, int n) {
+    automation::Automation *automation = m_parts.automation;
+    const bool alarm = target == Target::Acknowledge;
+    bool known = false;
+    if (automation && alarm) {
+        for (const automation::Automation::AlarmState &a : automation->alarms()) {
+            // Without a number: the first alarm shown and not yet seen.
+            if (n == 0 && a.shown && !a.acknowledged)
+                n = a.input;
+            known = known || (a.input == n && a.bound);
+        }
+    } else if (automation) {
+        for (const automation::Automation::TourState &t : automation->tours())
+            known = known || t.tour == n;
+    }
+    if (!known) {
+        say(alarm ? (n == 0 ? tr("No alarm to acknowledge")
+                            : tr("Alarm input %1 is not bound in automation.ini").arg(n))
+                  : tr("No tour %1 in automation.ini").arg(n));
+        return;
+    }
+    const auto refused = [this](const devicelink::Outcome &outcome) {
+        if (!outcome.ok())
+            say(tr("Not done: %1").arg(outcome.reason));
+    };
+    switch (target) {
+    case Target::Tour:
+        say(tr("Tour %1 started").arg(n));
+        automation->startTour(n, keyboard, refused);
+        return;
+    case Target::TourHold:
+        say(tr("Tour %1 held").arg(n));
+        automation->holdTour(n, keyboard, refused);
+        return;
+    case Target::TourStop:
+        say(tr("Tour %1 stopped").arg(n));
+        automation->stopTour(n, keyboard, refused);
+        return;
+    case Target::TourNext:
+    case Target::TourBack:
+        say(target == Target::TourNext ? tr("Tour %1: one step on").arg(n)
+                                       : tr("Tour %1: one step back").arg(n));
+        automation->stepTour(n, target == Target::TourNext ? 1 : -1, keyboard, refused);
+        return;
+    case Target::Acknowledge:
+        say(tr("Alarm %1 acknowledged").arg(n));
+        automation->acknowledgeAlarm(n, keyboard, refused);
+        return;
+    default:
+        return;
+    }
 }
 
 void KeyboardRouting::say(const QString &text) {

@@ -16,13 +16,18 @@ namespace devicelink {
 class Operations;
 struct Outcome;
 } // namespace devicelink
+namespace automation {
+class Automation;
+}
 
 namespace panel {
 
 // Routing from the keyboard while the focus is on the panel, as on a CCTV
 // keyboard: a number then M, C or P asks the switcher's operations for what
 // clicking that monitor, camera or preset button asks, a number then L locks
-// or unlocks that monitor for the panel; the arrows and keypad
+// or unlocks that monitor for the panel, a number then T, H, X, N or B starts,
+// holds, stops or steps a tour, a number then A acknowledges an alarm (A
+// alone, the one shown first); the arrows and keypad
 // +/- hold-to-run as the pan, tilt and zoom buttons do (their buttons shown
 // pressed meanwhile). Everything carries the keyboard's origin. F6 moves
 // between the panel and the terminal box (whose keys stay the port's), F1
@@ -40,7 +45,8 @@ public:
         QList<QWidget *> textBoxes; // they keep their keys: terminal box, code box, IPAD
         QWidget &firstControl;      // where the focus starts
         devicelink::Operations &operations;
-        PtzPad &ptz; // its buttons show the holds
+        PtzPad &ptz;                        // its buttons show the holds
+        automation::Automation *automation; // tours and alarms; null: none
     };
 
     explicit KeyboardRouting(const Parts &parts, QObject *parent = nullptr);
@@ -74,6 +80,8 @@ private:
     void act(const NumberEntry::Result &result);
     void say(const QString &text);
     void toggleLock(int monitor);
+    // A tour or alarm key: what it asks of the automation, and what it says.
+    void automationKey(NumberEntry::Target target, int number);
     void hold(int key, PtzPad::Button button);
     void letGo(int key);
     void focusChanged(QWidget *now);

@@ -5,7 +5,18 @@ namespace panel {
 using Kind = NumberEntry::Result::Kind;
 
 int NumberEntry::highest(Target target) {
-    return target == Target::Monitor || target == Target::Lock ? 4 : 16;
+    switch (target) {
+    case Target::Monitor:
+    case Target::Lock:
+        return 4;
+    case Target::Camera:
+    case Target::Preset:
+        return 16;
+    case Target::Acknowledge:
+        return 64;
+    default:
+        return 999;
+    }
 }
 
 bool NumberEntry::expire(qint64 nowMs) {

@@ -14,7 +14,18 @@ public:
     static constexpr qint64 timeoutMs = 3000;
     static constexpr int maxDigits = 3;
 
-    enum class Target { Monitor, Camera, Preset, Lock };
+    enum class Target {
+        Monitor,
+        Camera,
+        Preset,
+        Lock,        // the monitor's lock, on or off
+        Tour,        // a tour started, or resumed
+        TourHold,    // a tour held on its step
+        TourStop,    // a tour stopped
+        TourNext,    // a tour one step on
+        TourBack,    // a tour one step back
+        Acknowledge, // an alarm input acknowledged
+    };
 
     struct Result {
         enum class Kind {
@@ -32,7 +43,8 @@ public:
     };
 
     // The highest number of a target: 4 monitors (and their locks), 16
-    // cameras and presets.
+    // cameras and presets, 64 alarm inputs, tours as many as three digits
+    // number.
     static int highest(Target target);
 
     // Each key comes with the time it was pressed, in ms of a steady clock.
