@@ -83,7 +83,7 @@ Controller::Controller(const Platform &platform, ui::StoragePaths paths, QObject
                                     {},
                                     QStringLiteral("mqtt"),
                                     {},
-                                    connected ? QStringLiteral("connected: %1").arg(reason)
+                                    connected ? QStringLiteral("connected %1").arg(reason).trimmed()
                                               : QStringLiteral("not connected: %1").arg(reason)});
             });
     connect(m_bus, &bus::BusClient::stateChanged, this, &Controller::servicesChanged);

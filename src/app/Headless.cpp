@@ -56,7 +56,7 @@ Headless::Headless(Controller &controller, std::FILE *log, QObject *parent)
     bus::BusClient &bus = controller.bus();
     connect(&bus, &bus::BusClient::connectedChanged, this,
             [this](bool connected, const QString &reason) {
-                say(connected ? QStringLiteral("MQTT: connected %1").arg(reason)
+                say(connected ? QStringLiteral("MQTT: connected %1").arg(reason).trimmed()
                               : QStringLiteral("MQTT: not connected: %1").arg(reason));
             });
     automation::Engine &engine = controller.automation();
