@@ -22,6 +22,7 @@
 #include "joystick/JoystickLauncher.h"
 #include "link/Clock.h"
 #include "link/LinkMonitor.h"
+#include "link/NetworkChannel.h"
 #include "link/Operations.h"
 #include "link/Session.h"
 #include "link/StatusPolls.h"
@@ -376,8 +377,8 @@ void frmTerminal::mnuOpen_Click() {
 
 void frmTerminal::DecodeStatusReply(const QString &text) {
     const devicelink::ChannelChoice &channel = m_session->channel();
-    m_session->DecodeStatusReply(text,
-                                 channel.isSerial() ? m_session->serial().name() : channel.host());
+    m_session->DecodeStatusReply(text, channel.isSerial() ? m_session->serial().name()
+                                                          : m_session->network().name());
 }
 
 QList<QObject *> frmTerminal::captioned() const {

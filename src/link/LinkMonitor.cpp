@@ -51,7 +51,8 @@ LinkMonitor::LinkMonitor(Session &session, QObject *parent)
 
 QString LinkMonitor::source() const {
     const ChannelChoice &channel = m_session.channel();
-    return channel.isSerial() ? m_session.serial().name() : channel.host();
+    // A site is named as its frames name it: "10.1.2.3:2000".
+    return channel.isSerial() ? m_session.serial().name() : m_session.network().name();
 }
 
 QString LinkMonitor::stateText() const {

@@ -311,7 +311,7 @@ void Session::Winsock1_DataArrival(const QByteArray &datagram, const QHostAddres
     announce(&Session::frameReceived, Frame::Direction::Received, Frame::Medium::Network,
              peerName(sender, senderPort), datagram, {}, CommandMeaning::ofReply(reply));
     // Credited to the site the socket addresses, which sent it.
-    applyReply(reply, m_network->socket().RemoteHost());
+    applyReply(reply, m_network->addressedName());
     sendZero({Origin::Kind::Acknowledgement});
 }
 

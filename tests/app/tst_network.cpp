@@ -94,7 +94,7 @@ private slots:
         QTest::keyClick(&rig.window, Qt::Key_F5);
         QCOMPARE(rig.received(1), (QList<QByteArray>{"1.\r"}));
         rig.reply(QByteArray("\x01\x01\x40\x08\x00", 5));
-        QTRY_VERIFY(shown().contains(" | routing from 127.0.0.1, "));
+        QTRY_VERIFY(shown().contains(" | routing from 127.0.0.1:"));
         QCOMPARE(rig.window.linkMonitor().level(), devicelink::LinkMonitor::Level::Good);
 
         rig.window.findChild<QLineEdit *>("IPAD")->setText(QStringLiteral("127.0.0.2"));
@@ -103,7 +103,7 @@ private slots:
         bar.askStatus()->click();
         QTRY_VERIFY_WITH_TIMEOUT(shown().contains("no reply to the status request of "), 2500);
         QVERIFY(asked.elapsed() <= 2500);
-        QVERIFY(shown().contains("routing from 127.0.0.1, "));
+        QVERIFY(shown().contains("routing from 127.0.0.1:"));
         QVERIFY(shown().endsWith("(the previous channel)"));
         QCOMPARE(rig.window.linkMonitor().level(), devicelink::LinkMonitor::Level::Warning);
         QVERIFY(rig.button("C5")->face() == lit); // the colours stay as the reply left them

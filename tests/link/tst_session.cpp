@@ -113,7 +113,7 @@ private slots:
         QCOMPARE(rig.socket.sent.size(), 1);
         rig.socket.arrive(QByteArray("\x01\x01\x40\x08\x00", 5), QStringLiteral("10.1.2.3"));
         QCOMPARE(rig.session.routing().entry(2).camera, 5);
-        QCOMPARE(rig.session.routing().entry(2).channel, "10.1.2.3");
+        QCOMPARE(rig.session.routing().entry(2).channel, "10.1.2.3:2000");
         QCOMPARE(rig.socket.sent.last().datagram, QByteArray("0"));
         QCOMPARE(rig.frames.last().origin.text(), "acknowledgement");
     }
@@ -189,7 +189,7 @@ private slots:
         rig.session.statusRequest(Origin::Kind::StatusPoll);
         rig.session.setChannel(ChannelChoice::serial());
         rig.socket.arrive(QByteArray("\x01\x01\x40\x08\x00", 5), QStringLiteral("10.1.2.3"));
-        QCOMPARE(rig.session.routing().entry(2).channel, "10.1.2.3");
+        QCOMPARE(rig.session.routing().entry(2).channel, "10.1.2.3:2000");
         QVERIFY(monitor.answerText().endsWith("(the previous channel)"));
         QCOMPARE(monitor.level(), devicelink::LinkMonitor::Level::Warning);
     }
