@@ -18,7 +18,7 @@ Terminal::Terminal(TerminalBox &txtTerm, devicelink::Session &session, QObject *
 }
 
 void Terminal::txtTerm_KeyPress(int &keyCode) {
-    if (!m_session.serial().port().PortOpen())
+    if (!m_session.serial().isOpen())
         return;
     if (keyCode >= 0 && keyCode <= 255)
         m_session.writeSerial(QByteArray(1, static_cast<char>(keyCode)),

@@ -28,12 +28,12 @@ void Modem::mnuDial_Click() {
     if (!answer || answer->isEmpty())
         return;
     PhoneNumber = *answer;
-    ui::SerialPort &port = m_session.serial().port();
-    if (!port.PortOpen()) {
+    devicelink::SerialChannel &serial = m_session.serial();
+    if (!serial.isOpen()) {
         // The port's own open reports why it could not open; the dial then
         // ends without a second message.
         m_portMenu.mnuOpen_Click();
-        if (!port.PortOpen())
+        if (!serial.isOpen())
             return;
     }
     m_mnuHangUp.setEnabled(true);

@@ -268,7 +268,7 @@ void frmProperties::cmdOK_Click() {
             if (!e.isEmpty())
                 error = e;
         };
-        const bool reopen = m_port.PortOpen();
+        const bool reopen = m_serial.isOpen();
         if (reopen)
             note(m_serial.closePort());
         const QString portError = newPort == oldPort ? QString() : m_port.setCommPort(newPort);
