@@ -21,96 +21,103 @@
 #include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
+#include <memory>
 
-class TestVideohubE2E : public QObject {
-    Q_OBJECT
-private slots:
-    void aClientRoutesTheSwitcher() {
-        QTemporaryDir dir;
-        SimProcess sim{{QStringLiteral("--serial"), dir.filePath(QStringLiteral("tty"))}};
-        QVERIFY(sim.said("line ready"));
-        ui::IniSettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+namespace {
+
+// The panel on the simulator's serial line, its Videohub server on a port
+// of its own, its session recorded.
+struct Rig {
+    QTemporaryDir dir;
+    SimProcess sim{{QStringLiteral("--serial"), dir.filePath(QStringLiteral("tty"))}};
+    ui::IniSettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
+    std::unique_ptr<ui::QtSerialPort> port;
+    ui::QtDatagramSocket socket;
+    fakes::Dialogs dialogs;
+    std::unique_ptr<app::Controller> controller;
+    std::unique_ptr<events::EventStore> store;
+    std::unique_ptr<frmTerminal> window;
+    QStringList recorded; // "origin: meaning" of every event
+
+    bool start() {
+        if (!sim.said("line ready"))
+            return false;
         settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           dir.filePath(QStringLiteral("tty")));
         settings.setValue(QStringLiteral("Videohub"), QStringLiteral("Enabled"),
                           QStringLiteral("true"));
         settings.setValue(QStringLiteral("Videohub"), QStringLiteral("Port"), QStringLiteral("0"));
-        ui::QtSerialPort port{settings};
-        ui::QtDatagramSocket socket;
-        fakes::Dialogs dialogs;
-        app::Controller controller{{port, socket, settings, devicelink::Clock::system()}};
-        frmTerminal window(controller, dialogs);
-        window.setStorageFolder(dir.path());
-        window.Form_Load();
-        QVERIFY(port.PortOpen());
-        QCOMPARE(window.videohub().state(), remote::VideohubServer::State::Listening);
+        port = std::make_unique<ui::QtSerialPort>(settings);
+        controller = std::make_unique<app::Controller>(
+            app::Controller::Platform{*port, socket, settings, devicelink::Clock::system()});
+        store = std::make_unique<events::EventStore>(dir.filePath(QStringLiteral("events.sqlite")));
+        controller->recordIn(*store);
+        QObject::connect(
+            controller->sessionLog(), &events::SessionLog::noted,
+            [this](const events::Event &e) { recorded << e.origin + ": " + e.meaning; });
+        window = std::make_unique<frmTerminal>(*controller, dialogs);
+        window->setStorageFolder(dir.path());
+        window->Form_Load();
+        return port->PortOpen() &&
+               window->videohub().state() == remote::VideohubServer::State::Listening;
+    }
+    ~Rig() {
+        window.reset();
+        controller.reset();
+    }
+};
 
-        QTcpSocket client;
-        client.connectToHost(QHostAddress::LocalHost, window.videohub().port());
-        QByteArray heard;
-        const auto hear = [&](const QByteArray &text) {
-            return SimProcess::waitUntil(
-                [&] {
-                    heard += client.readAll();
-                    return heard.contains(text);
-                },
-                4000);
-        };
-        QVERIFY(hear("END PRELUDE:\n\n"));
+// A Videohub client: what the server said to it, waited for.
+struct Client {
+    QTcpSocket socket;
+    QByteArray heard;
+
+    bool connectTo(quint16 port) {
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        return hear("END PRELUDE:\n\n");
+    }
+    bool hear(const QByteArray &text) {
+        return SimProcess::waitUntil(
+            [&] {
+                heard += socket.readAll();
+                return heard.contains(text);
+            },
+            4000);
+    }
+};
+
+} // namespace
+
+class TestVideohubE2E : public QObject {
+    Q_OBJECT
+private slots:
+    void aClientRoutesTheSwitcher() {
+        Rig rig;
+        QVERIFY(rig.start());
+        Client client;
+        QVERIFY(client.connectTo(rig.window->videohub().port()));
         // Nothing is reported before the switcher said it.
-        QVERIFY(heard.contains("VIDEO OUTPUT ROUTING:\n\n"));
-        heard.clear();
-        client.write("VIDEO OUTPUT ROUTING:\n1 4\n\n");
-        QVERIFY(hear("ACK\n\n"));
-        QVERIFY(sim.said("monitor 2 <- camera 5"));
+        QVERIFY(client.heard.contains("VIDEO OUTPUT ROUTING:\n\n"));
+        client.heard.clear();
+        client.socket.write("VIDEO OUTPUT ROUTING:\n1 4\n\n");
+        QVERIFY(client.hear("ACK\n\n"));
+        QVERIFY(rig.sim.said("monitor 2 <- camera 5"));
         // A second later the status request; the switcher's reply is what
         // the client is told.
-        QVERIFY(hear("VIDEO OUTPUT ROUTING:\n1 4\n\n"));
-        QCOMPARE(window.session().routing().entry(2).camera, 5);
+        QVERIFY(client.hear("VIDEO OUTPUT ROUTING:\n1 4\n\n"));
+        QCOMPARE(rig.window->session().routing().entry(2).camera, 5);
     }
 
     // A client locks monitor 2: another client's route to it gets NAK and
     // nothing reaches the line; the panel's (higher) goes out and the event
     // log records the override; the lock ends with its client's connection.
     void aLockHoldsAgainstAnotherClient() {
-        QTemporaryDir dir;
-        SimProcess sim{{QStringLiteral("--serial"), dir.filePath(QStringLiteral("tty"))}};
-        QVERIFY(sim.said("line ready"));
-        ui::IniSettingsStore settings{dir.filePath(QStringLiteral("settings.ini"))};
-        settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
-                          dir.filePath(QStringLiteral("tty")));
-        settings.setValue(QStringLiteral("Videohub"), QStringLiteral("Enabled"),
-                          QStringLiteral("true"));
-        settings.setValue(QStringLiteral("Videohub"), QStringLiteral("Port"), QStringLiteral("0"));
-        ui::QtSerialPort port{settings};
-        ui::QtDatagramSocket socket;
-        fakes::Dialogs dialogs;
-        app::Controller controller{{port, socket, settings, devicelink::Clock::system()}};
-        events::EventStore store(dir.filePath(QStringLiteral("events.sqlite")));
-        controller.recordIn(store);
-        QStringList recorded;
-        QObject::connect(controller.sessionLog(), &events::SessionLog::noted,
-                         [&](const events::Event &e) { recorded << e.origin + ": " + e.meaning; });
-        frmTerminal window(controller, dialogs);
-        window.setStorageFolder(dir.path());
-        window.Form_Load();
-        QVERIFY(port.PortOpen());
-
-        struct Client {
-            QTcpSocket socket;
-            QByteArray heard;
-            bool hear(const QByteArray &text) {
-                return SimProcess::waitUntil(
-                    [&] {
-                        heard += socket.readAll();
-                        return heard.contains(text);
-                    },
-                    4000);
-            }
-        } first, second;
+        Rig rig;
+        QVERIFY(rig.start());
+        Client first;
+        Client second;
         for (Client *c : {&first, &second}) {
-            c->socket.connectToHost(QHostAddress::LocalHost, window.videohub().port());
-            QVERIFY(c->hear("END PRELUDE:\n\n"));
+            QVERIFY(c->connectTo(rig.window->videohub().port()));
             c->heard.clear();
         }
         first.socket.write("VIDEO OUTPUT LOCKS:\n1 O\n\n");
@@ -118,25 +125,25 @@ private slots:
         QVERIFY(second.hear("VIDEO OUTPUT LOCKS:\n1 L\n\n"));
         const QString holder =
             QStringLiteral("videohub 127.0.0.1:%1").arg(first.socket.localPort());
-        QCOMPARE(window.session().operations().monitor(2).lockHolder, holder);
+        devicelink::Operations &ops = rig.window->session().operations();
+        QCOMPARE(ops.monitor(2).lockHolder, holder);
 
-        const qsizetype before = sim.out.size();
+        const qsizetype before = rig.sim.out.size();
         second.socket.write("VIDEO OUTPUT ROUTING:\n1 3\n\n");
         QVERIFY(second.hear("NAK\n\n"));
-        QVERIFY(!sim.said("camera 4", 300));
-        QCOMPARE(sim.out.size(), before);
+        QVERIFY(!rig.sim.said("camera 4", 300));
+        QCOMPARE(rig.sim.out.size(), before);
 
-        window.session().operations().route(2, 6, {devicelink::Origin::Kind::Panel});
-        QVERIFY(sim.said("monitor 2 <- camera 6"));
-        QVERIFY(recorded.contains(
+        ops.route(2, 6, {devicelink::Origin::Kind::Panel});
+        QVERIFY(rig.sim.said("monitor 2 <- camera 6"));
+        QVERIFY(rig.recorded.contains(
             QStringLiteral("panel: route to monitor 2 overrides the lock of %1").arg(holder)));
 
         first.socket.disconnectFromHost();
-        QVERIFY(SimProcess::waitUntil(
-            [&] { return window.session().operations().monitor(2).lockHolder.isEmpty(); }, 4000));
+        QVERIFY(SimProcess::waitUntil([&] { return ops.monitor(2).lockHolder.isEmpty(); }, 4000));
         QVERIFY(second.hear("VIDEO OUTPUT LOCKS:\n1 U\n\n"));
-        QVERIFY(
-            recorded.contains(QStringLiteral("%1: monitor 2 unlocked: %1 is gone").arg(holder)));
+        QVERIFY(rig.recorded.contains(
+            QStringLiteral("%1: monitor 2 unlocked: %1 is gone").arg(holder)));
     }
 };
 
