@@ -2,7 +2,7 @@
 // the stream, fed whole and in pieces of any size (the same events either
 // way), against a reading of the whole stream split at its line feeds; the
 // held bytes stay within one block and one line; every request read from a
-// block is in range, and routes and labels written back read the same.
+// block is in range, and routes, labels and locks written back read the same.
 //
 // Input: byte 0 picks the piece sizes, byte 1 how often a short rest is
 // repeated (so that small inputs reach the block limit), the rest is the
@@ -140,6 +140,21 @@ void checkRequest(const BlockParser::Block &block) {
         }
         const auto again = protocol::read({protocol::inputLabelsHeader, lines}, inputs, outputs);
         FUZZ_CHECK(again.kind == Kind::InputLabels && again.labels == request.labels);
+    }
+    if (request.kind == Kind::Locks) {
+        // Every lock line is one request for an output that exists, and
+        // written back it reads the same.
+        FUZZ_CHECK(request.locks.size() == block.lines.size());
+        QByteArrayList lines;
+        for (const protocol::LockRequest &lock : request.locks) {
+            FUZZ_CHECK(lock.output >= 0 && lock.output < outputs);
+            const char state = lock.action == protocol::LockAction::Lock     ? 'O'
+                               : lock.action == protocol::LockAction::Unlock ? 'U'
+                                                                             : 'F';
+            lines.append(protocol::lockLine(lock.output, state));
+        }
+        const auto again = protocol::read({protocol::locksHeader, lines}, inputs, outputs);
+        FUZZ_CHECK(again.kind == Kind::Locks && again.locks == request.locks);
     }
 }
 } // namespace
