@@ -90,12 +90,18 @@ Controller::Controller(const Platform &platform, ui::StoragePaths paths, QObject
 }
 
 Controller::~Controller() {
-    // The servers go first, their clients' moves stopped while the session
-    // is there; the recorder stops writing before its store goes.
+    // Everything goes before the session it works with, the last made
+    // first: the servers (their clients' moves stopped while the session is
+    // there), the automation, the recorder (which stops writing before its
+    // store goes), the Videohub server and its router.
     delete m_bus;
     delete m_web;
     delete m_alarmServer;
-    m_sessionLog->setStore(nullptr);
+    delete m_automation;
+    delete m_sessionLog;
+    delete m_videohub;
+    delete m_router;
+    delete m_monitor;
 }
 
 void Controller::setStorageFolder(const QString &folder) {
