@@ -13,7 +13,11 @@ Terminal::Terminal(TerminalBox &txtTerm, devicelink::Session &session, QObject *
     , m_txtTerm(txtTerm)
     , m_session(session) {
     m_txtTerm.setKeyHandler([this](int &code) { txtTerm_KeyPress(code); });
-    connect(&session, &devicelink::Session::frameReceived, this, &Terminal::onReceived);
+    // The session filters what the line brings once, for the box and the log.
+    connect(&session, &devicelink::Session::textReceived, this,
+            [this](const QString &filtered, bool eraseLast) {
+                AppendToTerminal(m_txtTerm, filtered, eraseLast);
+            });
     connect(&session, &devicelink::Session::frameSent, this, &Terminal::onSent);
 }
 
@@ -29,16 +33,9 @@ void Terminal::txtTerm_KeyPress(int &keyCode) {
     }
 }
 
-void Terminal::AppendToTerminal(TerminalBox &box, QString &text) {
-    text = box.appendReceived(text);
+void Terminal::AppendToTerminal(TerminalBox &box, const QString &filtered, bool eraseLast) {
+    box.appendFiltered(filtered, eraseLast);
     box.moveCaretToEnd();
-}
-
-void Terminal::onReceived(const Frame &frame) {
-    if (frame.medium != Frame::Medium::Serial)
-        return;
-    QString text = QString::fromLatin1(frame.bytes);
-    AppendToTerminal(m_txtTerm, text);
 }
 
 void Terminal::onSent(const Frame &frame) {

@@ -23,11 +23,11 @@ public:
     // A key typed into the box: its character goes to an open port; without
     // echo the box does not show it (the code comes back 0).
     void txtTerm_KeyPress(int &keyCode);
-    // Shows received text with the terminal's filtering; text comes back as shown.
-    void AppendToTerminal(TerminalBox &box, QString &text);
+    // Shows received text, filtered once by the session (backspaces, line
+    // feeds) for the box and the log alike.
+    void AppendToTerminal(TerminalBox &box, const QString &filtered, bool eraseLast);
 
 private:
-    void onReceived(const devicelink::Frame &frame);
     void onSent(const devicelink::Frame &frame);
 
     TerminalBox &m_txtTerm;

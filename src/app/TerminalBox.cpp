@@ -128,7 +128,13 @@ void TerminalBox::keyPressEvent(QKeyEvent *event) {
 }
 
 QString TerminalBox::appendReceived(const QString &received) {
-    const devicelink::TerminalBuffer::Change change = m_buffer.append(received);
+    bool eraseLast = false;
+    const QString filtered = devicelink::TerminalBuffer::filter(received, &eraseLast);
+    return appendFiltered(filtered, eraseLast);
+}
+
+QString TerminalBox::appendFiltered(const QString &filtered, bool eraseLast) {
+    const devicelink::TerminalBuffer::Change change = m_buffer.appendFiltered(filtered, eraseLast);
     if (!change.rewritten && change.appended.isEmpty())
         return change.appended;
     follow(change);

@@ -37,6 +37,8 @@ public:
     // Appends received text with the terminal's filtering; returns the
     // filtered text as shown.
     QString appendReceived(const QString &received);
+    // The same, for text the session has filtered already.
+    QString appendFiltered(const QString &filtered, bool eraseLast);
     void clearAll();
     void moveCaretToEnd();
 

@@ -281,11 +281,13 @@ void Session::MSComm1_OnComm() {
     const QString text = QString::fromLatin1(bytes);
     // Read once, for the traffic window and the event log alike.
     const StatusReply reply = StatusReply::decode(text);
-    announce(&Session::frameReceived, Frame::Direction::Received, *m_serial, bytes, {},
-             CommandMeaning::ofReply(reply));
+    if (isSignalConnected(metaOf(&Session::frameReceived)))
+        announce(&Session::frameReceived, Frame::Direction::Received, *m_serial, bytes, {},
+                 CommandMeaning::ofReply(reply));
     // The terminal box shows it (and the log keeps it) before it is decoded,
     // filtered once for both.
-    if (m_log.isOpen() || isSignalConnected(QMetaMethod::fromSignal(&Session::textReceived))) {
+    static const QMetaMethod shown = QMetaMethod::fromSignal(&Session::textReceived);
+    if (m_log.isOpen() || isSignalConnected(shown)) {
         bool eraseLast = false;
         const QString filtered = TerminalBuffer::filter(text, &eraseLast);
         emit textReceived(filtered, eraseLast);

@@ -48,6 +48,12 @@ QString TerminalBuffer::filter(const QString &received, bool *eraseLast) {
 }
 
 TerminalBuffer::Change TerminalBuffer::append(const QString &received) {
+    bool eraseLast = false;
+    const QString filtered = filter(received, &eraseLast);
+    return appendFiltered(filtered, eraseLast);
+}
+
+TerminalBuffer::Change TerminalBuffer::appendFiltered(const QString &filtered, bool eraseLast) {
     Change change;
     // One receive event can carry more than the 4096 characters a trim drops
     // (a port that held a lot when it was read); trimming once per event
@@ -58,8 +64,7 @@ TerminalBuffer::Change TerminalBuffer::append(const QString &received) {
         m_text.remove(0, change.dropped);
         change.rewritten = true;
     }
-    bool eraseLast = false;
-    change.appended = filter(received, &eraseLast);
+    change.appended = filtered;
     if (eraseLast && !m_text.isEmpty()) {
         m_text.chop(1);
         change.rewritten = true;

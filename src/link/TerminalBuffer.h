@@ -26,6 +26,9 @@ public:
 
     // Appends one receive event's text after filtering it.
     Change append(const QString &received);
+    // Appends text filtered already (filter() below), and the erasure of the
+    // last character shown that its leading backspace asked for.
+    Change appendFiltered(const QString &filtered, bool eraseLast);
     // A key typed into the box with local echo on, at the end of the text.
     // Returns true when the text changed other than by appending.
     bool type(int keyCode);

@@ -53,6 +53,14 @@ StatusDisplay::~StatusDisplay() {
 void StatusDisplay::show(const devicelink::RoutingModel::Lit &shown) {
     // Read at each write so the unlit buttons always match the window.
     const QColor unlit = m_window.palette().color(QPalette::Window);
+    // A busy line decodes a reply a hundred times a second, mostly the same.
+    if (m_drawn && unlit == m_drawnUnlit && shown.camera == m_drawnLit.camera &&
+        shown.monitor == m_drawnLit.monitor && shown.cameraStale == m_drawnLit.cameraStale &&
+        shown.monitorStale == m_drawnLit.monitorStale)
+        return;
+    m_drawn = true;
+    m_drawnUnlit = unlit;
+    m_drawnLit = shown;
     if (shown.camera != 0) {
         for (int i = 0; i < m_cameras.size(); ++i) {
             const bool on = i + 1 == shown.camera;

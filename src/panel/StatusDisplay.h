@@ -58,6 +58,10 @@ private:
     QMetaObject::Connection m_frame;
     QSet<ui::ColourButton *> m_changed;
     QHash<ui::ColourButton *, QString> m_lockHolders;
+    // What the buttons show now, in which unlit colour.
+    bool m_drawn = false;
+    devicelink::RoutingModel::Lit m_drawnLit;
+    QColor m_drawnUnlit;
     QPointer<QObject> m_retranslator; // gone with the buttons, or with this
 };
 
