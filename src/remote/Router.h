@@ -29,8 +29,9 @@ public:
     // ("127.0.0.1:50212", "[::1]:50212"). What the switcher does comes back
     // later through routingChanged().
     virtual void route(int output, int input, const QString &client) = 0;
-    // Renames the camera and keeps the title in the configuration file, as
-    // the title dialog's Save does. The label is printable Latin-1 text.
+    // Renames the camera and keeps the title in the configuration file
+    // within a second (renames that come together are written once). The
+    // label is printable Latin-1 text that the file reads back as it is.
     virtual void setInputLabel(int input, const QString &label) = 0;
 
 signals:

@@ -2,6 +2,7 @@
 // server, with a router standing in for the switcher session.
 #include "TestMain.h"
 #include "remote/AllowList.h"
+#include "remote/ClientConnection.h"
 #include "remote/RoutePacer.h"
 #include "remote/Router.h"
 #include "remote/VideohubServer.h"
@@ -68,7 +69,13 @@ public:
 // A Videohub client: reads the server's blocks as they come.
 class Client {
 public:
-    explicit Client(quint16 port) { socket.connectToHost(QHostAddress::LocalHost, port); }
+    // From the loopback address given (127.0.0.x: one machine for each).
+    explicit Client(quint16 port, const QHostAddress &from = QHostAddress::LocalHost,
+                    const QHostAddress &to = QHostAddress::LocalHost) {
+        if (from != QHostAddress(QHostAddress::LocalHost))
+            socket.bind(from);
+        socket.connectToHost(to, port);
+    }
 
     // The next block's lines, its header first; empty when none came in time.
     QByteArrayList block(int waitMs = 3000) {
@@ -85,6 +92,14 @@ public:
             },
             waitMs);
         return out;
+    }
+    // The next ACK or NAK, past the status updates that came before it.
+    QByteArray answer() {
+        for (QByteArrayList b = block(); !b.isEmpty(); b = block()) {
+            if (b.front() == "ACK" || b.front() == "NAK")
+                return b.front();
+        }
+        return {};
     }
     // The prelude's blocks by header, "END PRELUDE:" last.
     QMap<QByteArray, QByteArrayList> prelude() {
@@ -236,6 +251,15 @@ private slots:
             << QStringLiteral("INPUT LABELS:\n3 \u20AC\n\n").toUtf8() << QByteArrayList{nak};
         QTest::newRow("label with a NUL")
             << QByteArray("INPUT LABELS:\n3 a\0b\n\n", 21) << QByteArrayList{nak};
+        // Camera 1 without a title would make the configuration file read as new.
+        QTest::newRow("camera 1 without a title")
+            << QByteArray("INPUT LABELS:\n3 Gate\n0 \n\n") << QByteArrayList{nak};
+        QTest::newRow("camera 1 of blanks")
+            << QByteArray("INPUT LABELS:\n0  \n\n") << QByteArrayList({ack, "INPUT LABELS:\n0  "});
+        // Markup is a title like any other, sent back as it came.
+        QTest::newRow("markup")
+            << QByteArray("INPUT LABELS:\n0 <img src=\"/dev/zero\">\n\n")
+            << QByteArrayList({ack, "INPUT LABELS:\n0 <img src=\"/dev/zero\">"});
     }
     void answers() {
         QFETCH(QByteArray, request);
@@ -247,8 +271,10 @@ private slots:
         for (const QByteArray &expected : answer)
             QCOMPARE(client->block().join('\n'), expected);
         QVERIFY(client->nothingMore());
-        if (answer.front() == nak)
+        if (answer.front() == nak) {
             QVERIFY(rig.router.routes.isEmpty());
+            QCOMPARE(rig.router.titles, FakeRouter().titles);
+        }
         client->send("PING:\n\n");
         QCOMPARE(client->block(), QByteArrayList{ack});
         QCOMPARE(rig.server.clients().size(), 1);
@@ -323,14 +349,15 @@ private slots:
                  qPrintable(QString::number(spanMs)));
     }
 
-    // 100 clients at once: the first 64 are served, the rest closed at once;
+    // 100 clients at once from ten machines: the first 64 are served, the rest closed at once;
     // when all have gone, none is listed.
     void crowd() {
         Rig rig;
         QSignalSpy changed(&rig.server, &VideohubServer::clientsChanged);
         std::vector<std::unique_ptr<Client>> clients;
         for (int i = 0; i < 100; ++i)
-            clients.push_back(std::make_unique<Client>(rig.server.port()));
+            clients.push_back(std::make_unique<Client>(
+                rig.server.port(), QHostAddress(QStringLiteral("127.0.0.%1").arg(1 + i % 10))));
         QVERIFY(QTest::qWaitFor([&] {
             int settled = 0;
             for (const auto &c : clients)
@@ -348,6 +375,88 @@ private slots:
         QVERIFY(changed.count() > 0);
         clients.clear();
         QVERIFY(QTest::qWaitFor([&] { return rig.server.clients().isEmpty(); }));
+    }
+
+    // Clients that begin a block and never end it (one byte now and then)
+    // are closed after the time-out, and one machine holds a quarter of the
+    // slots at most: another still gets in. Idle clients stay.
+    void slowClients() {
+        Rig rig;
+        rig.server.setBlockTimeout(300);
+        std::vector<std::unique_ptr<Client>> slow;
+        for (int i = 0; i < VideohubServer::maxClients; ++i)
+            slow.push_back(std::make_unique<Client>(rig.server.port()));
+        for (const auto &c : slow)
+            c->send("V");
+        QTRY_COMPARE(rig.server.clients().size(), VideohubServer::maxPerAddress);
+        auto other = std::make_unique<Client>(rig.server.port(), QHostAddress("127.0.0.2"));
+        QVERIFY(other->prelude().contains("END PRELUDE:"));
+        auto idle = std::make_unique<Client>(rig.server.port(), QHostAddress("127.0.0.3"));
+        QVERIFY(idle->prelude().contains("END PRELUDE:"));
+        other->send("VIDEO OUTPUT ROUTING:\n1 4\n\n");
+        QCOMPARE(other->block(), QByteArrayList{ack});
+        QTRY_COMPARE(rig.server.clients().size(), 2);
+        // A block ended in time is answered; the idle client was never asked to hurry.
+        other->send("PI");
+        QTRY_COMPARE(other->socket.bytesToWrite(), 0);
+        other->send("NG:\n\n");
+        QCOMPARE(other->block(), QByteArrayList{ack});
+        idle->send("PING:\n\n");
+        QCOMPARE(idle->block(), QByteArrayList{ack});
+        QCOMPARE(rig.server.clients().size(), 2);
+    }
+
+    // Renames come within an allowance per client: a flood of them is refused
+    // (nothing of a refused block is done) while another client's routes go on.
+    void labelFloodIsRefused() {
+        Rig rig;
+        auto flooder = rig.connected();
+        auto router = rig.connected();
+        QVERIFY(flooder && router);
+        QByteArray flood;
+        const int blocks = 200;
+        for (int i = 0; i < blocks; ++i)
+            flood += "INPUT LABELS:\n" + QByteArray::number(i % 16) + " flood " +
+                     QByteArray::number(i) + "\n\n";
+        flooder->send(flood);
+        router->send("VIDEO OUTPUT ROUTING:\n2 9\n\n");
+        QCOMPARE(router->answer(), ack);
+        QCOMPARE(rig.router.routes.size(), 1);
+        int acks = 0;
+        int lastAck = -1;
+        for (int i = 0; i < blocks; ++i) {
+            const QByteArray answer = flooder->answer();
+            QVERIFY(answer == ack || answer == nak);
+            if (answer == ack) {
+                ++acks;
+                lastAck = i;
+            }
+        }
+        QVERIFY2(acks >= remote::ClientConnection::labelBurst && acks < blocks / 2,
+                 qPrintable(QString::number(acks)));
+        QCOMPARE(rig.router.titles[lastAck % 16],
+                 QStringLiteral("flood %1").arg(lastAck));
+    }
+
+    // Eight clients that keep the queue full leave room for a ninth: each
+    // client keeps its share of the queue.
+    void busyClientsLeaveOthersTheirShare() {
+        FakeRouter router;
+        remote::RoutePacer pacer(router);
+        const QList<remote::protocol::Route> one{{1, 2}};
+        for (quint64 busy = 1; busy <= 8; ++busy) {
+            while (pacer.offer(busy, QStringLiteral("busy"), one)) {
+            }
+        }
+        QVERIFY(pacer.waiting() >= remote::RoutePacer::total - remote::RoutePacer::burst);
+        int taken = 0;
+        for (int i = 0; i < 20; ++i)
+            taken += pacer.offer(9, QStringLiteral("other"), one);
+        QCOMPARE(taken, 20);
+        // The busy ones are held to their share until the queue has room.
+        for (quint64 busy = 1; busy <= 8; ++busy)
+            QVERIFY(!pacer.offer(busy, QStringLiteral("busy"), one));
+        QVERIFY(pacer.waiting() <= 2 * remote::RoutePacer::total);
     }
 
     // A client that takes nothing while the panel keeps telling it changes is
@@ -417,9 +526,21 @@ private slots:
                                   << ""
                                   << "99999" << failed << "^cannot listen: Port=99999";
         QTest::newRow("bad address") << "true"
-                                     << "panel.local"
+                                     << "panel..local"
                                      << ""
-                                     << "0" << failed << "^cannot listen: Address=panel.local";
+                                     << "0" << failed << "^cannot listen: Address=panel\\.\\.local";
+        QTest::newRow("any, allowed to all")
+            << "true"
+            << "0.0.0.0"
+            << "10.0.0.5/0"
+            << "0" << on
+            << "^listening on 0\\.0\\.0\\.0:\\d+; Allow=10\\.0\\.0\\.5/0 lets every address "
+               "connect$";
+        QTest::newRow("both families")
+            << "true"
+            << "::"
+            << "10.0.0.0/8"
+            << "0" << on << "^listening on \\[::\\]:\\d+ \\(IPv4 and IPv6\\)$";
     }
     void listening() {
         QFETCH(QString, enabled);
@@ -436,6 +557,27 @@ private slots:
         QVERIFY2(QRegularExpression(text).match(rig.server.stateText()).hasMatch(),
                  qPrintable(rig.server.stateText()));
         QCOMPARE(rig.server.port() != 0, state == int(VideohubServer::State::Listening));
+    }
+
+    // "::" takes IPv4 clients as well; a host name is looked up, without
+    // holding the panel, and listened on.
+    void addresses_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("client");
+        QTest::newRow(":: from IPv4") << "::"
+                                      << "127.0.0.1";
+        QTest::newRow(":: from IPv6") << "::"
+                                      << "::1";
+        QTest::newRow("localhost") << "localhost"
+                                   << "127.0.0.1";
+    }
+    void addresses() {
+        QFETCH(QString, address);
+        QFETCH(QString, client);
+        Rig rig({{"Videohub/Address", address}, {"Videohub/Allow", "10.0.0.0/8"}});
+        QTRY_COMPARE(rig.server.state(), VideohubServer::State::Listening);
+        Client c(rig.server.port(), QHostAddress::LocalHost, QHostAddress(client));
+        QVERIFY(c.prelude().contains("END PRELUDE:"));
     }
 
     // Which clients may connect: this machine always, others only by Allow.
