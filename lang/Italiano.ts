@@ -814,10 +814,6 @@
         <translation>spento</translation>
     </message>
     <message>
-        <source>cannot listen: Address=%1 is not an IP address</source>
-        <translation>impossibile ascoltare: Address=%1 non è un indirizzo IP</translation>
-    </message>
-    <message>
         <source>cannot listen: Port=%1 is not a port number</source>
         <translation>impossibile ascoltare: Port=%1 non è un numero di porta</translation>
     </message>
@@ -840,6 +836,30 @@
     <message>
         <source>listening on %1 only: %2</source>
         <translation>in ascolto solo su %1: %2</translation>
+    </message>
+    <message>
+        <source>[::]:%1 (IPv4 and IPv6)</source>
+        <translation>[::]:%1 (IPv4 e IPv6)</translation>
+    </message>
+    <message>
+        <source>cannot listen: Address=%1 is not an address or host name</source>
+        <translation>impossibile ascoltare: Address=%1 non è un indirizzo né un nome di host</translation>
+    </message>
+    <message>
+        <source>resolving %1 ...</source>
+        <translation>risoluzione di %1 ...</translation>
+    </message>
+    <message>
+        <source>cannot listen: Address=%1 does not resolve</source>
+        <translation>impossibile ascoltare: Address=%1 non si risolve</translation>
+    </message>
+    <message>
+        <source>Allow=%1 lets every address connect</source>
+        <translation>Allow=%1 lascia collegare ogni indirizzo</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>

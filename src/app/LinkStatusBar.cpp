@@ -3,6 +3,7 @@
 #include "link/LinkMonitor.h"
 #include "link/Session.h"
 #include "ui/ElidedLabel.h"
+#include "ui/PlainText.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -119,7 +120,7 @@ void LinkStatusBar::setSideNote(const QString &name, const QString &text, const 
         insertPermanentWidget(1, label);
     }
     label->setText(text);
-    label->setToolTip(tip);
+    label->setToolTip(ui::plainToolTip(tip));
     label->setAccessibleName(text);
     label->setStyleSheet(fault ? QStringLiteral("QLabel { color: #c01818; }") : QString());
     label->setVisible(!text.isEmpty());
@@ -142,10 +143,11 @@ void LinkStatusBar::refresh() {
     if (const QString detail = m_monitor.stateDetail(); !detail.isEmpty())
         now += QStringLiteral("\n") + detail;
     const QString stateTip = m_stateTip + QStringLiteral("\n\n") + now;
-    m_state->setToolTip(stateTip);
-    m_channel->setToolTip(stateTip);
+    m_state->setToolTip(ui::plainToolTip(stateTip));
+    m_channel->setToolTip(ui::plainToolTip(stateTip));
     m_answer->setFullText(m_monitor.answerText());
-    m_answer->setToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->fullText());
+    m_answer->setToolTip(
+        ui::plainToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->fullText()));
     const int level = static_cast<int>(m_monitor.level());
     if (level != m_shownLevel) {
         m_shownLevel = level;

@@ -2,6 +2,7 @@
 
 #include "config/CameraModel.h"
 #include "config/LanguageHost.h"
+#include "ui/PlainText.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -34,7 +35,7 @@ frmSceltaLingua::frmSceltaLingua(config::LanguageHost &language, config::CameraM
     m_Dir1->setObjectName(QStringLiteral("Dir1"));
     m_File1 = new QListWidget(this);
     m_File1->setObjectName(QStringLiteral("File1"));
-    m_path = new QLabel(this);
+    m_path = ui::plainLabel(new QLabel(this));
     m_path->setObjectName(QStringLiteral("Dir1Path"));
     m_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
 

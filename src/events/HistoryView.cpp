@@ -3,6 +3,7 @@
 #include "events/EventQuery.h"
 #include "events/HistoryModel.h"
 #include "ui/Dialogs.h"
+#include "ui/PlainText.h"
 
 #include <QDateTimeEdit>
 #include <QEvent>
@@ -54,7 +55,7 @@ HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *
     m_filter->setClearButtonEnabled(true);
     m_find = named(new QPushButton, "historyFind");
     m_export = named(new QPushButton, "historyExport");
-    m_status = named(new QLabel, "historyStatus");
+    m_status = named(ui::plainLabel(new QLabel), "historyStatus");
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("historyTable"));

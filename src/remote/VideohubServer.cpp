@@ -1,9 +1,9 @@
 #include "remote/VideohubServer.h"
 
+#include "config/ConfigFile.h"
 #include "remote/ClientConnection.h"
 #include "remote/Protocol.h"
 #include "remote/RoutePacer.h"
-#include "config/ConfigFile.h"
 #include "remote/Router.h"
 #include "ui/SettingsStore.h"
 
@@ -137,8 +137,9 @@ void VideohubServer::listenOn(QHostAddress address, const QString &addressText, 
     }
 
     if (!m_server.listen(address, port)) {
-        setState(State::Failed, tr("cannot listen on %1: %2")
-                                    .arg(endpoint(address, port), m_server.errorString()));
+        setState(
+            State::Failed,
+            tr("cannot listen on %1: %2").arg(endpoint(address, port), m_server.errorString()));
         return;
     }
     // An entry that lets every address in works, and is said at once.

@@ -2,6 +2,7 @@
 
 #include "terminal/SystemInfoHost.h"
 #include "ui/Dialogs.h"
+#include "ui/PlainText.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Retranslator.h"
 #include "ui/Twips.h"
@@ -64,7 +65,7 @@ frmAbout::frmAbout(ui::Dialogs &dialogs, QWidget *parent, std::shared_ptr<System
     m_picIcon->installEventFilter(this);
 
     const auto label = [this](const char *name, const QString &text) {
-        auto *l = new QLabel(text, this);
+        auto *l = ui::plainLabel(new QLabel(text, this));
         l->setObjectName(QLatin1String(name));
         return l;
     };

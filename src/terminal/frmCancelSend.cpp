@@ -1,5 +1,7 @@
 #include "terminal/frmCancelSend.h"
 
+#include "ui/PlainText.h"
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -12,7 +14,7 @@ frmCancelSend::frmCancelSend(QWidget *parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmCancelSend"));
     setWindowTitle(QStringLiteral("Velmar"));
-    m_Label1 = new QLabel(this);
+    m_Label1 = ui::plainLabel(new QLabel(this));
     m_Label1->setObjectName(QStringLiteral("Label1"));
     m_Label1->setMinimumWidth(300);
     m_Command1 = new QPushButton(QStringLiteral("Cancel"), this);

@@ -5,6 +5,7 @@
 #include "terminal/PortProfile.h"
 #include "terminal/PortSettingsFields.h"
 #include "ui/Dialogs.h"
+#include "ui/PlainText.h"
 #include "ui/Retranslator.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
@@ -124,7 +125,7 @@ void frmProperties::buildControls() {
     }
 
     // Where the chosen port leads, and a way to lead it to a device present.
-    m_lblDevice = named(new QLabel, "lblDevice");
+    m_lblDevice = named(ui::plainLabel(new QLabel), "lblDevice");
     m_lblDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_cmdMap = named(new QToolButton, "cmdMap");
     ui::Retranslator::keep(this, [this] {

@@ -257,9 +257,9 @@ private slots:
         QTest::newRow("camera 1 of blanks")
             << QByteArray("INPUT LABELS:\n0  \n\n") << QByteArrayList({ack, "INPUT LABELS:\n0  "});
         // Markup is a title like any other, sent back as it came.
-        QTest::newRow("markup")
-            << QByteArray("INPUT LABELS:\n0 <img src=\"/dev/zero\">\n\n")
-            << QByteArrayList({ack, "INPUT LABELS:\n0 <img src=\"/dev/zero\">"});
+        QTest::newRow("markup") << QByteArray("INPUT LABELS:\n0 <img src=\"/dev/zero\">\n\n")
+                                << QByteArrayList(
+                                       {ack, "INPUT LABELS:\n0 <img src=\"/dev/zero\">"});
     }
     void answers() {
         QFETCH(QByteArray, request);
@@ -434,8 +434,7 @@ private slots:
         }
         QVERIFY2(acks >= remote::ClientConnection::labelBurst && acks < blocks / 2,
                  qPrintable(QString::number(acks)));
-        QCOMPARE(rig.router.titles[lastAck % 16],
-                 QStringLiteral("flood %1").arg(lastAck));
+        QCOMPARE(rig.router.titles[lastAck % 16], QStringLiteral("flood %1").arg(lastAck));
     }
 
     // Eight clients that keep the queue full leave room for a ninth: each
