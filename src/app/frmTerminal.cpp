@@ -382,8 +382,17 @@ void frmTerminal::Command1_Click() {
 }
 
 void frmTerminal::Form_Load() {
-    // However start-up ends, other systems may then route.
-    const auto listen = qScopeGuard([this] { m_videohub->start(); });
+    // However start-up ends, other systems may then route; ended by a signal
+    // while one of its boxes was up, the program ends as soon as the box has gone.
+    m_loading = true;
+    const auto finish = qScopeGuard([this] {
+        m_loading = false;
+        bool cancel = false;
+        if (m_signalled)
+            Form_Unload(cancel);
+        else
+            m_videohub->start();
+    });
     m_session->addressSocket();
     m_txtTerm->clearAll();
     QCoreApplication::setApplicationName(QStringLiteral("Velmar Controller"));
@@ -396,11 +405,15 @@ void frmTerminal::Form_Load() {
         showPortState();
         return;
     }
+    if (m_signalled)
+        return;
     readConfiguration();
     // A port map entry that names no port would leave its device unused and
     // the port open on another one without a word.
     if (const QString problem = m_port.mappingProblem(); !problem.isEmpty())
         m_dialogs.warning(problem);
+    if (m_signalled)
+        return;
     mnuOpen_Click();
     m_presets->PresetStep = 0;
     m_session->addressSocket();
@@ -507,9 +520,10 @@ void frmTerminal::endOnSignal() {
     if (m_ended)
         return;
     m_signalled = true;
-    if (m_unloading) {
-        // The operator's own shutdown is waiting (a box is up): it goes on
-        // as if Ignore were chosen once the box is gone.
+    if (m_unloading || m_loading) {
+        // The operator's own shutdown, or the start-up, is waiting (a box is
+        // up): the box goes, and the shutdown goes on as if Ignore were
+        // chosen, or the start-up stops there and the program ends.
         if (QWidget *box = QApplication::activeModalWidget())
             box->close();
         return;

@@ -210,6 +210,7 @@ private:
 
     bool m_waitingForLanguage = false;
     bool m_unloading = false;
+    bool m_loading = false;
     bool m_signalled = false;
     int m_drainTimeoutMs = 10000;
     bool m_exitCancel = false;

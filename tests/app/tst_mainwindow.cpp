@@ -5,6 +5,7 @@
 #include "app/LinkStatusBar.h"
 #include "app/TerminalBox.h"
 #include "link/SerialChannel.h"
+#include "remote/VideohubServer.h"
 #include "ui/Timer.h"
 
 #include <QAction>
@@ -416,6 +417,21 @@ private slots:
                      (QList<QByteArray>{QByteArray("\x00\x64\r", 3), QByteArray("\x00\x65\r", 3),
                                         QByteArray("0")}));
         }
+    }
+
+    // A signal while a start-up box is up ends the program once the box has
+    // gone: the start-up stops there, the port is never opened, and the
+    // program's end runs as it does for any signal.
+    void aSignalDuringAStartUpBoxEndsTheProgram() {
+        Panel p;
+        p.port.mapping = QStringLiteral("settings.ini, [Ports]: Com99=/dev/null names no port");
+        p.dialogs.whileShown = [&] { p.window.endOnSignal(); };
+        p.window.Form_Load();
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        QVERIFY(p.window.ended());
+        QVERIFY(!p.port.PortOpen());
+        QVERIFY(!p.window.isVisible());
+        QCOMPARE(p.window.videohub().state(), remote::VideohubServer::State::Off);
     }
 
     void closingTheWindowRunsTheSameShutdown() {
