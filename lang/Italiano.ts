@@ -576,6 +576,10 @@
         <source>Meaning</source>
         <translation>Significato</translation>
     </message>
+    <message>
+        <source>%1, written by %2</source>
+        <translation>%1, scritto da %2</translation>
+    </message>
 </context>
 <context>
     <name>events::HistoryView</name>
@@ -726,6 +730,10 @@
     <message>
         <source>Type mismatch</source>
         <translation>Tipo non corrispondente</translation>
+    </message>
+    <message>
+        <source>The event log is written again</source>
+        <translation>Il registro eventi viene di nuovo scritto</translation>
     </message>
 </context>
 <context>

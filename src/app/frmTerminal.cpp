@@ -303,7 +303,14 @@ void frmTerminal::attachEventLog(events::EventStore &store) {
                                  writing ? QString() : tr("Event log not written"),
                                  tr("The event log is not being written: %1").arg(reason), true);
     };
-    connect(&store, &events::EventStore::stateChanged, this, showLog);
+    // Once it writes again, the bar says so for a while.
+    connect(&store, &events::EventStore::stateChanged, this,
+            [this, showLog, was = store.isWriting()](bool writing, const QString &reason) mutable {
+                showLog(writing, reason);
+                if (writing && !was)
+                    m_statusBar->showMessage(tr("The event log is written again"), fileNoteMs);
+                was = writing;
+            });
     showLog(store.isWriting(), store.reason());
     connect(m_translations, &config::Translations::changed, this,
             [showLog, &store] { showLog(store.isWriting(), store.reason()); });

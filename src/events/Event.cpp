@@ -31,18 +31,23 @@ QString bytes(const QByteArray &kept, qsizetype wholeSize) {
 }
 
 Record record(const Event &event, qsizetype wholeSize) {
-    return {time(event.at), direction(event.direction),    event.channel,
-            event.origin,   bytes(event.bytes, wholeSize), event.meaning};
+    return {time(event.at),
+            direction(event.direction),
+            event.channel,
+            event.origin,
+            bytes(event.bytes, wholeSize),
+            event.meaning,
+            {}};
 }
 
 QString csvHeader() {
-    return QStringLiteral("time,direction,channel,origin,bytes,meaning");
+    return QStringLiteral("time,direction,channel,origin,bytes,meaning,program");
 }
 
 QString csv(const Record &record) {
     QStringList fields;
     for (QString field : {record.time, record.direction, record.channel, record.origin,
-                          record.bytes, record.meaning}) {
+                          record.bytes, record.meaning, record.program}) {
         if (field.contains(QLatin1Char(',')) || field.contains(QLatin1Char('"')) ||
             field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r')))
             field = QLatin1Char('"') + field.replace(QLatin1Char('"'), QStringLiteral("\"\"")) +

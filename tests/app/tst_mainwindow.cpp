@@ -4,12 +4,15 @@
 #include "TestMain.h"
 #include "app/LinkStatusBar.h"
 #include "app/TerminalBox.h"
+#include "events/EventStore.h"
 #include "link/SerialChannel.h"
 #include "remote/VideohubServer.h"
 #include "ui/Timer.h"
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -432,6 +435,28 @@ private slots:
         QVERIFY(!p.port.PortOpen());
         QVERIFY(!p.window.isVisible());
         QCOMPARE(p.window.videohub().state(), remote::VideohubServer::State::Off);
+    }
+
+    // An event log that cannot be written is named on the bar until it is
+    // written again, and then the bar says that it is.
+    void theBarSaysWhenTheEventLogIsWrittenAgain() {
+        Panel p;
+        const QString blocked = p.storagePath("state");
+        QFile blocker(blocked);
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the log's folder goes
+        blocker.close();
+        events::EventTiming timing;
+        timing.retryMs = 50;
+        events::EventStore store(blocked + "/velmar-controller/events.sqlite", {}, timing);
+        p.window.attachEventLog(store);
+        auto *note = p.find<QLabel>("eventLogState");
+        QVERIFY(note);
+        QTRY_VERIFY(!note->isHidden());
+        QCOMPARE(note->text(), QStringLiteral("Event log not written"));
+        QVERIFY(blocker.remove());
+        QTRY_VERIFY(note->isHidden());
+        QCOMPARE(p.window.linkStatusBar().currentMessage(),
+                 QStringLiteral("The event log is written again"));
     }
 
     void closingTheWindowRunsTheSameShutdown() {

@@ -59,9 +59,10 @@ private slots:
         QTest::mouseClick(view.findChild<QPushButton *>("historyExport"), Qt::LeftButton);
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("time,direction,channel,origin,bytes,meaning\r\n"
-                                            "2026-12-09T02:14:07.126Z,state,10.1.2.3:2000,panel,,"
-                                            "channel changed\r\n"));
+        QCOMPARE(file.readAll(), "time,direction,channel,origin,bytes,meaning,program\r\n"
+                                 "2026-12-09T02:14:07.126Z,state,10.1.2.3:2000,panel,,"
+                                 "channel changed," +
+                                     events::EventStore::thisProgram().toUtf8() + "\r\n");
         QVERIFY(dialogs.shown.isEmpty());
 
         // A file that cannot be written is said, and nothing is left half-made.
