@@ -29,6 +29,10 @@ bool SerialChannel::transmit(const QByteArray &frame) {
     return m_port.PortOpen() && m_port.Output(frame).isEmpty();
 }
 
+QString SerialChannel::inEnglish(const QString &said) const {
+    return m_port.inEnglish(said);
+}
+
 QString SerialChannel::devicePath() const {
     return m_port.devicePath(m_port.CommPort());
 }
