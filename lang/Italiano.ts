@@ -649,18 +649,6 @@
         <translation>Impossibile leggere il registro eventi: %1</translation>
     </message>
     <message>
-        <source>The first %1 events are shown; narrow the range or the filter to see the rest.</source>
-        <translation>Sono mostrati i primi %1 eventi; restringere intervallo o filtro per vedere il resto.</translation>
-    </message>
-    <message>
-        <source>1 event found.</source>
-        <translation>1 evento trovato.</translation>
-    </message>
-    <message>
-        <source>%1 events found.</source>
-        <translation>%1 eventi trovati.</translation>
-    </message>
-    <message>
         <source>Export Events</source>
         <translation>Esporta eventi</translation>
     </message>
@@ -671,6 +659,26 @@
     <message>
         <source>The events could not be exported to %1: %2</source>
         <translation>Impossibile esportare gli eventi in %1: %2</translation>
+    </message>
+    <message>
+        <source>The first %1 events from %2 to %3 are shown; narrow the range or the filter to see the rest.</source>
+        <translation>Sono mostrati i primi %1 eventi dalle %2 alle %3; restringere intervallo o filtro per vedere il resto.</translation>
+    </message>
+    <message>
+        <source>1 event found from %1 to %2.</source>
+        <translation>1 evento trovato dalle %1 alle %2.</translation>
+    </message>
+    <message>
+        <source>%1 events found from %2 to %3.</source>
+        <translation>%1 eventi trovati dalle %2 alle %3.</translation>
+    </message>
+    <message>
+        <source>1 event exported to %1.</source>
+        <translation>1 evento esportato in %1.</translation>
+    </message>
+    <message>
+        <source>%1 events exported to %2.</source>
+        <translation>%1 eventi esportati in %2.</translation>
     </message>
 </context>
 <context>
