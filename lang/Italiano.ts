@@ -662,15 +662,15 @@
     </message>
     <message>
         <source>The first %1 events from %2 to %3 are shown; narrow the range or the filter to see the rest.</source>
-        <translation>Sono mostrati i primi %1 eventi dalle %2 alle %3; restringere intervallo o filtro per vedere il resto.</translation>
+        <translation>Sono mostrati i primi %1 eventi dal %2 al %3; restringere intervallo o filtro per vedere il resto.</translation>
     </message>
     <message>
         <source>1 event found from %1 to %2.</source>
-        <translation>1 evento trovato dalle %1 alle %2.</translation>
+        <translation>1 evento trovato dal %1 al %2.</translation>
     </message>
     <message>
         <source>%1 events found from %2 to %3.</source>
-        <translation>%1 eventi trovati dalle %2 alle %3.</translation>
+        <translation>%1 eventi trovati dal %2 al %3.</translation>
     </message>
     <message>
         <source>1 event exported to %1.</source>
