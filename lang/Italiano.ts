@@ -682,6 +682,21 @@
     </message>
 </context>
 <context>
+    <name>frmSceltaLingua</name>
+    <message>
+        <source>Path:</source>
+        <translation>Percorso:</translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Unità:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Lingua:</translation>
+    </message>
+</context>
+<context>
     <name>frmTerminal</name>
     <message>
         <source>Send</source>
@@ -742,6 +757,10 @@
     <message>
         <source>The event log is written again</source>
         <translation>Il registro eventi viene di nuovo scritto</translation>
+    </message>
+    <message>
+        <source>Data cannot be sent</source>
+        <translation>Impossibile inviare i dati</translation>
     </message>
 </context>
 <context>
@@ -927,6 +946,37 @@ Thanks to everyone who tested it in the control rooms.</source>
 Progettato e scritto per le matrici CCTV Velmar.
 Grazie a tutti quelli che lo hanno provato nelle sale controllo.</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;System Info...</source>
+        <translation>Informazioni di &amp;sistema...</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Informazioni su %1</translation>
+    </message>
+    <message>
+        <source>Version %1.%2.%3</source>
+        <translation>Versione %1.%2.%3</translation>
+    </message>
+    <message>
+        <source>System Information Is Unavailable At This Time</source>
+        <translation>Informazioni di sistema non disponibili al momento</translation>
+    </message>
+</context>
+<context>
+    <name>terminal::frmCancelSend</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Transmitting Text File - %1</source>
+        <translation>Invio del file di testo - %1</translation>
+    </message>
 </context>
 <context>
     <name>terminal::frmProperties</name>
@@ -953,6 +1003,66 @@ Grazie a tutti quelli che lo hanno provato nelle sale controllo.</translation>
     <message>
         <source>No serial device found</source>
         <translation>Nessun dispositivo seriale trovato</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Nessuno</translation>
+    </message>
+    <message>
+        <source>Xon/Xoff</source>
+        <translation>Xon/Xoff</translation>
+    </message>
+    <message>
+        <source>RTS</source>
+        <translation>RTS</translation>
+    </message>
+    <message>
+        <source>Xon/RTS</source>
+        <translation>Xon/RTS</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Disattivato</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Attivato</translation>
+    </message>
+    <message>
+        <source>Data Bits:</source>
+        <translation>Bit di dati:</translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <translation>Parità:</translation>
+    </message>
+    <message>
+        <source>Stop Bits:</source>
+        <translation>Bit di stop:</translation>
+    </message>
+    <message>
+        <source>&amp;Echo</source>
+        <translation>&amp;Eco</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>Pari</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>Dispari</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Spazio</translation>
     </message>
 </context>
 <context>

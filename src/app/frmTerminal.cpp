@@ -577,8 +577,8 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
             continue;
         }
         const ui::Dialogs::Answer answer =
-            m_dialogs.message(QStringLiteral("Data cannot be sent"),
-                              ui::Dialogs::Buttons::AbortRetryIgnore, ui::Dialogs::Icon::Question);
+            m_dialogs.message(tr("Data cannot be sent"), ui::Dialogs::Buttons::AbortRetryIgnore,
+                              ui::Dialogs::Icon::Question);
         if (m_signalled)
             return true;
         switch (answer) {
