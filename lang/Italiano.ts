@@ -480,6 +480,10 @@
         <source>the port is closed</source>
         <translation>la porta è chiusa</translation>
     </message>
+    <message>
+        <source>serial %1</source>
+        <translation>seriale %1</translation>
+    </message>
 </context>
 <context>
     <name>devicelink::LogFile</name>

@@ -15,13 +15,15 @@ ensure_packages() {
 }
 
 # What the build and the tests need.
-# qt6-l10n-tools: lrelease compiles lang/*.ts into the .qm translations.
+# qt6-l10n-tools: lrelease compiles lang/*.ts into the .qm translations;
+# qt6-translations-l10n: Qt's own texts (message box buttons, file dialogs)
+# in the language chosen.
 # libsqlite3-dev: the event log's tests put a small disk of their own under
 # SQLite (the library Qt's driver uses).
 # The accessibility test runs the window on a desktop of its own: a virtual X
 # server, a D-Bus session bus and the accessibility bus (at-spi2-core).
 BUILD_PACKAGES=(cmake ninja-build g++ lld ccache qt6-base-dev qt6-serialport-dev qt6-qpa-plugins
-                qt6-l10n-tools libqt6sql6-sqlite libsqlite3-dev libsdl2-dev fonts-dejavu-core xvfb dbus-daemon
+                qt6-l10n-tools qt6-translations-l10n libqt6sql6-sqlite libsqlite3-dev libsdl2-dev fonts-dejavu-core xvfb dbus-daemon
                 dbus-session-bus-common at-spi2-core)
 
 # What scripts/package.sh needs to build and check the Debian package (the

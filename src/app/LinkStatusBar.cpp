@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace app {
@@ -62,6 +63,14 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     lines->addLayout(first);
     lines->addWidget(m_answer);
     addWidget(texts, 1);
+    // The other parts' notes one above the other, as the link's two lines
+    // are, so that they take from those lines no more room than the widest.
+    m_notes = new QWidget(this);
+    m_notes->setObjectName(QStringLiteral("sideNotes"));
+    auto *notes = new QVBoxLayout(m_notes);
+    notes->setContentsMargins(0, 0, 0, 0);
+    notes->setSpacing(0);
+    addPermanentWidget(m_notes);
     m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
     m_openTraffic->setFocusPolicy(Qt::NoFocus);
     addPermanentWidget(m_askStatus);
@@ -113,11 +122,11 @@ void LinkStatusBar::setSideNote(const QString &name, const QString &text, const 
                                 bool fault) {
     QLabel *&label = m_sideNotes[name];
     if (!label) {
-        label = new QLabel(this);
+        label = new QLabel(m_notes);
         label->setObjectName(name);
         label->setTextFormat(Qt::PlainText);
         // Beside the link's two lines, before the buttons.
-        insertPermanentWidget(1, label);
+        static_cast<QVBoxLayout *>(m_notes->layout())->addWidget(label, 0, Qt::AlignRight);
     }
     label->setText(text);
     label->setToolTip(ui::plainToolTip(tip));
@@ -138,14 +147,23 @@ void LinkStatusBar::showEvent(QShowEvent *event) {
 
 void LinkStatusBar::refresh() {
     m_state->setText(m_monitor.stateText());
-    m_channel->setFullText(m_monitor.channelText());
+    // Cut to the room there is, the channel keeps its name ("Serial Com1",
+    // the site's address) and the answer its time and what follows it; the
+    // rest is in the tooltips.
+    const QString channel = m_monitor.channelText();
+    m_channel->setFullText(channel, channel.section(QStringLiteral(" ("), 0, 0));
     QString now = m_state->text() + QStringLiteral("\n") + m_channel->fullText();
     if (const QString detail = m_monitor.stateDetail(); !detail.isEmpty())
         now += QStringLiteral("\n") + detail;
     const QString stateTip = m_stateTip + QStringLiteral("\n\n") + now;
     m_state->setToolTip(ui::plainToolTip(stateTip));
     m_channel->setToolTip(ui::plainToolTip(stateTip));
-    m_answer->setFullText(m_monitor.answerText());
+    static const QRegularExpression time(QStringLiteral("\\d\\d:\\d\\d:\\d\\d"));
+    const QString answer = m_monitor.answerText();
+    qsizetype at = -1;
+    for (auto it = time.globalMatch(answer); it.hasNext();)
+        at = it.next().capturedStart();
+    m_answer->setFullText(answer, at < 0 ? QString() : answer.mid(at));
     m_answer->setToolTip(
         ui::plainToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->fullText()));
     const int level = static_cast<int>(m_monitor.level());

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -309,6 +310,40 @@ private slots:
                  qPrintable(p.window.linkStatusBar().shownText()));
         QTest::qWait(20);
         QCOMPARE(p.dialogs.shown.size(), 0);
+    }
+
+    // A bar with little room (the Videohub's and the event log's notes shown,
+    // a long device path, the window at its default size): the state word
+    // stays whole, the channel keeps its name and the answer its time and its
+    // mark; what is cut is in the tooltips.
+    void theBarKeepsItsWordsWhenNarrow() {
+        Panel p;
+        const QString device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0";
+        p.port.chooseDevice(1, device);
+        openPort(p);
+        p.port.receive(QByteArray("\x01\x40\x08\x00", 4));
+        p.port.loseLink(QStringLiteral("Com1 (%1): device gone").arg(device));
+        p.window.mnuOpen_Click();
+        app::LinkStatusBar &bar = p.window.linkStatusBar();
+        bar.setSideNote("videohubState", "Videohub: 12", "clients");
+        bar.setSideNote("eventLogState", "Event log not written", "why", true);
+        p.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+        bar.refresh();
+        QCoreApplication::processEvents();
+        const auto shown = [&](const char *name) {
+            return bar.findChild<QLabel *>(QLatin1String(name))->text();
+        };
+        QCOMPARE(shown("linkState"), QStringLiteral("Open"));
+        QVERIFY2(shown("linkChannel").startsWith("Serial Com1"), qPrintable(shown("linkChannel")));
+        QVERIFY2(bar.shownText().contains(device), qPrintable(bar.shownText())); // whole inside
+        const QString answer = shown("linkAnswer");
+        QVERIFY2(QRegularExpression("\\d\\d:\\d\\d:\\d\\d \\(from before the loss\\)$")
+                     .match(answer)
+                     .hasMatch(),
+                 qPrintable(answer));
+        QVERIFY(
+            bar.findChild<QLabel *>("linkAnswer")->toolTip().contains("(from before the loss)"));
     }
 
     void shutdownOnTheNetworkSignsOff() {
