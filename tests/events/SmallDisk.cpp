@@ -33,6 +33,12 @@ sqlite3_file *innerOf(sqlite3_file *file) {
     return reinterpret_cast<File *>(file)->inner;
 }
 
+// A method of the unix file, called on it.
+template <auto method, typename... Args> auto pass(sqlite3_file *file, Args... args) {
+    sqlite3_file *inner = innerOf(file);
+    return (inner->pMethods->*method)(inner, args...);
+}
+
 int writeLimited(sqlite3_file *file, const void *data, int amount, sqlite3_int64 offset) {
     sqlite3_file *inner = innerOf(file);
     sqlite3_int64 size = 0;
@@ -57,77 +63,29 @@ int openLimited(sqlite3_vfs *, sqlite3_filename name, sqlite3_file *file, int fl
     // The unix file's methods, with the write that counts what grows.
     static const bool once = [&] {
         methods = *wrapper->inner->pMethods;
+        using M = sqlite3_io_methods;
         methods.xClose = [](sqlite3_file *f) {
-            sqlite3_file *inner = innerOf(f);
-            const int closed = inner->pMethods->xClose(inner);
+            const int closed = pass<&M::xClose>(f);
             f->pMethods = nullptr;
             return closed;
         };
-        methods.xRead = [](sqlite3_file *f, void *data, int amount, sqlite3_int64 offset) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xRead(inner, data, amount, offset);
-        };
+        methods.xRead = pass<&M::xRead, void *, int, sqlite3_int64>;
         methods.xWrite = writeLimited;
-        methods.xTruncate = [](sqlite3_file *f, sqlite3_int64 size) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xTruncate(inner, size);
-        };
-        methods.xSync = [](sqlite3_file *f, int flags) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xSync(inner, flags);
-        };
-        methods.xFileSize = [](sqlite3_file *f, sqlite3_int64 *size) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xFileSize(inner, size);
-        };
-        methods.xLock = [](sqlite3_file *f, int level) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xLock(inner, level);
-        };
-        methods.xUnlock = [](sqlite3_file *f, int level) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xUnlock(inner, level);
-        };
-        methods.xCheckReservedLock = [](sqlite3_file *f, int *out) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xCheckReservedLock(inner, out);
-        };
-        methods.xFileControl = [](sqlite3_file *f, int op, void *arg) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xFileControl(inner, op, arg);
-        };
-        methods.xSectorSize = [](sqlite3_file *f) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xSectorSize(inner);
-        };
-        methods.xDeviceCharacteristics = [](sqlite3_file *f) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xDeviceCharacteristics(inner);
-        };
-        methods.xShmMap = [](sqlite3_file *f, int page, int size, int extend, void volatile **out) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xShmMap(inner, page, size, extend, out);
-        };
-        methods.xShmLock = [](sqlite3_file *f, int offset, int n, int flags) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xShmLock(inner, offset, n, flags);
-        };
-        methods.xShmBarrier = [](sqlite3_file *f) {
-            sqlite3_file *inner = innerOf(f);
-            inner->pMethods->xShmBarrier(inner);
-        };
-        methods.xShmUnmap = [](sqlite3_file *f, int deleteFlag) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xShmUnmap(inner, deleteFlag);
-        };
-        methods.xFetch = [](sqlite3_file *f, sqlite3_int64 offset, int amount, void **out) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xFetch(inner, offset, amount, out);
-        };
-        methods.xUnfetch = [](sqlite3_file *f, sqlite3_int64 offset, void *data) {
-            sqlite3_file *inner = innerOf(f);
-            return inner->pMethods->xUnfetch(inner, offset, data);
-        };
+        methods.xTruncate = pass<&M::xTruncate, sqlite3_int64>;
+        methods.xSync = pass<&M::xSync, int>;
+        methods.xFileSize = pass<&M::xFileSize, sqlite3_int64 *>;
+        methods.xLock = pass<&M::xLock, int>;
+        methods.xUnlock = pass<&M::xUnlock, int>;
+        methods.xCheckReservedLock = pass<&M::xCheckReservedLock, int *>;
+        methods.xFileControl = pass<&M::xFileControl, int, void *>;
+        methods.xSectorSize = pass<&M::xSectorSize>;
+        methods.xDeviceCharacteristics = pass<&M::xDeviceCharacteristics>;
+        methods.xShmMap = pass<&M::xShmMap, int, int, int, void volatile **>;
+        methods.xShmLock = pass<&M::xShmLock, int, int, int>;
+        methods.xShmBarrier = pass<&M::xShmBarrier>;
+        methods.xShmUnmap = pass<&M::xShmUnmap, int>;
+        methods.xFetch = pass<&M::xFetch, sqlite3_int64, int, void **>;
+        methods.xUnfetch = pass<&M::xUnfetch, sqlite3_int64, void *>;
         return true;
     }();
     (void)once;

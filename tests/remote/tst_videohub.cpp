@@ -2,7 +2,6 @@
 // server, with a router standing in for the switcher session.
 #include "TestMain.h"
 #include "remote/AllowList.h"
-#include "remote/ClientConnection.h"
 #include "remote/RoutePacer.h"
 #include "remote/Router.h"
 #include "remote/VideohubServer.h"
@@ -92,14 +91,6 @@ public:
             },
             waitMs);
         return out;
-    }
-    // The next ACK or NAK, past the status updates that came before it.
-    QByteArray answer() {
-        for (QByteArrayList b = block(); !b.isEmpty(); b = block()) {
-            if (b.front() == "ACK" || b.front() == "NAK")
-                return b.front();
-        }
-        return {};
     }
     // The prelude's blocks by header, "END PRELUDE:" last.
     QMap<QByteArray, QByteArrayList> prelude() {
@@ -375,66 +366,6 @@ private slots:
         QVERIFY(changed.count() > 0);
         clients.clear();
         QVERIFY(QTest::qWaitFor([&] { return rig.server.clients().isEmpty(); }));
-    }
-
-    // Clients that begin a block and never end it (one byte now and then)
-    // are closed after the time-out, and one machine holds a quarter of the
-    // slots at most: another still gets in. Idle clients stay.
-    void slowClients() {
-        Rig rig;
-        rig.server.setBlockTimeout(300);
-        std::vector<std::unique_ptr<Client>> slow;
-        for (int i = 0; i < VideohubServer::maxClients; ++i)
-            slow.push_back(std::make_unique<Client>(rig.server.port()));
-        for (const auto &c : slow)
-            c->send("V");
-        QTRY_COMPARE(rig.server.clients().size(), VideohubServer::maxPerAddress);
-        auto other = std::make_unique<Client>(rig.server.port(), QHostAddress("127.0.0.2"));
-        QVERIFY(other->prelude().contains("END PRELUDE:"));
-        auto idle = std::make_unique<Client>(rig.server.port(), QHostAddress("127.0.0.3"));
-        QVERIFY(idle->prelude().contains("END PRELUDE:"));
-        other->send("VIDEO OUTPUT ROUTING:\n1 4\n\n");
-        QCOMPARE(other->block(), QByteArrayList{ack});
-        QTRY_COMPARE(rig.server.clients().size(), 2);
-        // A block ended in time is answered; the idle client was never asked to hurry.
-        other->send("PI");
-        QTRY_COMPARE(other->socket.bytesToWrite(), 0);
-        other->send("NG:\n\n");
-        QCOMPARE(other->block(), QByteArrayList{ack});
-        idle->send("PING:\n\n");
-        QCOMPARE(idle->block(), QByteArrayList{ack});
-        QCOMPARE(rig.server.clients().size(), 2);
-    }
-
-    // Renames come within an allowance per client: a flood of them is refused
-    // (nothing of a refused block is done) while another client's routes go on.
-    void labelFloodIsRefused() {
-        Rig rig;
-        auto flooder = rig.connected();
-        auto router = rig.connected();
-        QVERIFY(flooder && router);
-        QByteArray flood;
-        const int blocks = 200;
-        for (int i = 0; i < blocks; ++i)
-            flood += "INPUT LABELS:\n" + QByteArray::number(i % 16) + " flood " +
-                     QByteArray::number(i) + "\n\n";
-        flooder->send(flood);
-        router->send("VIDEO OUTPUT ROUTING:\n2 9\n\n");
-        QCOMPARE(router->answer(), ack);
-        QCOMPARE(rig.router.routes.size(), 1);
-        int acks = 0;
-        int lastAck = -1;
-        for (int i = 0; i < blocks; ++i) {
-            const QByteArray answer = flooder->answer();
-            QVERIFY(answer == ack || answer == nak);
-            if (answer == ack) {
-                ++acks;
-                lastAck = i;
-            }
-        }
-        QVERIFY2(acks >= remote::ClientConnection::labelBurst && acks < blocks / 2,
-                 qPrintable(QString::number(acks)));
-        QCOMPARE(rig.router.titles[lastAck % 16], QStringLiteral("flood %1").arg(lastAck));
     }
 
     // Eight clients that keep the queue full leave room for a ninth: each
