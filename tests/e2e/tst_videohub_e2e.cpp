@@ -100,23 +100,20 @@ struct Client {
             timeoutMs);
         return found;
     }
-    // The next ACK or NAK.
+    // The next ACK or NAK, past the status updates before it.
     QByteArray answer() {
         QByteArray found;
         SimProcess::waitUntil(
             [&] {
-                if (!found.isEmpty())
-                    return true;
                 heard += socket.readAll();
-                for (const QByteArray &word : {QByteArray("ACK\n\n"), QByteArray("NAK\n\n")}) {
-                    const qsizetype at = heard.indexOf(word);
-                    if (at == 0 || (at > 0 && heard.mid(at - 2, 2) == "\n\n")) {
-                        found = word.left(3);
-                        heard.remove(0, at + word.size());
-                        return true;
-                    }
+                for (qsizetype end = heard.indexOf("\n\n"); found.isEmpty() && end >= 0;
+                     end = heard.indexOf("\n\n")) {
+                    const QByteArray block = heard.left(end);
+                    heard.remove(0, end + 2);
+                    if (block == "ACK" || block == "NAK")
+                        found = block;
                 }
-                return false;
+                return !found.isEmpty();
             },
             4000);
         return found;
@@ -252,7 +249,7 @@ private slots:
         Client other(panel.window->videohub().port());
         QVERIFY(flooder.hear("END PRELUDE:\n\n") && other.hear("END PRELUDE:\n\n"));
         QByteArray flood;
-        for (int i = 0; i < 2000; ++i)
+        for (int i = 0; i < 1000; ++i)
             flood += "INPUT LABELS:\n" + QByteArray::number(i % 16) + " flood " +
                      QByteArray::number(i) + "\n\n";
         flooder.socket.write(flood);
@@ -260,9 +257,9 @@ private slots:
         QCOMPARE(other.answer(), QByteArray("ACK"));
         QVERIFY(panel.sim->said("monitor 3 <- camera 7"));
         int refused = 0;
-        for (int i = 0; i < 2000; ++i)
+        for (int i = 0; i < 1000; ++i)
             refused += flooder.answer() == "NAK";
-        QVERIFY2(refused > 1000, qPrintable(QString::number(refused)));
+        QVERIFY2(refused > 500, qPrintable(QString::number(refused)));
         // What was taken reaches the file within a second.
         QVERIFY(panel.window->cameras().title(1).startsWith(QLatin1String("flood")));
         const auto kept = [&] {
