@@ -59,12 +59,14 @@ settings="$config/settings.ini"
 touch "$settings"
 # Keeps whatever else the demo's settings hold; port 1 always maps to the
 # simulator and the stored port number is dropped so that port 1 is used.
-awk -v tty="$tty" '
+# The panel starts in the demo's folder, so the line is named from there
+# (and no path of this machine shows on the panel).
+awk '
     /^\[/ { section = $0 }
     section == "[Ports]" { next }
     section == "[Properties]" && /^CommPort=/ { next }
     { print }
-    END { print "[Ports]"; print "Com1=" tty }' "$settings" >"$settings.new"
+    END { print "[Ports]"; print "Com1=./ttyVELMAR" }' "$settings" >"$settings.new"
 mv "$settings.new" "$settings"
 if [ ! -e "$config/RemoteIPVelmar.ini" ]; then
     printf '0.0.0.0\r\n127.0.0.1\r\n' >"$config/RemoteIPVelmar.ini"

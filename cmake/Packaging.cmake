@@ -98,6 +98,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # and the SQLite driver of Qt SQL, a plugin the event log loads by name.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+# Qt's own texts (message box buttons, file dialogs) in the language chosen.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 set(CPACK_STRIP_FILES ON)

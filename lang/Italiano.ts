@@ -1505,6 +1505,10 @@
         <source>the port is closed</source>
         <translation>la porta è chiusa</translation>
     </message>
+    <message>
+        <source>serial %1</source>
+        <translation>seriale %1</translation>
+    </message>
 </context>
 <context>
     <name>devicelink::LogFile</name>
@@ -1601,6 +1605,10 @@
         <source>Meaning</source>
         <translation>Significato</translation>
     </message>
+    <message>
+        <source>%1, written by %2</source>
+        <translation>%1, scritto da %2</translation>
+    </message>
 </context>
 <context>
     <name>events::HistoryView</name>
@@ -1670,18 +1678,6 @@
         <translation>Impossibile leggere il registro eventi: %1</translation>
     </message>
     <message>
-        <source>The first %1 events are shown; narrow the range or the filter to see the rest.</source>
-        <translation>Sono mostrati i primi %1 eventi; restringere intervallo o filtro per vedere il resto.</translation>
-    </message>
-    <message>
-        <source>1 event found.</source>
-        <translation>1 evento trovato.</translation>
-    </message>
-    <message>
-        <source>%1 events found.</source>
-        <translation>%1 eventi trovati.</translation>
-    </message>
-    <message>
         <source>Export Events</source>
         <translation>Esporta eventi</translation>
     </message>
@@ -1692,6 +1688,41 @@
     <message>
         <source>The events could not be exported to %1: %2</source>
         <translation>Impossibile esportare gli eventi in %1: %2</translation>
+    </message>
+    <message>
+        <source>The first %1 events from %2 to %3 are shown; narrow the range or the filter to see the rest.</source>
+        <translation>Sono mostrati i primi %1 eventi dal %2 al %3; restringere intervallo o filtro per vedere il resto.</translation>
+    </message>
+    <message>
+        <source>1 event found from %1 to %2.</source>
+        <translation>1 evento trovato dal %1 al %2.</translation>
+    </message>
+    <message>
+        <source>%1 events found from %2 to %3.</source>
+        <translation>%1 eventi trovati dal %2 al %3.</translation>
+    </message>
+    <message>
+        <source>1 event exported to %1.</source>
+        <translation>1 evento esportato in %1.</translation>
+    </message>
+    <message>
+        <source>%1 events exported to %2.</source>
+        <translation>%1 eventi esportati in %2.</translation>
+    </message>
+</context>
+<context>
+    <name>frmSceltaLingua</name>
+    <message>
+        <source>Path:</source>
+        <translation>Percorso:</translation>
+    </message>
+    <message>
+        <source>Drive:</source>
+        <translation>Unità:</translation>
+    </message>
+    <message>
+        <source>Language:</source>
+        <translation>Lingua:</translation>
     </message>
 </context>
 <context>
@@ -1763,6 +1794,14 @@
     <message>
         <source>MQTT: no</source>
         <translation>MQTT: no</translation>
+    </message>
+    <message>
+        <source>The event log is written again</source>
+        <translation>Il registro eventi viene di nuovo scritto</translation>
+    </message>
+    <message>
+        <source>Data cannot be sent</source>
+        <translation>Impossibile inviare i dati</translation>
     </message>
 </context>
 <context>
@@ -1919,10 +1958,6 @@
         <translation>spento</translation>
     </message>
     <message>
-        <source>cannot listen: Address=%1 is not an IP address</source>
-        <translation>impossibile ascoltare: Address=%1 non è un indirizzo IP</translation>
-    </message>
-    <message>
         <source>cannot listen: Port=%1 is not a port number</source>
         <translation>impossibile ascoltare: Port=%1 non è un numero di porta</translation>
     </message>
@@ -1945,6 +1980,30 @@
     <message>
         <source>listening on %1 only: %2</source>
         <translation>in ascolto solo su %1: %2</translation>
+    </message>
+    <message>
+        <source>[::]:%1 (IPv4 and IPv6)</source>
+        <translation>[::]:%1 (IPv4 e IPv6)</translation>
+    </message>
+    <message>
+        <source>cannot listen: Address=%1 is not an address or host name</source>
+        <translation>impossibile ascoltare: Address=%1 non è un indirizzo né un nome di host</translation>
+    </message>
+    <message>
+        <source>resolving %1 ...</source>
+        <translation>risoluzione di %1 ...</translation>
+    </message>
+    <message>
+        <source>cannot listen: Address=%1 does not resolve</source>
+        <translation>impossibile ascoltare: Address=%1 non si risolve</translation>
+    </message>
+    <message>
+        <source>Allow=%1 lets every address connect</source>
+        <translation>Allow=%1 lascia collegare ogni indirizzo</translation>
+    </message>
+    <message>
+        <source>%1; %2</source>
+        <translation>%1; %2</translation>
     </message>
 </context>
 <context>
@@ -1996,6 +2055,37 @@ Thanks to everyone who tested it in the control rooms.</source>
 Progettato e scritto per le matrici CCTV Velmar.
 Grazie a tutti quelli che lo hanno provato nelle sale controllo.</translation>
     </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;System Info...</source>
+        <translation>Informazioni di &amp;sistema...</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Informazioni su %1</translation>
+    </message>
+    <message>
+        <source>Version %1.%2.%3</source>
+        <translation>Versione %1.%2.%3</translation>
+    </message>
+    <message>
+        <source>System Information Is Unavailable At This Time</source>
+        <translation>Informazioni di sistema non disponibili al momento</translation>
+    </message>
+</context>
+<context>
+    <name>terminal::frmCancelSend</name>
+    <message>
+        <source>Cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>Transmitting Text File - %1</source>
+        <translation>Invio del file di testo - %1</translation>
+    </message>
 </context>
 <context>
     <name>terminal::frmProperties</name>
@@ -2022,6 +2112,66 @@ Grazie a tutti quelli che lo hanno provato nelle sale controllo.</translation>
     <message>
         <source>No serial device found</source>
         <translation>Nessun dispositivo seriale trovato</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>Nessuno</translation>
+    </message>
+    <message>
+        <source>Xon/Xoff</source>
+        <translation>Xon/Xoff</translation>
+    </message>
+    <message>
+        <source>RTS</source>
+        <translation>RTS</translation>
+    </message>
+    <message>
+        <source>Xon/RTS</source>
+        <translation>Xon/RTS</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Disattivato</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>Attivato</translation>
+    </message>
+    <message>
+        <source>Data Bits:</source>
+        <translation>Bit di dati:</translation>
+    </message>
+    <message>
+        <source>Parity:</source>
+        <translation>Parità:</translation>
+    </message>
+    <message>
+        <source>Stop Bits:</source>
+        <translation>Bit di stop:</translation>
+    </message>
+    <message>
+        <source>&amp;Echo</source>
+        <translation>&amp;Eco</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Even</source>
+        <translation>Pari</translation>
+    </message>
+    <message>
+        <source>Odd</source>
+        <translation>Dispari</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>Mark</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>Spazio</translation>
     </message>
 </context>
 <context>

@@ -4,11 +4,14 @@
 #include "link/Operations.h"
 #include "link/Session.h"
 #include "ui/ElidedLabel.h"
+#include "ui/PlainText.h"
 
 #include <QEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 namespace app {
@@ -64,13 +67,32 @@ LinkStatusBar::LinkStatusBar(devicelink::LinkMonitor &monitor, devicelink::Sessi
     lines->addLayout(first);
     lines->addWidget(m_answer);
     addWidget(texts, 1);
+    // The other parts' notes one above the other, as the link's two lines
+    // are, so that they take from those lines no more room than the widest.
+    m_notes = new QWidget(this);
+    m_notes->setObjectName(QStringLiteral("sideNotes"));
+    auto *notes = new QVBoxLayout(m_notes);
+    notes->setContentsMargins(0, 0, 0, 0);
+    notes->setSpacing(0);
+    addPermanentWidget(m_notes);
     m_openTraffic->setObjectName(QStringLiteral("openTraffic"));
     m_openTraffic->setFocusPolicy(Qt::NoFocus);
     m_openControlRoom->setObjectName(QStringLiteral("openControlRoom"));
     m_openControlRoom->setFocusPolicy(Qt::NoFocus);
-    addPermanentWidget(m_askStatus);
-    addPermanentWidget(m_openTraffic);
-    addPermanentWidget(m_openControlRoom);
+    // The three buttons in two rows beside the two lines, so that the lines
+    // keep the width of the bar.
+    auto *buttons = new QWidget(this);
+    auto *grid = new QGridLayout(buttons);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(1);
+    for (QPushButton *button : {m_askStatus, m_openTraffic, m_openControlRoom}) {
+        button->setParent(buttons);
+        button->setStyleSheet(QStringLiteral("QPushButton { padding: 0px 6px; }"));
+    }
+    grid->addWidget(m_askStatus, 0, 0);
+    grid->addWidget(m_openTraffic, 0, 1);
+    grid->addWidget(m_openControlRoom, 1, 0, 1, 2);
+    addPermanentWidget(buttons);
     connect(m_askStatus, &QPushButton::clicked, &session,
             [&session] { session.statusRequest({devicelink::Origin::Kind::StatusPoll}); });
 
@@ -193,14 +215,14 @@ void LinkStatusBar::setSideNote(const QString &name, const QString &text, const 
                                 bool fault) {
     QLabel *&label = m_sideNotes[name];
     if (!label) {
-        label = new QLabel(this);
+        label = new QLabel(m_notes);
         label->setObjectName(name);
         label->setTextFormat(Qt::PlainText);
         // Beside the link's two lines, before the buttons.
-        insertPermanentWidget(1, label);
+        static_cast<QVBoxLayout *>(m_notes->layout())->addWidget(label, 0, Qt::AlignRight);
     }
     label->setText(text);
-    label->setToolTip(tip);
+    label->setToolTip(ui::plainToolTip(tip));
     label->setAccessibleName(text);
     label->setStyleSheet(fault ? QStringLiteral("QLabel { color: #c01818; }") : QString());
     label->setVisible(!text.isEmpty());
@@ -218,15 +240,25 @@ void LinkStatusBar::showEvent(QShowEvent *event) {
 
 void LinkStatusBar::refresh() {
     m_state->setText(m_monitor.stateText());
-    m_channel->setFullText(m_monitor.channelText());
+    // Cut to the room there is, the channel keeps its name ("Serial Com1",
+    // the site's address) and the answer its time and what follows it; the
+    // rest is in the tooltips.
+    const QString channel = m_monitor.channelText();
+    m_channel->setFullText(channel, channel.section(QStringLiteral(" ("), 0, 0));
     QString now = m_state->text() + QStringLiteral("\n") + m_channel->fullText();
     if (const QString detail = m_monitor.stateDetail(); !detail.isEmpty())
         now += QStringLiteral("\n") + detail;
     const QString stateTip = m_stateTip + QStringLiteral("\n\n") + now;
-    m_state->setToolTip(stateTip);
-    m_channel->setToolTip(stateTip);
-    m_answer->setFullText(m_monitor.answerText());
-    m_answer->setToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->fullText());
+    m_state->setToolTip(ui::plainToolTip(stateTip));
+    m_channel->setToolTip(ui::plainToolTip(stateTip));
+    static const QRegularExpression time(QStringLiteral("\\d\\d:\\d\\d:\\d\\d"));
+    const QString answer = m_monitor.answerText();
+    qsizetype at = -1;
+    for (auto it = time.globalMatch(answer); it.hasNext();)
+        at = it.next().capturedStart();
+    m_answer->setFullText(answer, at < 0 ? QString() : answer.mid(at));
+    m_answer->setToolTip(
+        ui::plainToolTip(m_answerTip + QStringLiteral("\n\n") + m_answer->fullText()));
     const int level = static_cast<int>(m_monitor.level());
     if (level != m_shownLevel) {
         m_shownLevel = level;

@@ -21,8 +21,9 @@ class ElidedLabel;
 namespace app {
 
 // The bar below the panel: the state of the channel in use first, never cut
-// ("Open", "Lost since 12:03:41"), then the channel (a long device path cut
-// in the middle), the switcher's last answer below, and "Ask status" (F5),
+// ("Open", "Lost since 12:03:41"), then the channel (its name kept whole, a
+// long device path cut), the switcher's last answer below (its time kept
+// whole), and "Ask status" (F5),
 // which sends the status request now. It shows what the link monitor says, a
 // few times a second at most, coloured green (answering), amber (no answer)
 // or red (closed, lost, not resolving); the tooltips hold the whole texts. It
@@ -75,6 +76,7 @@ private:
     devicelink::Session &m_session;
     QLabel *m_state;
     QHash<QString, QLabel *> m_sideNotes;
+    QWidget *m_notes; // the notes, one above the other
     ui::ElidedLabel *m_channel;
     ui::ElidedLabel *m_answer;
     QPushButton *m_askStatus;

@@ -22,6 +22,10 @@ SessionRouter::SessionRouter(devicelink::Session &session, config::CameraModel &
     m_labels.setInterval(0);
     m_labels.setTimerType(Qt::PreciseTimer);
     connect(&m_labels, &QTimer::timeout, this, &Router::inputLabelsChanged);
+    m_keep.setSingleShot(true);
+    m_keep.setInterval(1000);
+    m_keep.setTimerType(Qt::PreciseTimer);
+    connect(&m_keep, &QTimer::timeout, this, [this] { m_keepTitles(); });
     connect(&cameras, &config::CameraModel::titleChanged, this, [this] {
         if (!m_labels.isActive())
             m_labels.start();
@@ -99,7 +103,8 @@ void SessionRouter::clientGone(const QString &client) {
 
 void SessionRouter::setInputLabel(int input, const QString &label) {
     m_cameras.setTitle(input + 1, label);
-    m_keepTitles();
+    if (!m_keep.isActive())
+        m_keep.start();
 }
 
 } // namespace app

@@ -57,6 +57,7 @@ private:
     config::CameraModel &m_cameras;
     std::function<void()> m_keepTitles;
     QTimer m_labels; // a dialog's Save renames sixteen cameras: one update
+    QTimer m_keep;   // clients' renames reach the file once a second at most
 };
 
 } // namespace app

@@ -2,6 +2,7 @@
 
 #include "link/FrameText.h"
 #include "link/Traffic.h"
+#include "ui/PlainText.h"
 
 #include <QDateTime>
 
@@ -48,7 +49,8 @@ QVariant TrafficModel::data(const QModelIndex &index, int role) const {
     if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !index.isValid() ||
         index.row() >= m_rows)
         return {};
-    return text(index.row(), index.column());
+    const QString shown = text(index.row(), index.column());
+    return role == Qt::ToolTipRole ? ui::plainToolTip(shown) : shown;
 }
 
 QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int role) const {

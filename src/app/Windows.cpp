@@ -68,7 +68,8 @@ Windows::Windows(const Parts &parts, const MainMenu &menu)
         connect(window, &frmTraffic::statusAsked, this,
                 [this] { m_parts.session.statusRequest({devicelink::Origin::Kind::StatusPoll}); });
         if (!m_eventLog.isEmpty())
-            window->addHistory(new events::HistoryView(m_eventLog, m_parts.dialogs));
+            window->addHistory(
+                new events::HistoryView(m_eventLog, m_parts.dialogs, m_parts.session.clock()));
         connect(window, &frmTraffic::mainWanted, this, [this] {
             m_parts.main.raise();
             m_parts.main.activateWindow();

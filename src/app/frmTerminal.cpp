@@ -321,6 +321,8 @@ void frmTerminal::showPortState() {
 }
 
 void frmTerminal::attachEventLog(events::EventStore &store) {
+    // The session is recorded in it (main() has the controller do so already).
+    m_controller.recordIn(store);
     m_windows->setEventLog(store.path());
     // A log that cannot be written never stops the panel: the bar says so,
     // once, until it writes again.
@@ -329,7 +331,14 @@ void frmTerminal::attachEventLog(events::EventStore &store) {
                                  writing ? QString() : tr("Event log not written"),
                                  tr("The event log is not being written: %1").arg(reason), true);
     };
-    connect(&store, &events::EventStore::stateChanged, this, showLog);
+    // Once it writes again, the bar says so for a while.
+    connect(&store, &events::EventStore::stateChanged, this,
+            [this, showLog, was = store.isWriting()](bool writing, const QString &reason) mutable {
+                showLog(writing, reason);
+                if (writing && !was)
+                    m_statusBar->showMessage(tr("The event log is written again"), fileNoteMs);
+                was = writing;
+            });
     showLog(store.isWriting(), store.reason());
     connect(m_translations, &config::Translations::changed, this,
             [showLog, &store] { showLog(store.isWriting(), store.reason()); });
@@ -416,8 +425,17 @@ void frmTerminal::Command1_Click() {
 }
 
 void frmTerminal::Form_Load() {
-    // However start-up ends, other systems may then route.
-    const auto listen = qScopeGuard([this] { m_controller.startServices(); });
+    // However start-up ends, other systems may then route; ended by a signal
+    // while one of its boxes was up, the program ends as soon as the box has gone.
+    m_loading = true;
+    const auto finish = qScopeGuard([this] {
+        m_loading = false;
+        bool cancel = false;
+        if (m_signalled)
+            Form_Unload(cancel);
+        else
+            m_controller.startServices();
+    });
     m_session->addressSocket();
     m_txtTerm->clearAll();
     QCoreApplication::setApplicationName(QStringLiteral("Velmar Controller"));
@@ -430,11 +448,15 @@ void frmTerminal::Form_Load() {
         showPortState();
         return;
     }
+    if (m_signalled)
+        return;
     readConfiguration();
     // A port map entry that names no port would leave its device unused and
     // the port open on another one without a word.
     if (const QString problem = m_port.mappingProblem(); !problem.isEmpty())
         m_dialogs.warning(problem);
+    if (m_signalled)
+        return;
     mnuOpen_Click();
     m_session->operations().PresetStep = 0;
     m_session->addressSocket();
@@ -541,9 +563,10 @@ void frmTerminal::endOnSignal() {
     if (m_ended)
         return;
     m_signalled = true;
-    if (m_unloading) {
-        // The operator's own shutdown is waiting (a box is up): it goes on
-        // as if Ignore were chosen once the box is gone.
+    if (m_unloading || m_loading) {
+        // The operator's own shutdown, or the start-up, is waiting (a box is
+        // up): the box goes, and the shutdown goes on as if Ignore were
+        // chosen, or the start-up stops there and the program ends.
         if (QWidget *box = QApplication::activeModalWidget())
             box->close();
         return;
@@ -592,8 +615,8 @@ bool frmTerminal::drainSerialOutput(bool &Cancel) {
             continue;
         }
         const ui::Dialogs::Answer answer =
-            m_dialogs.message(QStringLiteral("Data cannot be sent"),
-                              ui::Dialogs::Buttons::AbortRetryIgnore, ui::Dialogs::Icon::Question);
+            m_dialogs.message(tr("Data cannot be sent"), ui::Dialogs::Buttons::AbortRetryIgnore,
+                              ui::Dialogs::Icon::Question);
         if (m_signalled)
             return true;
         switch (answer) {

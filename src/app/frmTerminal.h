@@ -115,8 +115,8 @@ public:
     // True when start-up stopped at a stored port setting the port refused.
     bool startupEndedEarly() const { return m_startupEndedEarly; }
 
-    // Shows the event log's state on the status bar and its history in the
-    // traffic window.
+    // Records the session in the event log, shows its state on the status
+    // bar and its history in the traffic window.
     void attachEventLog(events::EventStore &store);
 
     // The joystick window, driven by the given device, from "&JoyStick".
@@ -200,6 +200,7 @@ private:
 
     bool m_waitingForLanguage = false;
     bool m_unloading = false;
+    bool m_loading = false;
     bool m_signalled = false;
     int m_drainTimeoutMs = 10000;
     bool m_exitCancel = false;

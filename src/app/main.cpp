@@ -213,6 +213,9 @@ int main(int argc, char *argv[]) {
     QObject::connect(&watcher, &ui::SignalWatcher::terminationRequested, &window,
                      &frmTerminal::endOnSignal);
     window.Form_Load();
+    // A signal during one of the start-up's boxes has ended it already.
+    if (window.ended())
+        return 0;
     if (!window.waitingForLanguage())
         window.show();
     return app.exec();

@@ -15,9 +15,11 @@ void setCaption(QObject *control, const QString &caption) {
         menu->setTitle(caption);
     else if (auto *button = qobject_cast<QAbstractButton *>(control))
         button->setText(caption);
-    else if (auto *label = qobject_cast<QLabel *>(control))
+    else if (auto *label = qobject_cast<QLabel *>(control)) {
+        // A language file's line is a caption, never markup.
+        label->setTextFormat(Qt::PlainText);
         label->setText(caption);
-    else if (auto *frame = qobject_cast<QGroupBox *>(control))
+    } else if (auto *frame = qobject_cast<QGroupBox *>(control))
         frame->setTitle(caption);
 }
 

@@ -94,4 +94,14 @@ std::optional<int> ConfigFile::parsePosition(const QString &text) {
     return static_cast<int>(std::lround(v));
 }
 
+bool ConfigFile::keepsTitle(int camera, const QString &title) {
+    if (camera < 1 || camera > cameras)
+        return false;
+    ConfigFile file = defaults();
+    file.left = file.top = positionText(0);
+    file.titles[camera - 1] = title;
+    const ConfigReading back = read(file.bytes());
+    return !back.fresh && back.file.titles == file.titles;
+}
+
 } // namespace config

@@ -37,6 +37,11 @@ struct ConfigFile {
     static QString paddedPositionText(int twips);
     // A position line read back; blanks around the number are accepted.
     static std::optional<int> parsePosition(const QString &text);
+
+    // Whether the title, kept as camera's (1 to 16), reads back as it is: not
+    // an empty title for camera 1 (a file read as new), nothing that is not
+    // one Latin-1 line.
+    static bool keepsTitle(int camera, const QString &title);
 };
 
 // A file whose camera 1 title is empty or missing is fresh: nothing past

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 namespace config {
@@ -41,8 +43,20 @@ void Translations::follow(const QString &languageFile) {
         return;
     if (m_translator)
         QCoreApplication::removeTranslator(m_translator.get());
+    if (m_qtTranslator)
+        QCoreApplication::removeTranslator(m_qtTranslator.get());
     m_translator.reset();
+    m_qtTranslator.reset();
     if (!wanted.isEmpty()) {
+        // Qt's own texts first, so that the program's take precedence.
+        auto qt = std::make_unique<QTranslator>();
+        if (const QString language = next->language();
+            !language.isEmpty() &&
+            qt->load(QLocale(language), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            m_qtTranslator = std::move(qt);
+            QCoreApplication::installTranslator(m_qtTranslator.get());
+        }
         m_translator = std::move(next);
         QCoreApplication::installTranslator(m_translator.get());
     }

@@ -11,8 +11,10 @@ namespace config {
 // The texts beyond a language file's 32 captions (status bar, traffic window,
 // messages, tooltips): a Qt translation with the base name of the chosen
 // language file, beside it (Italiano.qm beside Italiano.lng), installed on
-// the application while that language is in use. A language without one,
-// English among them, shows the program's own English texts.
+// the application while that language is in use, with Qt's own translation
+// of its language where the system has one (the buttons of message boxes,
+// the file dialogs). A language without one, English among them, shows the
+// program's own English texts.
 class Translations : public QObject {
     Q_OBJECT
 public:
@@ -38,6 +40,7 @@ signals:
 
 private:
     std::unique_ptr<QTranslator> m_translator;
+    std::unique_ptr<QTranslator> m_qtTranslator;
     QString m_file;
 };
 

@@ -2,6 +2,8 @@
 
 #include "config/CameraModel.h"
 #include "config/LanguageHost.h"
+#include "ui/PlainText.h"
+#include "ui/Retranslator.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -9,13 +11,6 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
-
-namespace {
-QLabel *caption(const QString &text, QWidget *parent) {
-    auto *label = new QLabel(text, parent);
-    return label;
-}
-} // namespace
 
 frmSceltaLingua::frmSceltaLingua(config::LanguageHost &language, config::CameraModel &cameras,
                                  QWidget &main)
@@ -34,17 +29,25 @@ frmSceltaLingua::frmSceltaLingua(config::LanguageHost &language, config::CameraM
     m_Dir1->setObjectName(QStringLiteral("Dir1"));
     m_File1 = new QListWidget(this);
     m_File1->setObjectName(QStringLiteral("File1"));
-    m_path = new QLabel(this);
+    m_path = ui::plainLabel(new QLabel(this));
     m_path->setObjectName(QStringLiteral("Dir1Path"));
     m_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+    auto *pathLabel = new QLabel(this);
+    auto *driveLabel = new QLabel(this);
+    auto *languageLabel = new QLabel(this);
+    ui::Retranslator::keep(this, [=] {
+        pathLabel->setText(tr("Path:"));
+        driveLabel->setText(tr("Drive:"));
+        languageLabel->setText(tr("Language:"));
+    });
     auto *grid = new QGridLayout(this);
-    grid->addWidget(caption(QStringLiteral("Path:"), this), 0, 0);
+    grid->addWidget(pathLabel, 0, 0);
     grid->addWidget(m_path, 1, 0);
     grid->addWidget(m_Dir1, 2, 0);
-    grid->addWidget(caption(QStringLiteral("Drive:"), this), 3, 0);
+    grid->addWidget(driveLabel, 3, 0);
     grid->addWidget(m_Drive1, 4, 0);
-    grid->addWidget(caption(QStringLiteral("Language:"), this), 0, 1);
+    grid->addWidget(languageLabel, 0, 1);
     grid->addWidget(m_File1, 1, 1, 4, 1);
     resize(420, 300);
 

@@ -27,17 +27,24 @@ QString bytes(const QByteArray &kept, qsizetype wholeSize) {
 }
 
 Record record(const Event &event, qsizetype wholeSize) {
-    return {time(event.at), direction(event.direction),    event.channel,
-            event.origin,   bytes(event.bytes, wholeSize), event.meaning};
+    return {time(event.at),
+            direction(event.direction),
+            event.channel,
+            event.origin,
+            bytes(event.bytes, wholeSize),
+            event.meaning,
+            {}};
 }
 
 QString csvHeader() {
-    return devicelink::FrameText::csvHeader();
+    // The traffic window's columns, and which program wrote the row (two
+    // panels may share one log).
+    return devicelink::FrameText::csvHeader() + QStringLiteral(",program");
 }
 
 QString csv(const Record &record) {
     return devicelink::FrameText::csv({record.time, record.direction, record.channel, record.origin,
-                                       record.bytes, record.meaning});
+                                       record.bytes, record.meaning, record.program});
 }
 
 } // namespace events::EventText

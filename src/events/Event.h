@@ -30,6 +30,7 @@ struct Record {
     QString origin;
     QString bytes; // "35 0D", or "35 0D ... (4096 bytes)" for a frame kept in part
     QString meaning;
+    QString program; // which program wrote it: "panel-a:4242" (host and process)
 
     bool operator==(const Record &) const = default;
 };
@@ -49,7 +50,7 @@ QString time(qint64 msSinceEpoch);
 QString bytes(const QByteArray &kept, qsizetype wholeSize);
 Record record(const Event &event, qsizetype wholeSize);
 
-QString csvHeader(); // "time,direction,channel,origin,bytes,meaning"
+QString csvHeader(); // "time,direction,channel,origin,bytes,meaning,program"
 // One CSV record (RFC 4180), fields quoted where they need it; no line end.
 QString csv(const Record &record);
 

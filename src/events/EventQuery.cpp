@@ -41,16 +41,35 @@ QString readOpen(const QString &connection, const QString &path, Range range, co
         return db.lastError().text();
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    QString sql = QStringLiteral("SELECT time, direction, channel, origin, bytes, meaning FROM "
-                                 "events WHERE time >= ? AND time < ?");
+    // A log of the first version, not yet opened by a writer of this one,
+    // names no program.
+    bool hasProgram = false;
+    if (query.exec(QStringLiteral("PRAGMA table_info(events)")))
+        while (query.next())
+            hasProgram = hasProgram || query.value(1).toString() == QLatin1String("program");
+    query.finish();
+    // A bound past the times a row can hold (after the year 9999) is no bound.
+    const QString from = EventText::time(range.from);
+    const QString to = EventText::time(range.to);
+    if ((from.isEmpty() && range.from > 0) || (to.isEmpty() && range.to < 0))
+        return {};
+    QString sql = QStringLiteral("SELECT time, direction, channel, origin, bytes, meaning, %1 FROM "
+                                 "events WHERE 1")
+                      .arg(hasProgram ? QStringLiteral("program") : QStringLiteral("''"));
+    if (!from.isEmpty())
+        sql += QStringLiteral(" AND time >= ?");
+    if (!to.isEmpty())
+        sql += QStringLiteral(" AND time < ?");
     if (!filter.isEmpty())
         sql += QStringLiteral(" AND (meaning LIKE ? ESCAPE '\\' OR origin LIKE ? ESCAPE '\\' OR "
                               "channel LIKE ? ESCAPE '\\')");
     sql += QStringLiteral(" ORDER BY time, rowid");
     if (!query.prepare(sql))
         return query.lastError().text();
-    query.addBindValue(EventText::time(range.from));
-    query.addBindValue(EventText::time(range.to));
+    if (!from.isEmpty())
+        query.addBindValue(from);
+    if (!to.isEmpty())
+        query.addBindValue(to);
     if (!filter.isEmpty())
         for (int i = 0; i < 3; ++i)
             query.addBindValue(likePattern(filter));
@@ -59,7 +78,8 @@ QString readOpen(const QString &connection, const QString &path, Range range, co
     while (query.next()) {
         const Record record{query.value(0).toString(), query.value(1).toString(),
                             query.value(2).toString(), query.value(3).toString(),
-                            query.value(4).toString(), query.value(5).toString()};
+                            query.value(4).toString(), query.value(5).toString(),
+                            query.value(6).toString()};
         // LIKE found the text; the numbers in it must be whole.
         if (!filter.isEmpty() && !matches(record, filter))
             continue;

@@ -2,8 +2,10 @@
 
 #include "events/EventWriter.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QSysInfo>
 
 namespace events {
 
@@ -18,6 +20,8 @@ EventStore::EventStore(const QString &path, EventLimits limits, EventTiming timi
     settings.commitMs = timing.commitMs;
     settings.retryMs = timing.retryMs;
     settings.maintenanceMs = timing.maintenanceMs;
+    settings.diskFree = limits.diskFree;
+    settings.program = thisProgram();
     m_writer = new EventWriter(m_queue, settings);
     m_writer->moveToThread(&m_thread);
     connect(&m_thread, &QThread::started, m_writer, &EventWriter::start);
@@ -53,6 +57,11 @@ QString EventStore::defaultPath() {
         base = QDir::homePath() + QStringLiteral("/.local/state");
     return base + QStringLiteral("/velmar-controller/events.sqlite");
 #endif
+}
+
+QString EventStore::thisProgram() {
+    return QSysInfo::machineHostName() + QLatin1Char(':') +
+           QString::number(QCoreApplication::applicationPid());
 }
 
 void EventStore::append(const Event &event) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QThread>
+#include <functional>
 
 namespace events {
 
@@ -15,6 +16,9 @@ class EventWriter;
 struct EventLimits {
     int keepDays = 90;
     qint64 maxBytes = 200LL * 1024 * 1024; // the file and its write-ahead log
+    // The bytes the log's disk still takes (the system's figure when empty):
+    // the disk is a bound too, the oldest rows making room on a full one.
+    std::function<qint64()> diskFree;
 };
 
 // The store's pace; tests shorten it.
@@ -41,6 +45,9 @@ public:
     // $XDG_STATE_HOME/velmar-controller/events.sqlite (~/.local/state when
     // unset); C:\ini\events.sqlite on Windows, beside the program's other files.
     static QString defaultPath();
+    // What this program's rows are marked with, so that two panels sharing
+    // one log can be told apart: the host's name and the process's number.
+    static QString thisProgram();
 
     QString path() const { return m_path; }
     // From any thread.

@@ -9,8 +9,14 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QThread>
 #include <QVariant>
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <sys/statvfs.h>
+#endif
 
 namespace events {
 
@@ -35,7 +41,8 @@ QString nextConnectionName() {
     return QStringLiteral("velmar-events-writer-%1").arg(serial.fetchAndAddRelaxed(1));
 }
 
-constexpr int schemaVersion = 1;
+// 2: the program that wrote each row.
+constexpr int schemaVersion = 2;
 
 } // namespace
 
@@ -46,12 +53,14 @@ EventWriter::EventWriter(EventQueue &queue, Settings settings)
     , m_commit(this)
     , m_retry(this)
     , m_maintenance(this) {
-    // The write-ahead log takes its share of the bound: it is emptied into the
-    // file when it holds half its limit and cut back to the limit afterwards,
-    // so with the commit that filled it it stays within twice the limit.
-    m_walLimit = qBound<qint64>(16 * 1024, m_settings.maxBytes / 16, 4LL * 1024 * 1024);
+    // The write-ahead log is kept small: it is folded into the file when it
+    // holds a quarter of its limit and cut back to half of it, which it keeps
+    // as room for the next commits (a full disk then still takes a commit
+    // whose rows replace the oldest). One commit writes at most a quarter.
+    m_walLimit = qBound<qint64>(64LL * 1024, m_settings.maxBytes / 64, 1024LL * 1024);
     m_budget = qMax<qint64>(m_settings.maxBytes - 2 * m_walLimit, 16LL * 1024);
     m_batchBytes = m_walLimit / 4;
+    m_commitBytes = m_batchBytes;
     for (QTimer *timer : {&m_commit, &m_retry, &m_maintenance})
         timer->setTimerType(Qt::PreciseTimer);
     m_commit.setSingleShot(true);
@@ -141,18 +150,20 @@ EventWriter::Fault EventWriter::openFile() {
         // Rows are appended and never read back here: a small page cache
         // does, and the panel's memory stays as it was.
         QStringLiteral("PRAGMA cache_size = -512"),
-        QStringLiteral("PRAGMA journal_size_limit = %1").arg(m_walLimit),
+        QStringLiteral("PRAGMA journal_size_limit = %1").arg(m_walLimit / 2),
         QStringLiteral("PRAGMA wal_autocheckpoint = %1")
-            .arg(qMax<qint64>(1, m_walLimit / 2 / 4096)),
+            .arg(qMax<qint64>(1, m_walLimit / 4 / 4096)),
         QStringLiteral("CREATE TABLE IF NOT EXISTS events(time TEXT NOT NULL, direction TEXT NOT "
                        "NULL, channel TEXT NOT NULL, origin TEXT NOT NULL, bytes TEXT NOT NULL, "
-                       "meaning TEXT NOT NULL)"),
+                       "meaning TEXT NOT NULL, program TEXT NOT NULL DEFAULT '')"),
         QStringLiteral("CREATE INDEX IF NOT EXISTS events_time ON events(time)")};
     for (const QString &statement : statements) {
         if (!query.exec(statement))
             return fault(query.lastError());
         query.finish();
     }
+    if (const Fault f = migrate(query); f != Fault::None)
+        return f;
     // A file of a later version keeps its number: the columns written here
     // are named, and its own program migrates it.
     if (version < schemaVersion &&
@@ -170,8 +181,24 @@ EventWriter::Fault EventWriter::openFile() {
     }
     m_insert = std::make_unique<QSqlQuery>(db());
     if (!m_insert->prepare(QStringLiteral("INSERT INTO events(time, direction, channel, origin, "
-                                          "bytes, meaning) VALUES (?, ?, ?, ?, ?, ?)")))
+                                          "bytes, meaning, program) VALUES (?, ?, ?, ?, ?, ?, ?)")))
         return fault(m_insert->lastError());
+    return Fault::None;
+}
+
+// A file of the first version gets the program's column; its rows name no
+// program. The change is one statement: a file is never left half done.
+EventWriter::Fault EventWriter::migrate(QSqlQuery &query) {
+    if (!query.exec(QStringLiteral("PRAGMA table_info(events)")))
+        return fault(query.lastError());
+    bool hasProgram = false;
+    while (query.next())
+        hasProgram = hasProgram || query.value(1).toString() == QLatin1String("program");
+    query.finish();
+    if (!hasProgram && !query.exec(QStringLiteral("ALTER TABLE events ADD COLUMN program TEXT NOT "
+                                                  "NULL DEFAULT ''")))
+        return fault(query.lastError());
+    query.finish();
     return Fault::None;
 }
 
@@ -191,14 +218,25 @@ void EventWriter::close() {
 void EventWriter::writeNow() {
     m_queue.takeInto(m_held);
     Fault f = open() ? Fault::None : Fault::Retry;
+    // What the write-ahead log holds goes into the file before anything
+    // else is tried again, and gives its bytes back.
+    if (f == Fault::None && m_failing)
+        checkpoint();
     std::size_t count = 0;
     if (f == Fault::None && !m_held.empty()) {
+        m_diskFull = false;
         f = commitHeld(&count);
         if (f == Fault::Damaged) {
             close();
             f = setAsideDamaged() && open() ? commitHeld(&count) : Fault::Retry;
+        } else if (f == Fault::Retry && m_diskFull) {
+            // Filled by others meanwhile: the oldest rows make room at once.
+            checkpoint();
+            f = commitHeld(&count);
         }
     }
+    if (f == Fault::None && count > 0 && diskRoom() < 4 * m_walLimit)
+        checkpoint();
     if (f != Fault::None) {
         close();
         failed(m_reason);
@@ -230,16 +268,23 @@ EventWriter::Fault EventWriter::commitHeld(std::size_t *count) {
     QSqlQuery transaction(db());
     if (!transaction.exec(QStringLiteral("BEGIN")))
         return fault(transaction.lastError());
+    // On a disk without room, a commit takes no more than the write-ahead
+    // log holds without growing, the rows it replaces included.
+    m_commitBytes = m_batchBytes;
+    if (m_diskFull || diskRoom() < m_walLimit) {
+        const qint64 wal = QFileInfo(m_settings.path + QStringLiteral("-wal")).size();
+        m_commitBytes = qBound<qint64>(4096, wal / 8, m_batchBytes);
+    }
     qint64 coming = 0;
     std::vector<Record> records;
     for (const EventQueue::Item &item : m_held) {
-        if (coming >= m_batchBytes)
+        if (coming >= m_commitBytes)
             break;
         records.push_back(EventText::record(item.event, qMax<qsizetype>(0, item.wholeSize)));
         const Record &r = records.back();
         // The text, the row's own overhead and its entry in the time index.
         coming += r.time.size() * 2 + r.direction.size() + r.channel.size() + r.origin.size() +
-                  r.bytes.size() + r.meaning.size() + 24;
+                  r.bytes.size() + r.meaning.size() + m_settings.program.size() + 24;
     }
     const qint64 rowsBefore = m_rows;
     Fault f = makeRoom(coming) ? Fault::None : m_trimFault;
@@ -248,7 +293,8 @@ EventWriter::Fault EventWriter::commitHeld(std::size_t *count) {
         // A null text would be bound as NULL; the columns hold text. Bound
         // by place: values added to a prepared query pile up with each row.
         int column = 0;
-        for (const QString &field : {r.time, r.direction, r.channel, r.origin, r.bytes, r.meaning})
+        for (const QString &field :
+             {r.time, r.direction, r.channel, r.origin, r.bytes, r.meaning, m_settings.program})
             m_insert->bindValue(column++, field.isNull() ? QStringLiteral("") : field);
         if (!m_insert->exec())
             f = fault(m_insert->lastError());
@@ -266,17 +312,20 @@ EventWriter::Fault EventWriter::commitHeld(std::size_t *count) {
 }
 
 // Deletes the oldest rows until those left and the coming bytes fit the
-// budget, with a commit's share to spare: a steady flood trims at every other
-// commit, each trim small enough for the write-ahead log's share.
+// budget and the disk, with a commit's share to spare: a steady flood trims
+// at every other commit, each trim small enough for the write-ahead log's
+// share. The pages of the rows deleted take the coming rows, so that on a
+// full disk the file does not grow.
 bool EventWriter::makeRoom(qint64 comingBytes) {
     const qint64 used = usedBytes();
     if (used < 0)
         return false; // m_trimFault set by usedBytes
-    if (used + comingBytes <= m_budget || m_rows <= 0)
+    const qint64 room = qMin(m_budget - used, diskRoom());
+    if (comingBytes <= room || m_rows <= 0)
         return true;
-    const qint64 target = m_budget - comingBytes - m_batchBytes;
     const qint64 perRow = qMax<qint64>(1, used / qMax<qint64>(1, m_rows));
-    const qint64 rows = qBound<qint64>(1, (used - target + perRow - 1) / perRow, m_rows);
+    const qint64 excess = comingBytes + m_commitBytes - room;
+    const qint64 rows = qBound<qint64>(1, (excess + perRow - 1) / perRow, m_rows);
     QSqlQuery trim(db());
     trim.prepare(QStringLiteral(
         "DELETE FROM events WHERE rowid IN (SELECT rowid FROM events ORDER BY time LIMIT ?)"));
@@ -300,7 +349,43 @@ qint64 EventWriter::usedBytes() {
         m_trimFault = fault(query.lastError());
         return -1;
     }
-    return (pages - query.value(0).toLongLong()) * m_pageSize;
+    m_freePages = query.value(0).toLongLong();
+    return (pages - m_freePages) * m_pageSize;
+}
+
+// What the file may still take without the disk running out: its free pages,
+// and what the disk holds beyond the write-ahead log's limit, kept for it and
+// for folding it into the file. Nothing beyond the free pages once a commit
+// has found the disk full.
+qint64 EventWriter::diskRoom() const {
+    const qint64 inFile = m_freePages * m_pageSize;
+    if (m_diskFull)
+        return inFile;
+    qint64 free = -1;
+    if (m_settings.diskFree) {
+        free = m_settings.diskFree();
+    } else {
+#ifdef Q_OS_UNIX
+        struct statvfs disk {};
+        const QByteArray folder = QFile::encodeName(QFileInfo(m_settings.path).absolutePath());
+        if (::statvfs(folder.constData(), &disk) == 0)
+            free = qint64(disk.f_bavail) * qint64(disk.f_frsize);
+#else
+        free = QStorageInfo(QFileInfo(m_settings.path).absolutePath()).bytesAvailable();
+#endif
+    }
+    if (free < 0)
+        return std::numeric_limits<qint64>::max() / 4;
+    return inFile + qMax<qint64>(0, free - m_walLimit);
+}
+
+// Folds the write-ahead log into the file, so that the next commits write
+// it again from its start instead of making it longer.
+void EventWriter::checkpoint() {
+    QSqlQuery query(db());
+    if (query.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)")))
+        while (query.next()) {
+        }
 }
 
 // At start and every hour: rows older than the days kept go, then the oldest
@@ -350,6 +435,7 @@ EventWriter::Fault EventWriter::fault(const QSqlError &error) {
         return Fault::Damaged;
     case Full:
         m_reason = QCoreApplication::translate("events::EventStore", "the disk is full");
+        m_diskFull = true;
         break;
     case Busy:
     case Locked:

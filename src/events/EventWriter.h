@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +31,8 @@ public:
         int commitMs = 250;
         int retryMs = 5000;
         int maintenanceMs = 3600 * 1000;
+        std::function<qint64()> diskFree; // the system's figure when empty
+        QString program;                  // written in every row
     };
 
     EventWriter(EventQueue &queue, Settings settings);
@@ -55,6 +58,9 @@ private:
     void writeNow();
     Fault commitHeld(std::size_t *count);
     bool makeRoom(qint64 comingBytes);
+    qint64 diskRoom() const;
+    Fault migrate(QSqlQuery &query);
+    void checkpoint();
     void maintain();
     qint64 usedBytes();
     Fault fault(const QSqlError &error);
@@ -64,15 +70,18 @@ private:
 
     EventQueue &m_queue;
     Settings m_settings;
-    qint64 m_budget;     // bytes the rows and their index may take
-    qint64 m_walLimit;   // bytes the write-ahead log keeps between commits
-    qint64 m_batchBytes; // the most one commit writes
+    qint64 m_budget;          // bytes the rows and their index may take
+    qint64 m_walLimit;        // bytes the write-ahead log keeps between commits
+    qint64 m_batchBytes;      // the most one commit writes
+    qint64 m_commitBytes = 0; // the most the commit under way writes
     QString m_connection;
     std::unique_ptr<QSqlQuery> m_insert;
     bool m_open = false;
     bool m_failing = false;
     qint64 m_rows = -1; // rows in the table, counted once per file
     qint64 m_pageSize = 4096;
+    qint64 m_freePages = 0;  // pages of the file that rows may take again
+    bool m_diskFull = false; // the last commit found no room on the disk
     qint64 m_written = 0;
     std::vector<EventQueue::Item> m_held;
     QString m_reason; // why the last step failed

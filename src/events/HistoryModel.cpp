@@ -32,8 +32,10 @@ QVariant HistoryModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     const Record &r = m_records[std::size_t(index.row())];
+    // The stored time, and which program wrote the row when two panels
+    // share the log.
     if (role == Qt::ToolTipRole && index.column() == Time)
-        return r.time;
+        return r.program.isEmpty() ? r.time : tr("%1, written by %2").arg(r.time, r.program);
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {

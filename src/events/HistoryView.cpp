@@ -2,10 +2,14 @@
 
 #include "events/EventQuery.h"
 #include "events/HistoryModel.h"
+#include "link/Clock.h"
 #include "ui/Dialogs.h"
+#include "ui/PlainText.h"
 
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -34,10 +38,12 @@ void describe(QWidget *widget, const QString &description) {
 }
 } // namespace
 
-HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *parent)
+HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs,
+                         const devicelink::Clock &clock, QWidget *parent)
     : QWidget(parent)
     , m_path(logPath)
     , m_dialogs(dialogs)
+    , m_clock(clock)
     , m_model(new HistoryModel(this))
     , m_latest(std::make_shared<std::atomic<qint64>>(0)) {
     setObjectName(QStringLiteral("history"));
@@ -48,13 +54,19 @@ HistoryView::HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *
         edit->setDisplayFormat(format);
         edit->setCalendarPopup(true);
     }
-    const QDateTime now = QDateTime::currentDateTime();
+    // The last hour, its end the moment of each search until one is chosen.
+    const QDateTime now = QDateTime::fromMSecsSinceEpoch(m_clock.now());
     setRange(now.addSecs(-3600), now);
+    m_toChosen = false;
+    connect(m_to, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        if (!m_settingRange)
+            m_toChosen = true;
+    });
     m_filter = named(new QLineEdit, "historyFilter");
     m_filter->setClearButtonEnabled(true);
     m_find = named(new QPushButton, "historyFind");
     m_export = named(new QPushButton, "historyExport");
-    m_status = named(new QLabel, "historyStatus");
+    m_status = named(ui::plainLabel(new QLabel), "historyStatus");
 
     m_table = new QTableView(this);
     m_table->setObjectName(QStringLiteral("historyTable"));
@@ -120,6 +132,8 @@ void HistoryView::retranslate() {
     m_export->setText(tr("E&xport..."));
     describe(m_export, tr("Saves the rows found as CSV"));
     describe(m_status, tr("What the search found"));
+    if (m_statusText)
+        m_status->setText(m_statusText());
     m_table->setAccessibleName(tr("Events found"));
     m_fromLabel->setText(tr("F&rom"));
     m_toLabel->setText(tr("&To"));
@@ -149,8 +163,20 @@ HistoryView::~HistoryView() {
 }
 
 void HistoryView::setRange(const QDateTime &from, const QDateTime &to) {
+    m_settingRange = true;
     m_from->setDateTime(from);
     m_to->setDateTime(to);
+    m_settingRange = false;
+    m_toChosen = true;
+}
+
+QString HistoryView::statusText() const {
+    return m_status->text();
+}
+
+void HistoryView::say(std::function<QString()> text) {
+    m_statusText = std::move(text);
+    m_status->setText(m_statusText ? m_statusText() : QString());
 }
 
 void HistoryView::setFilter(const QString &text) {
@@ -165,14 +191,19 @@ void HistoryView::showEvent(QShowEvent *event) {
 
 void HistoryView::find() {
     const qint64 search = ++*m_latest;
+    if (!m_toChosen) {
+        m_settingRange = true;
+        m_to->setDateTime(QDateTime::fromMSecsSinceEpoch(m_clock.now()));
+        m_settingRange = false;
+    }
     // The edits show whole seconds: the last one is searched whole.
     const EventQuery::Range range{m_from->dateTime().toMSecsSinceEpoch(),
                                   m_to->dateTime().toMSecsSinceEpoch() + 1000};
     if (range.from >= range.to) {
-        m_status->setText(tr("The range ends before it begins."));
+        say([] { return tr("The range ends before it begins."); });
         return;
     }
-    m_status->setText(tr("Searching..."));
+    say([] { return tr("Searching..."); });
     const std::shared_ptr<std::atomic<qint64>> latest = m_latest;
     const QString path = m_path;
     const QString filter = m_filter->text();
@@ -207,15 +238,22 @@ void HistoryView::showFound(qint64 search, const Found &found) {
         return;
     if (!found.error.isEmpty()) {
         m_model->setRecords({});
-        m_status->setText(tr("The event log cannot be read: %1").arg(found.error));
+        say([error = found.error] { return tr("The event log cannot be read: %1").arg(error); });
     } else {
         m_model->setRecords(found.records);
         const int rows = int(found.records.size());
-        m_status->setText(found.more ? tr("The first %1 events are shown; narrow the range or "
-                                          "the filter to see the rest.")
-                                           .arg(rows)
-                          : rows == 1 ? tr("1 event found.")
-                                      : tr("%1 events found.").arg(rows));
+        // The count says the range it was found in.
+        const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+        const QString from = m_from->dateTime().toString(format);
+        const QString to = m_to->dateTime().toString(format);
+        say([rows, more = found.more, from, to] {
+            return more ? tr("The first %1 events from %2 to %3 are shown; narrow the "
+                             "range or the filter to see the rest.")
+                              .arg(rows)
+                              .arg(from, to)
+                   : rows == 1 ? tr("1 event found from %1 to %2.").arg(from, to)
+                               : tr("%1 events found from %2 to %3.").arg(rows).arg(from, to);
+        });
     }
     emit this->found(m_model->rowCount());
 }
@@ -228,11 +266,21 @@ void HistoryView::Export_Click() {
 }
 
 bool HistoryView::exportTo(const QString &fileName) {
-    const QString error = EventQuery::saveCsv(fileName, m_model->records());
-    if (error.isEmpty())
-        return true;
-    m_dialogs.warning(tr("The events could not be exported to %1: %2").arg(fileName, error));
-    return false;
+    // A name without an extension is given the one of what it holds.
+    QString name = fileName;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".csv");
+    const QString error = EventQuery::saveCsv(name, m_model->records());
+    if (!error.isEmpty()) {
+        m_dialogs.warning(tr("The events could not be exported to %1: %2").arg(name, error));
+        return false;
+    }
+    const int rows = int(m_model->records().size());
+    say([rows, where = QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath())] {
+        return rows == 1 ? tr("1 event exported to %1.").arg(where)
+                         : tr("%1 events exported to %2.").arg(rows).arg(where);
+    });
+    return true;
 }
 
 } // namespace events

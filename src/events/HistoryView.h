@@ -4,6 +4,7 @@
 #include <QThread>
 #include <QWidget>
 #include <atomic>
+#include <functional>
 #include <memory>
 
 class QDateTime;
@@ -13,6 +14,9 @@ class QLineEdit;
 class QPushButton;
 class QTableView;
 
+namespace devicelink {
+class Clock;
+}
 namespace ui {
 class Dialogs;
 }
@@ -23,6 +27,7 @@ class HistoryModel;
 
 // The event log's history: the rows of a time range that a text filter lets
 // through (camera, monitor, origin, channel), and their export as CSV. The
+// range runs up to the moment of the search unless its end was chosen. The
 // search runs on a thread of its own, so a long range never holds the
 // panel; a new search, or closing, abandons the one under way.
 class HistoryView : public QWidget {
@@ -31,15 +36,19 @@ public:
     // A search shows at most this many rows and says when there were more.
     static constexpr int rowLimit = 100000;
 
-    HistoryView(const QString &logPath, ui::Dialogs &dialogs, QWidget *parent = nullptr);
+    HistoryView(const QString &logPath, ui::Dialogs &dialogs, const devicelink::Clock &clock,
+                QWidget *parent = nullptr);
     ~HistoryView() override;
 
+    // A range chosen: its end no longer follows the clock.
     void setRange(const QDateTime &from, const QDateTime &to);
     void setFilter(const QString &text);
     void find();
-    // Writes the rows found as CSV, whole or not at all; false, after saying
-    // why, when it cannot.
+    // Writes the rows found as CSV, whole or not at all, and says where and
+    // how many; false, after saying why, when it cannot.
     bool exportTo(const QString &fileName);
+    // What the line below the rows says.
+    QString statusText() const;
     void Export_Click();
 
     const HistoryModel &model() const { return *m_model; }
@@ -56,9 +65,15 @@ private:
     struct Found;
     void retranslate();
     void showFound(qint64 search, const Found &found);
+    // The status in the language in use, again after a change of language.
+    void say(std::function<QString()> text);
 
     QString m_path;
     ui::Dialogs &m_dialogs;
+    const devicelink::Clock &m_clock;
+    bool m_toChosen = false;
+    bool m_settingRange = false;
+    std::function<QString()> m_statusText;
     HistoryModel *m_model;
     QDateTimeEdit *m_from;
     QDateTimeEdit *m_to;

@@ -126,7 +126,11 @@ QString LinkMonitor::answerText() const {
     if (m_unanswered)
         parts << tr("no reply to the status request of %1").arg(clock(m_unanswered));
     if (m_replyAt) {
-        QString shown = tr("routing from %1, %2").arg(m_replyFrom, clock(m_replyAt));
+        // The serial channel's name in the language in use; a site is its address.
+        const QString from = m_replyFrom.startsWith(QLatin1String("serial "))
+                                 ? tr("serial %1").arg(m_replyFrom.mid(7))
+                                 : m_replyFrom;
+        QString shown = tr("routing from %1, %2").arg(from, clock(m_replyAt));
         if (m_replyFrom != source())
             shown += tr(" (the previous channel)");
         else if (m_replyStale)

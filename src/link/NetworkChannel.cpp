@@ -42,7 +42,7 @@ bool NetworkChannel::transmit(const QByteArray &frame) {
 
 QString NetworkChannel::whyNotSent() const {
     if (m_socket.hostState() == ui::DatagramSocket::HostState::Failed)
-        return m_socket.hostProblem();
+        return m_socket.inEnglish(m_socket.hostProblem());
     if (m_lastEmpty)
         return QStringLiteral("a code beyond a byte has no datagram");
     if (m_site.trimmed().isEmpty())

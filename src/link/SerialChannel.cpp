@@ -35,7 +35,8 @@ bool SerialChannel::transmit(const QByteArray &frame) {
 
 QString SerialChannel::whyNotSent() const {
     if (m_port.PortOpen())
-        return m_outputError.isEmpty() ? QStringLiteral("the port did not take it") : m_outputError;
+        return m_outputError.isEmpty() ? QStringLiteral("the port did not take it")
+                                       : inEnglish(m_outputError);
     switch (m_state) {
     case PortState::Lost:
         return QStringLiteral("the port is lost");
@@ -44,6 +45,10 @@ QString SerialChannel::whyNotSent() const {
     default:
         return QStringLiteral("the port is closed");
     }
+}
+
+QString SerialChannel::inEnglish(const QString &said) const {
+    return m_port.inEnglish(said);
 }
 
 QString SerialChannel::devicePath() const {

@@ -41,6 +41,8 @@ public:
     QString openError() const { return m_openError; }
     // Why the port was lost.
     QString lossReason() const { return m_lossReason; }
+    // A reason the port gave, in English for the event log.
+    QString inEnglish(const QString &said) const;
     // The device a lost or missing port waits for; another port number or
     // device given meanwhile ends the wait (the port is then closed).
     QString awaitedDevice() const { return m_awaitedDevice; }

@@ -112,8 +112,9 @@ void Session::noteState(const Channel &channel, const QString &note) {
 }
 
 void Session::notePortState(SerialChannel::PortState state) {
-    // A reopen that fails again, once a second, is no news.
-    const QString error = m_serial->openError();
+    // A reopen that fails again, once a second, is no news. The log is
+    // English whatever the panel's language.
+    const QString error = m_serial->inEnglish(m_serial->openError());
     if (state == m_notedPort && error == m_notedError)
         return;
     m_notedPort = state;
@@ -123,7 +124,8 @@ void Session::notePortState(SerialChannel::PortState state) {
         noteState(*m_serial, QStringLiteral("port open"));
         break;
     case SerialChannel::PortState::Lost:
-        noteState(*m_serial, QStringLiteral("port lost: %1").arg(m_serial->lossReason()));
+        noteState(*m_serial,
+                  QStringLiteral("port lost: %1").arg(m_serial->inEnglish(m_serial->lossReason())));
         break;
     case SerialChannel::PortState::Absent:
         noteState(*m_serial, QStringLiteral("device missing: %1").arg(error));
@@ -142,7 +144,7 @@ void Session::noteHostState() {
         noteState(*m_network, QStringLiteral("resolving %1").arg(socket.RemoteHost()));
         break;
     case ui::DatagramSocket::HostState::Failed:
-        noteState(*m_network, socket.hostProblem());
+        noteState(*m_network, socket.inEnglish(socket.hostProblem()));
         break;
     case ui::DatagramSocket::HostState::Ready:
         noteState(*m_network, QStringLiteral("%1 resolved").arg(socket.RemoteHost()));
@@ -206,9 +208,10 @@ void Session::onQueuedDone(const QByteArray &datagram, const QString &why, bool 
         announce(&Session::frameSent, Frame::Direction::Sent, Frame::Medium::Network, w.channel,
                  w.bytes, w.origin, w.meaning);
     else
-        announceNotSent(Frame::Medium::Network, w.channel, w.bytes, w.origin, w.meaning, why);
+        announceNotSent(Frame::Medium::Network, w.channel, w.bytes, w.origin, w.meaning,
+                        m_network->socket().inEnglish(why));
     if (w.later)
-        w.later(sent ? Outcome::done() : Outcome::notSent(why));
+        w.later(sent ? Outcome::done() : Outcome::notSent(m_network->socket().inEnglish(why)));
 }
 
 void Session::Invio(const QString &CommandCode, const Origin &origin) {

@@ -100,6 +100,9 @@ KeyboardRouting::KeyboardRouting(const Parts &parts, QObject *parent)
         m_entry.clear();
         say({});
     });
+    m_releaseTimer.setSingleShot(true);
+    m_releaseTimer.setTimerType(Qt::PreciseTimer);
+    connect(&m_releaseTimer, &QTimer::timeout, this, &KeyboardRouting::settleRelease);
 
     m_parts.panel.installEventFilter(this);
     const auto children = m_parts.panel.findChildren<QWidget *>();
@@ -200,7 +203,7 @@ bool KeyboardRouting::keyPress(QWidget *target, QKeyEvent *event) {
     if (isArrow(key) && qobject_cast<QAbstractSlider *>(target))
         return false;
     if (const std::optional<PtzPad::Button> button = holdButtonOf(key)) {
-        if (!event->isAutoRepeat())
+        if (!event->isAutoRepeat() && !continuesHold(key, event))
             hold(key, *button);
         return true;
     }
@@ -250,14 +253,54 @@ bool KeyboardRouting::keyRelease(QKeyEvent *event) {
         if (held.key != event->key())
             continue;
         // An auto-repeating key sends release and press pairs; only the
-        // last release is the key let go.
-        if (!event->isAutoRepeat())
-            letGo(held.key);
+        // last release is the key let go. Unmarked, a release is taken once
+        // no press of the key has followed it within the gap.
+        if (!event->isAutoRepeat()) {
+            if (m_release.key != 0 && m_release.key != held.key)
+                letGo(m_release.key);
+            m_release = {held.key, event->timestamp(), m_clock.elapsed(), false};
+            m_releaseTimer.start(repeatGapMs);
+        }
         return true;
     }
     // The auto-repeat of a key whose hold was refused (its axis busy).
     return event->isAutoRepeat() && holdButtonOf(event->key()) &&
            isPanelControl(QApplication::focusWidget());
+}
+
+// A press of the key whose release waits: the same hold when it came within
+// the gap, by the events' times where they have them; after a longer gap the
+// key was let go and pressed again, and the hold ends before the new one. A
+// press of another key takes the release as it came (Left let go for Right).
+bool KeyboardRouting::continuesHold(int key, const QKeyEvent *press) {
+    if (m_release.key == 0)
+        return false;
+    if (m_release.key != key) {
+        letGo(m_release.key);
+        return false;
+    }
+    const bool timed = m_release.at != 0 && press->timestamp() != 0;
+    const bool within = !timed || press->timestamp() - m_release.at <= quint64(repeatGapMs);
+    if (within) {
+        m_release = {};
+        m_releaseTimer.stop();
+        return true;
+    }
+    letGo(key);
+    return false;
+}
+
+void KeyboardRouting::settleRelease() {
+    if (m_release.key == 0)
+        return;
+    // A loop busy past the gap may still hold the press that continues the
+    // hold: it is given one more pass before the release is taken.
+    if (!m_release.waited && m_clock.elapsed() - m_release.seenMs > 2 * repeatGapMs) {
+        m_release.waited = true;
+        m_releaseTimer.start(0);
+        return;
+    }
+    letGo(m_release.key);
 }
 
 void KeyboardRouting::act(const NumberEntry::Result &result) {
@@ -428,6 +471,10 @@ void KeyboardRouting::hold(int key, PtzPad::Button button) {
 }
 
 void KeyboardRouting::letGo(int key) {
+    if (m_release.key == key) {
+        m_release = {};
+        m_releaseTimer.stop();
+    }
     for (qsizetype i = 0; i < m_held.size(); ++i) {
         if (m_held[i].key != key)
             continue;

@@ -34,8 +34,10 @@ namespace panel {
 // asks for the list of keys.
 //
 // A hold ends with its stop code when its key is let go (its auto-repeat is
-// not a release), or when the panel loses the keyboard: another window, a
-// modal box, the terminal box. A camera never moves without a held key.
+// not a release: a release followed within 30 ms by a press of the same key,
+// which an X server's auto-repeat may send unmarked, continues the hold), or
+// when the panel loses the keyboard: another window, a modal box, the
+// terminal box. A camera never moves without a held key.
 class KeyboardRouting : public QObject {
     Q_OBJECT
 public:
@@ -77,6 +79,8 @@ private:
     bool isPanelControl(const QWidget *widget) const;
     bool keyPress(QWidget *target, QKeyEvent *event);
     bool keyRelease(QKeyEvent *event);
+    bool continuesHold(int key, const QKeyEvent *press);
+    void settleRelease();
     void act(const NumberEntry::Result &result);
     void say(const QString &text);
     void toggleLock(int monitor);
@@ -93,6 +97,16 @@ private:
     QTimer m_quiet; // 3 s without a key: the bar clears
     QString m_entryText;
     QList<Held> m_held;
+    // A release not yet taken for the key let go: a press of the same key
+    // within repeatGapMs (by the events' own times) continues the hold.
+    static constexpr int repeatGapMs = 30;
+    struct Release {
+        int key = 0;
+        quint64 at = 0;    // the event's time, 0 when it has none
+        qint64 seenMs = 0; // m_clock when it came
+        bool waited = false;
+    } m_release;
+    QTimer m_releaseTimer;
     QPointer<QWidget> m_lastPanelFocus;
 };
 

@@ -3,6 +3,7 @@
 #include "link/Switcher.h"
 #include "panel/Controls.h"
 #include "ui/ColourButton.h"
+#include "ui/PlainText.h"
 #include "ui/Retranslator.h"
 
 #include <QAction>
@@ -62,7 +63,7 @@ void SelectionPad::setTitle(int camera, const QString &title) {
     label->setText(title);
     // A title longer than its label shows whole when pointed at.
     const bool cut = label->fontMetrics().horizontalAdvance(title) > label->width();
-    label->setToolTip(cut ? title : QString());
+    label->setToolTip(cut ? ui::plainToolTip(title) : QString());
     nameCamera(camera);
 }
 

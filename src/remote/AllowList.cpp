@@ -19,6 +19,7 @@ AllowList AllowList::parse(const QString &text, QString *bad) {
         }
         if (network.first.isNull()) {
             out.m_networks.clear();
+            out.m_everyone.clear();
             out.m_valid = false;
             if (bad)
                 *bad = entry;
@@ -27,6 +28,8 @@ AllowList AllowList::parse(const QString &text, QString *bad) {
         network.first = plain(network.first);
         if (network.first.protocol() == QHostAddress::IPv4Protocol && network.second > 32)
             network.second -= 96; // ::ffff:10.0.0.0/104 is 10.0.0.0/8
+        if (network.second == 0 && out.m_everyone.isEmpty())
+            out.m_everyone = entry;
         out.m_networks.append(network);
     }
     return out;

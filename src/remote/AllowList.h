@@ -19,6 +19,9 @@ public:
     bool isValid() const { return m_valid; }
     bool isEmpty() const { return m_networks.isEmpty(); }
     bool allows(const QHostAddress &client) const;
+    // The first entry that lets every address in ("10.0.0.5/0"), as written;
+    // empty when there is none.
+    QString everyone() const { return m_everyone; }
 
     // The address as this list compares it: IPv4-mapped IPv6 taken as IPv4.
     static QHostAddress plain(const QHostAddress &address);
@@ -26,6 +29,7 @@ public:
 private:
     QList<QPair<QHostAddress, int>> m_networks;
     bool m_valid = true;
+    QString m_everyone;
 };
 
 } // namespace remote

@@ -36,6 +36,8 @@ public:
     const Block &block() const { return m_done; }
     // Bytes held for a block or line not yet complete.
     qsizetype held() const;
+    // A block has begun and not yet ended (also one being thrown away).
+    bool midBlock() const { return m_inBlock || m_lineBytes > 0 || m_dropping; }
 
 private:
     Event endLine();

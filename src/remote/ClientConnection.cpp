@@ -20,8 +20,14 @@ ClientConnection::ClientConnection(QTcpSocket *socket, quint64 id, QObject *pare
     : QObject(parent)
     , m_socket(socket)
     , m_id(id)
-    , m_name(nameOf(*socket)) {
+    , m_name(nameOf(*socket))
+    , m_address(AllowList::plain(socket->peerAddress())) {
     m_socket->setParent(this);
+    m_blockTimer.setSingleShot(true);
+    m_blockTimer.setTimerType(Qt::PreciseTimer);
+    m_blockTimer.setInterval(blockTimeoutMs);
+    connect(&m_blockTimer, &QTimer::timeout, this, &ClientConnection::blockTimedOut);
+    m_labelClock.start();
     m_socket->setReadBufferSize(readBufferSize);
     connect(m_socket, &QTcpSocket::readyRead, this, &ClientConnection::readSome);
     // Reading resumes once the client has taken enough of its answers, from
@@ -56,9 +62,31 @@ void ClientConnection::close() {
     if (m_closed)
         return;
     m_closed = true;
+    m_blockTimer.stop();
     m_socket->disconnect(this);
     m_socket->abort();
     emit closed();
+}
+
+bool ClientConnection::spendLabels(int count) {
+    m_labelAllowance = qMin<double>(labelBurst, m_labelAllowance + m_labelClock.restart() *
+                                                                       labelsPerSecond / 1000.0);
+    if (count > m_labelAllowance)
+        return false;
+    m_labelAllowance -= count;
+    return true;
+}
+
+void ClientConnection::blockTimedOut() {
+    // Bytes the panel has not read yet (it waits for the client to take its
+    // answers) are not the client's delay.
+    if (m_closed)
+        return;
+    if (m_paused || m_socket->bytesAvailable() > 0 || m_parsed < m_unparsed.size()) {
+        m_blockTimer.start();
+        return;
+    }
+    close();
 }
 
 void ClientConnection::readSome() {
@@ -67,7 +95,14 @@ void ClientConnection::readSome() {
     if (!m_started || m_reading)
         return;
     m_reading = true;
+    // A few blocks a pass, the rest on the next: a flooding client never
+    // keeps the panel's clicks and the other clients waiting.
+    int handled = 0;
     while (!m_closed) {
+        if (handled == blocksPerPass) {
+            QMetaObject::invokeMethod(this, &ClientConnection::readSome, Qt::QueuedConnection);
+            break;
+        }
         if (m_socket->bytesToWrite() > pauseAbove) {
             m_paused = true;
             break;
@@ -80,12 +115,20 @@ void ClientConnection::readSome() {
         }
         BlockParser::Event event;
         m_parsed += m_parser.feed(QByteArrayView(m_unparsed).sliced(m_parsed), &event);
+        if (event == BlockParser::Event::None)
+            continue;
+        ++handled;
         if (event == BlockParser::Event::Block)
             emit blockReceived(m_parser.block());
-        else if (event != BlockParser::Event::None)
+        else
             emit blockRefused();
     }
     m_reading = false;
+    // The clock runs from a block's first byte to its blank line.
+    if (m_closed || !m_parser.midBlock())
+        m_blockTimer.stop();
+    else if (!m_blockTimer.isActive())
+        m_blockTimer.start();
 }
 
 } // namespace remote

@@ -24,8 +24,17 @@ bool RoutePacer::offer(quint64 client, const QString &source, const QList<protoc
                        Done done) {
     const auto queue = m_queues.constFind(client);
     const qsizetype queued = queue == m_queues.cend() ? 0 : qsizetype(queue->size());
-    if (queued + routes.size() > perClient || m_waiting + routes.size() > total)
+    const qsizetype after = queued + routes.size();
+    if (after > perClient)
         return false;
+    // A full queue still takes a client that holds less than its share of it,
+    // so that a few busy clients cannot shut the others out; the busy ones
+    // then shrink to their share as their routes leave.
+    if (m_waiting + routes.size() > total) {
+        const qsizetype sharing = m_queues.size() + (queued == 0 ? 1 : 0);
+        if (after > total / sharing)
+            return false;
+    }
     if (routes.isEmpty()) {
         if (done)
             done(true);

@@ -17,8 +17,8 @@ class Router;
 // Hands the clients' routes to the router at a pace the switcher's line
 // keeps up with: a burst goes out at once, then one route per interval,
 // taking the clients in turn so that one busy client cannot hold up the
-// rest. What waits is bounded per client and in all; a block that does not
-// fit is refused whole.
+// rest. What waits is bounded per client and in all, each client keeping its
+// share of the whole; a block that does not fit is refused whole.
 class RoutePacer : public QObject {
     Q_OBJECT
 public:

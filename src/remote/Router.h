@@ -58,8 +58,9 @@ public:
         Q_UNUSED(client);
         done(false);
     }
-    // Renames the camera and keeps the title in the configuration file, as
-    // the title dialog's Save does. The label is printable Latin-1 text.
+    // Renames the camera and keeps the title in the configuration file
+    // within a second (renames that come together are written once). The
+    // label is printable Latin-1 text that the file reads back as it is.
     virtual void setInputLabel(int input, const QString &label) = 0;
 
 signals:

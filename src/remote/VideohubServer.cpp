@@ -1,11 +1,14 @@
 #include "remote/VideohubServer.h"
 
+#include "config/ConfigFile.h"
 #include "remote/ClientConnection.h"
 #include "remote/Protocol.h"
 #include "remote/RoutePacer.h"
 #include "remote/Router.h"
 #include "ui/SettingsStore.h"
 
+#include <QHostInfo>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QTcpSocket>
 #include <utility>
@@ -22,7 +25,22 @@ bool isTrue(const QString &text) {
            t == QLatin1String("on");
 }
 
+bool isHostName(const QString &name) {
+    static const QRegularExpression label(
+        QStringLiteral("^[A-Za-z0-9]([A-Za-z0-9-]{0,61}[A-Za-z0-9])?$"));
+    if (name.isEmpty() || name.size() > 253)
+        return false;
+    const QStringList labels = name.split(QLatin1Char('.'));
+    for (const QString &l : labels) {
+        if (!label.match(l).hasMatch())
+            return false;
+    }
+    return true;
+}
+
 QString endpoint(const QHostAddress &address, quint16 port) {
+    if (address == QHostAddress(QHostAddress::Any))
+        return VideohubServer::tr("[::]:%1 (IPv4 and IPv6)").arg(port);
     if (address.protocol() == QHostAddress::IPv6Protocol)
         return QLatin1Char('[') + address.toString() + QLatin1String("]:") + QString::number(port);
     return address.toString() + QLatin1Char(':') + QString::number(port);
@@ -67,18 +85,51 @@ void VideohubServer::start() {
 
     const QString addressText = m_settings.value(section, QStringLiteral("Address")).trimmed();
     const QString portText = m_settings.value(section, QStringLiteral("Port")).trimmed();
-    QHostAddress address(addressText.isEmpty() ? QStringLiteral("127.0.0.1") : addressText);
-    if (address.isNull()) {
-        setState(State::Failed,
-                 tr("cannot listen: Address=%1 is not an IP address").arg(addressText));
-        return;
-    }
     bool isNumber = true;
     const uint port = portText.isEmpty() ? defaultPort : portText.toUInt(&isNumber);
     if (!isNumber || port > 65535) {
         setState(State::Failed, tr("cannot listen: Port=%1 is not a port number").arg(portText));
         return;
     }
+    const QString name = addressText.isEmpty() ? QStringLiteral("127.0.0.1") : addressText;
+    const QHostAddress address(name);
+    if (!address.isNull()) {
+        listenOn(address, addressText, quint16(port));
+        return;
+    }
+    // A host name ("localhost", the panel's own name) is looked up without
+    // holding the panel; the server listens on the address it names.
+    if (!isHostName(name)) {
+        setState(State::Failed,
+                 tr("cannot listen: Address=%1 is not an address or host name").arg(addressText));
+        return;
+    }
+    setState(State::Resolving, tr("resolving %1 ...").arg(name));
+    m_lookup = QHostInfo::lookupHost(name, this, [this, addressText, port](const QHostInfo &info) {
+        m_lookup = -1;
+        QHostAddress found;
+        // Its IPv4 address first: "localhost" names both loopbacks, and
+        // clients fall back to IPv4.
+        const QList<QHostAddress> addresses = info.addresses();
+        for (const QHostAddress &a : addresses) {
+            if (found.isNull() || (found.protocol() != QHostAddress::IPv4Protocol &&
+                                   a.protocol() == QHostAddress::IPv4Protocol))
+                found = a;
+        }
+        if (found.isNull()) {
+            setState(State::Failed,
+                     tr("cannot listen: Address=%1 does not resolve").arg(addressText));
+            return;
+        }
+        listenOn(found, addressText, quint16(port));
+    });
+}
+
+void VideohubServer::listenOn(QHostAddress address, const QString &addressText, quint16 port) {
+    // "::" means every address, IPv4 as well, as users expect of it; Qt's
+    // IPv6 any-address would leave IPv4 clients out.
+    if (address == QHostAddress(QHostAddress::AnyIPv6))
+        address = QHostAddress(QHostAddress::Any);
 
     // Beyond this machine only for the clients named in Allow: without a
     // valid list the server stays on the loopback.
@@ -94,19 +145,29 @@ void VideohubServer::start() {
             address = QHostAddress(QHostAddress::LocalHost);
     }
 
-    if (!m_server.listen(address, quint16(port))) {
-        setState(State::Failed, tr("cannot listen on %1: %2")
-                                    .arg(endpoint(address, quint16(port)), m_server.errorString()));
+    if (!m_server.listen(address, port)) {
+        setState(
+            State::Failed,
+            tr("cannot listen on %1: %2").arg(endpoint(address, port), m_server.errorString()));
         return;
     }
+    // An entry that lets every address in works, and is said at once.
+    m_warning = limited.isEmpty() && !m_allow.everyone().isEmpty()
+                    ? tr("Allow=%1 lets every address connect").arg(m_allow.everyone())
+                    : QString();
     remember();
     const QString where = endpoint(address, m_server.serverPort());
-    setState(State::Listening, limited.isEmpty()
-                                   ? tr("listening on %1").arg(where)
-                                   : tr("listening on %1 only: %2").arg(where, limited));
+    QString text = limited.isEmpty() ? tr("listening on %1").arg(where)
+                                     : tr("listening on %1 only: %2").arg(where, limited);
+    if (!m_warning.isEmpty())
+        text = tr("%1; %2").arg(text, m_warning);
+    setState(State::Listening, text);
 }
 
 void VideohubServer::stop() {
+    if (m_lookup >= 0)
+        QHostInfo::abortHostLookup(std::exchange(m_lookup, -1));
+    m_warning.clear();
     m_server.close();
     const bool hadClients = !m_clients.isEmpty();
     const QList<ClientConnection *> clients = std::exchange(m_clients, {});
@@ -142,12 +203,14 @@ void VideohubServer::setState(State state, const QString &text) {
 void VideohubServer::accept() {
     bool changed = false;
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
-        if (!m_allow.allows(socket->peerAddress()) || m_clients.size() >= maxClients) {
+        if (!m_allow.allows(socket->peerAddress()) || !hasRoomFor(socket->peerAddress())) {
             socket->abort();
             socket->deleteLater();
             continue;
         }
         auto *client = new ClientConnection(socket, m_nextId++, this);
+        if (m_blockTimeoutMs > 0)
+            client->setBlockTimeout(m_blockTimeoutMs);
         connect(client, &ClientConnection::blockReceived, this,
                 [this, client](const BlockParser::Block &block) { handle(*client, block); });
         connect(client, &ClientConnection::blockRefused, this,
@@ -162,6 +225,16 @@ void VideohubServer::accept() {
     }
     if (changed)
         emit clientsChanged();
+}
+
+bool VideohubServer::hasRoomFor(const QHostAddress &address) const {
+    if (m_clients.size() >= maxClients)
+        return false;
+    const QHostAddress plain = AllowList::plain(address);
+    int from = 0;
+    for (const ClientConnection *client : m_clients)
+        from += client->address() == plain;
+    return from < maxPerAddress;
 }
 
 void VideohubServer::dropClient(ClientConnection *client) {
@@ -282,18 +355,37 @@ void VideohubServer::handle(ClientConnection &client, const BlockParser::Block &
         break;
     }
     case Kind::InputLabels:
-        // One update for the whole block, after the ACK.
-        answer(client, protocol::ack());
-        m_holdLabels = true;
-        for (const auto &[input, label] : request.labels)
-            m_router.setInputLabel(input, label);
-        m_holdLabels = false;
-        inputLabelsChanged();
+        renameInputs(client, request.labels);
         break;
     case Kind::Refused:
         answer(client, protocol::nak());
         break;
     }
+}
+
+// Titles are kept in the configuration file: one that it would read back
+// otherwise (camera 1 without a title reads as a new file, and its titles,
+// types and language would be replaced) is refused, and so is a client past
+// its allowance of renames. Nothing of a refused block is done.
+void VideohubServer::renameInputs(ClientConnection &client,
+                                  const QList<std::pair<int, QString>> &labels) {
+    for (const auto &[input, label] : labels) {
+        if (!config::ConfigFile::keepsTitle(input + 1, label)) {
+            answer(client, protocol::nak());
+            return;
+        }
+    }
+    if (!client.spendLabels(int(labels.size()))) {
+        answer(client, protocol::nak());
+        return;
+    }
+    // One update for the whole block, after the ACK.
+    answer(client, protocol::ack());
+    m_holdLabels = true;
+    for (const auto &[input, label] : labels)
+        m_router.setInputLabel(input, label);
+    m_holdLabels = false;
+    inputLabelsChanged();
 }
 
 void VideohubServer::broadcast(const QByteArray &bytes) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QHostAddress>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -13,6 +14,7 @@
 #include <QTimer>
 #include <deque>
 #include <memory>
+#include <utility>
 
 namespace ui {
 class SettingsStore;
@@ -32,10 +34,12 @@ class Router;
 class VideohubServer : public QObject {
     Q_OBJECT
 public:
-    enum class State { Off, Listening, Failed };
+    enum class State { Off, Resolving, Listening, Failed };
 
-    // More clients than this are turned away at once.
+    // More clients than this are turned away at once, and so are more than
+    // maxPerAddress from one address, so that one machine cannot take every slot.
     static constexpr int maxClients = 64;
+    static constexpr int maxPerAddress = 16;
 
     VideohubServer(Router &router, ui::SettingsStore &settings, QObject *parent = nullptr);
     ~VideohubServer() override;
@@ -49,6 +53,11 @@ public:
     // What a status bar shows: "off", "listening on 127.0.0.1:9990",
     // "cannot listen on ...: reason".
     QString stateText() const { return m_stateText; }
+    // A setting that works but is likely a mistake ("Allow=10.0.0.5/0 lets
+    // every address connect"); empty when there is none. Part of stateText().
+    QString warning() const { return m_warning; }
+    // Tests shorten the time a client has to end a block it began.
+    void setBlockTimeout(int ms) { m_blockTimeoutMs = ms; }
     // The port listened on (the one chosen when Port=0), 0 when not listening.
     quint16 port() const;
     // The connected clients, "address:port" each, in the order they came.
@@ -60,7 +69,10 @@ signals:
 
 private:
     void setState(State state, const QString &text);
+    void listenOn(QHostAddress address, const QString &addressText, quint16 port);
     void accept();
+    bool hasRoomFor(const QHostAddress &address) const;
+    void renameInputs(ClientConnection &client, const QList<std::pair<int, QString>> &labels);
     void dropClient(ClientConnection *client);
     void handle(ClientConnection &client, const BlockParser::Block &block);
     // A client's answers go in the order of its blocks, also when one waits
@@ -99,6 +111,9 @@ private:
     quint64 m_nextId = 1;
     State m_state = State::Off;
     QString m_stateText;
+    QString m_warning;
+    int m_lookup = -1; // the host name lookup under way
+    int m_blockTimeoutMs = 0;
     QByteArray m_uniqueId;
     // What the clients were last told, to send only what changes.
     QStringList m_inputLabels;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 namespace terminal {
 
@@ -17,8 +18,14 @@ struct PortSettingsFields {
     static PortSettingsFields split(const QString &settings);
 };
 
-// The parity entries of the dialog, in list order.
-inline constexpr const char *parityEntries[] = {"Even", "Odd", "None", "Mark", "Space"};
+// The parity entries of the dialog, in list order, as the dialog's texts to
+// translate; each one's first letter is its letter in the settings string.
+inline constexpr const char *parityEntries[] = {
+    QT_TRANSLATE_NOOP("terminal::frmProperties", "Even"),
+    QT_TRANSLATE_NOOP("terminal::frmProperties", "Odd"),
+    QT_TRANSLATE_NOOP("terminal::frmProperties", "None"),
+    QT_TRANSLATE_NOOP("terminal::frmProperties", "Mark"),
+    QT_TRANSLATE_NOOP("terminal::frmProperties", "Space")};
 
 // The list position of the parity entry that a letter selects: only the
 // lower-case letters e, o, n, m and s select one; anything else gives -1.

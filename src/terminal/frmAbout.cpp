@@ -2,6 +2,7 @@
 
 #include "terminal/SystemInfoHost.h"
 #include "ui/Dialogs.h"
+#include "ui/PlainText.h"
 #include "ui/ProgramIcon.h"
 #include "ui/Retranslator.h"
 #include "ui/Twips.h"
@@ -19,7 +20,6 @@ namespace terminal {
 
 namespace {
 const QString appTitle = QStringLiteral("Velmar Controller");
-const QString unavailable = QStringLiteral("System Information Is Unavailable At This Time");
 // The gesture's corner of the icon, in twips.
 constexpr double creditsCorner = 100;
 
@@ -64,7 +64,7 @@ frmAbout::frmAbout(ui::Dialogs &dialogs, QWidget *parent, std::shared_ptr<System
     m_picIcon->installEventFilter(this);
 
     const auto label = [this](const char *name, const QString &text) {
-        auto *l = new QLabel(text, this);
+        auto *l = ui::plainLabel(new QLabel(text, this));
         l->setObjectName(QLatin1String(name));
         return l;
     };
@@ -83,11 +83,17 @@ frmAbout::frmAbout(ui::Dialogs &dialogs, QWidget *parent, std::shared_ptr<System
         m_lblDisclaimer->setText(tr("Velmar - video surveillance systems"));
     });
 
-    m_cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    m_cmdOK = new QPushButton(this);
     m_cmdOK->setObjectName(QStringLiteral("cmdOK"));
     m_cmdOK->setDefault(true);
-    m_cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    m_cmdSysInfo = new QPushButton(this);
     m_cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    ui::Retranslator::keep(this, [this] {
+        m_cmdOK->setText(tr("OK"));
+        m_cmdSysInfo->setText(tr("&System Info..."));
+        if (m_loaded)
+            showTitles();
+    });
     connect(m_cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
     connect(m_cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
 
@@ -107,8 +113,13 @@ frmAbout::frmAbout(ui::Dialogs &dialogs, QWidget *parent, std::shared_ptr<System
 frmAbout::~frmAbout() = default;
 
 void frmAbout::Form_Load() {
-    setWindowTitle(QStringLiteral("About ") + appTitle);
-    m_lblVersion->setText(QStringLiteral("Version %1.%2.%3").arg(major).arg(minor).arg(revision));
+    m_loaded = true;
+    showTitles();
+}
+
+void frmAbout::showTitles() {
+    setWindowTitle(tr("About %1").arg(appTitle));
+    m_lblVersion->setText(tr("Version %1.%2.%3").arg(major).arg(minor).arg(revision));
     m_lblTitle->setText(appTitle);
 }
 
@@ -137,12 +148,14 @@ void frmAbout::StartSysInfo() {
             path = m_host->hostTool();
         }
         if (path.isEmpty()) {
-            m_dialogs.message(unavailable, ui::Dialogs::Buttons::Ok, ui::Dialogs::Icon::None);
+            m_dialogs.message(tr("System Information Is Unavailable At This Time"),
+                              ui::Dialogs::Buttons::Ok, ui::Dialogs::Icon::None);
             return;
         }
     }
     if (!m_host->start(path))
-        m_dialogs.message(unavailable, ui::Dialogs::Buttons::Ok, ui::Dialogs::Icon::None);
+        m_dialogs.message(tr("System Information Is Unavailable At This Time"),
+                          ui::Dialogs::Buttons::Ok, ui::Dialogs::Icon::None);
 }
 
 bool frmAbout::GetKeyValue(quint32 KeyRoot, const QString &KeyName, const QString &SubKeyRef,

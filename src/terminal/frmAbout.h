@@ -48,6 +48,9 @@ private:
     ui::Dialogs &m_dialogs;
     std::shared_ptr<SystemInfoHost> m_host;
     QLabel *m_picIcon;
+    void showTitles();
+
+    bool m_loaded = false;
     QLabel *m_lblTitle;
     QLabel *m_lblVersion;
     QLabel *m_lblDescription;

@@ -1,5 +1,8 @@
 #include "terminal/frmCancelSend.h"
 
+#include "ui/PlainText.h"
+#include "ui/Retranslator.h"
+
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -12,19 +15,25 @@ frmCancelSend::frmCancelSend(QWidget *parent)
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmCancelSend"));
     setWindowTitle(QStringLiteral("Velmar"));
-    m_Label1 = new QLabel(this);
+    m_Label1 = ui::plainLabel(new QLabel(this));
     m_Label1->setObjectName(QStringLiteral("Label1"));
     m_Label1->setMinimumWidth(300);
-    m_Command1 = new QPushButton(QStringLiteral("Cancel"), this);
+    m_Command1 = new QPushButton(this);
     m_Command1->setObjectName(QStringLiteral("Command1"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_Label1);
     layout->addWidget(m_Command1, 0, Qt::AlignHCenter);
     connect(m_Command1, &QPushButton::clicked, this, &frmCancelSend::Command1_Click);
+    ui::Retranslator::keep(this, [this] {
+        m_Command1->setText(tr("Cancel"));
+        if (m_running)
+            m_Label1->setText(tr("Transmitting Text File - %1").arg(m_fileName));
+    });
 }
 
 void frmCancelSend::start(const QString &fileName) {
-    m_Label1->setText(QStringLiteral("Transmitting Text File - ") + fileName);
+    m_fileName = fileName;
+    m_Label1->setText(tr("Transmitting Text File - %1").arg(fileName));
     m_running = true;
     show();
     raise();

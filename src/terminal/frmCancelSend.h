@@ -33,6 +33,7 @@ protected:
 private:
     // A transmission runs and has not been asked to stop.
     bool m_running = false;
+    QString m_fileName;
     QLabel *m_Label1;
     QPushButton *m_Command1;
 };

@@ -5,6 +5,7 @@
 #include "terminal/PortProfile.h"
 #include "terminal/PortSettingsFields.h"
 #include "ui/Dialogs.h"
+#include "ui/PlainText.h"
 #include "ui/Retranslator.h"
 #include "ui/SerialPort.h"
 #include "ui/SettingsStore.h"
@@ -31,8 +32,13 @@ const char *const speeds[] = {"110",   "300",    "600",    "1200",  "2400",  "48
                               "57600", "115200", "128000", "256000"};
 const char *const dataBits[] = {"4", "5", "6", "7", "8"};
 const char *const stopBits[] = {"1", "1.5", "2"};
-const char *const flowCaptions[] = {"None", "Xon/Xoff", "RTS", "Xon/RTS"};
-const char *const echoCaptions[] = {"Off", "On"};
+// Shown in the language in use.
+const char *const flowCaptions[] = {QT_TRANSLATE_NOOP("terminal::frmProperties", "None"),
+                                    QT_TRANSLATE_NOOP("terminal::frmProperties", "Xon/Xoff"),
+                                    QT_TRANSLATE_NOOP("terminal::frmProperties", "RTS"),
+                                    QT_TRANSLATE_NOOP("terminal::frmProperties", "Xon/RTS")};
+const char *const echoCaptions[] = {QT_TRANSLATE_NOOP("terminal::frmProperties", "Off"),
+                                    QT_TRANSLATE_NOOP("terminal::frmProperties", "On")};
 
 template <typename T> T *named(T *widget, const char *name) {
     widget->setObjectName(QLatin1String(name));
@@ -87,21 +93,21 @@ void frmProperties::buildControls() {
     m_cboParity = list("cboParity");
     m_cboStopBits = list("cboStopBits");
     auto *connectionGrid = new QGridLayout(connection);
-    const auto addRow = [connectionGrid](int row, const char *name, const char *caption,
-                                         QComboBox *box) {
-        auto *label = named(new QLabel(QLatin1String(caption)), name);
+    const auto addRow = [connectionGrid](int row, const char *name, QComboBox *box) {
+        auto *label = named(new QLabel, name);
         label->setBuddy(box);
         connectionGrid->addWidget(label, row, 0);
         connectionGrid->addWidget(box, row, 1);
+        return label;
     };
-    addRow(0, "Label2", "Data Bits:", m_cboDataBits);
-    addRow(1, "Label3", "Parity:", m_cboParity);
-    addRow(2, "Label4", "Stop Bits:", m_cboStopBits);
+    QLabel *dataBitsLabel = addRow(0, "Label2", m_cboDataBits);
+    QLabel *parityLabel = addRow(1, "Label3", m_cboParity);
+    QLabel *stopBitsLabel = addRow(2, "Label4", m_cboStopBits);
 
     auto *flowFrame = named(new QGroupBox(QStringLiteral("&Flow Control")), "Frame5");
     auto *flowLayout = new QVBoxLayout(flowFrame);
     for (int i = 0; i < 4; ++i) {
-        m_optFlow[i] = new QRadioButton(QLatin1String(flowCaptions[i]));
+        m_optFlow[i] = new QRadioButton;
         m_optFlow[i]->setObjectName(QStringLiteral("optFlow%1").arg(i));
         flowLayout->addWidget(m_optFlow[i]);
         // Setting a button by code runs the handler too, as a click does.
@@ -111,10 +117,10 @@ void frmProperties::buildControls() {
         });
     }
 
-    auto *echoFrame = named(new QGroupBox(QStringLiteral("&Echo")), "fraEcho");
+    auto *echoFrame = named(new QGroupBox, "fraEcho");
     auto *echoLayout = new QVBoxLayout(echoFrame);
     for (int i = 0; i < 2; ++i) {
-        m_optEcho[i] = new QRadioButton(QLatin1String(echoCaptions[i]));
+        m_optEcho[i] = new QRadioButton;
         m_optEcho[i]->setObjectName(QStringLiteral("optEcho%1").arg(i));
         echoLayout->addWidget(m_optEcho[i]);
         connect(m_optEcho[i], &QRadioButton::toggled, this, [this, i](bool on) {
@@ -124,7 +130,7 @@ void frmProperties::buildControls() {
     }
 
     // Where the chosen port leads, and a way to lead it to a device present.
-    m_lblDevice = named(new QLabel, "lblDevice");
+    m_lblDevice = named(ui::plainLabel(new QLabel), "lblDevice");
     m_lblDevice->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_cmdMap = named(new QToolButton, "cmdMap");
     ui::Retranslator::keep(this, [this] {
@@ -153,7 +159,7 @@ void frmProperties::buildControls() {
     grid->addWidget(flowFrame, 0, 2, 4, 1);
     grid->addWidget(echoFrame, 4, 2);
 
-    m_cmdOK = named(new QPushButton(QStringLiteral("OK")), "cmdOK");
+    m_cmdOK = named(new QPushButton, "cmdOK");
     m_cmdOK->setDefault(true);
     m_cmdCancel = named(new QPushButton(QStringLiteral("Cancel")), "cmdCancel");
     connect(m_cmdOK, &QPushButton::clicked, this, &frmProperties::cmdOK_Click);
@@ -168,6 +174,20 @@ void frmProperties::buildControls() {
     layout->addLayout(buttons);
 
     m_captioned = {portLabel, speedFrame, connection, flowFrame, m_cmdCancel};
+    // The texts no language file relabels, in the language in use.
+    ui::Retranslator::keep(this, [=, this] {
+        dataBitsLabel->setText(tr("Data Bits:"));
+        parityLabel->setText(tr("Parity:"));
+        stopBitsLabel->setText(tr("Stop Bits:"));
+        for (int i = 0; i < 4; ++i)
+            m_optFlow[i]->setText(tr(flowCaptions[i]));
+        echoFrame->setTitle(tr("&Echo"));
+        for (int i = 0; i < 2; ++i)
+            m_optEcho[i]->setText(tr(echoCaptions[i]));
+        m_cmdOK->setText(tr("OK"));
+        for (int i = 0; i < m_cboParity->count(); ++i)
+            m_cboParity->setItemText(i, tr(parityEntries[i]));
+    });
 }
 
 void frmProperties::Form_Load() {
@@ -191,7 +211,7 @@ void frmProperties::LoadPropertySettings() {
     for (const char *bits : dataBits)
         m_cboDataBits->addItem(QLatin1String(bits));
     for (const char *parity : parityEntries)
-        m_cboParity->addItem(QLatin1String(parity));
+        m_cboParity->addItem(tr(parity));
     for (const char *bits : stopBits)
         m_cboStopBits->addItem(QLatin1String(bits));
 
@@ -284,8 +304,10 @@ void frmProperties::cmdOK_Click() {
         }
     }
 
+    // The entry's letter whatever the language it is shown in.
+    const int parityEntry = m_cboParity->currentIndex();
     const QString parity =
-        m_cboParity->currentIndex() < 0 ? QString() : m_cboParity->currentText().left(1);
+        parityEntry < 0 ? QString() : QString(QLatin1Char(parityEntries[parityEntry][0]));
     const QString settings = m_cboSpeed->currentText().trimmed() + QLatin1Char(',') + parity +
                              QLatin1Char(',') + m_cboDataBits->currentText().trimmed() +
                              QLatin1Char(',') + m_cboStopBits->currentText().trimmed();

@@ -37,6 +37,9 @@ public:
     virtual HostState hostState() const { return HostState::Ready; }
     // Why the name did not resolve; empty otherwise.
     virtual QString hostProblem() const { return {}; }
+    // A reason this socket gave in English, for the event log; the text
+    // itself when it has no other.
+    virtual QString inEnglish(const QString &said) const { return said; }
 
 signals:
     void DataArrival(const QByteArray &datagram, const QHostAddress &sender, quint16 senderPort);

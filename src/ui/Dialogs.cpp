@@ -80,6 +80,8 @@ Dialogs::Answer fromQt(int button, Dialogs::Buttons set) {
 Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon,
                                    const QString &title) {
     QMessageBox box(toQt(icon), titleOr(title), text, toQt(buttons), m_parent);
+    // Messages name files, sites and devices: their names are shown as they are.
+    box.setTextFormat(Qt::PlainText);
     // A question before a loss answers No to Enter and Escape alike.
     if (buttons == Buttons::YesNo)
         box.setDefaultButton(QMessageBox::No);

@@ -1,5 +1,7 @@
 #include "ui/QtDatagramSocket.h"
 
+#include "ui/Wording.h"
+
 #include <QNetworkDatagram>
 
 namespace ui {
@@ -92,10 +94,18 @@ void QtDatagramSocket::onAnswer(quint64 lookup, const QList<QHostAddress> &addre
         }
         // Said on the status bar, so in the language in use; what waited for
         // the name is listed as not sent with it.
-        const QString why = error.isEmpty() ? tr("%1 does not resolve").arg(m_name)
-                                            : tr("%1 does not resolve (%2)").arg(m_name, error);
-        setState(HostState::Failed, why);
-        dropAll(why);
+        const Wording why =
+            error.isEmpty()
+                ? Wording("ui::QtDatagramSocket",
+                          QT_TRANSLATE_NOOP("ui::QtDatagramSocket", "%1 does not resolve"))
+                      .arg(m_name)
+                : Wording("ui::QtDatagramSocket",
+                          QT_TRANSLATE_NOOP("ui::QtDatagramSocket", "%1 does not resolve (%2)"))
+                      .arg(m_name)
+                      .arg(error);
+        m_english = {why.shown(), why.english()};
+        setState(HostState::Failed, why.shown());
+        dropAll(why.shown());
         m_refresh.start(retryMs);
         return;
     }

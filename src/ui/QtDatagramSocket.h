@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QHostInfo>
 #include <QList>
+#include <QPair>
 #include <QTimer>
 #include <QUdpSocket>
 #include <functional>
@@ -37,6 +38,9 @@ public:
     bool isFromRemoteHost(const QHostAddress &sender) const override;
     HostState hostState() const override { return m_state; }
     QString hostProblem() const override { return m_problem; }
+    QString inEnglish(const QString &said) const override {
+        return said == m_english.first ? m_english.second : said;
+    }
     quint16 localPort() const { return m_socket.localPort(); }
 
 private:
@@ -59,7 +63,8 @@ private:
     QString m_name;         // the name being looked up or known
     HostState m_state = HostState::Ready;
     QString m_problem;
-    quint64 m_lookup = 0; // the lookup whose answer counts
+    QPair<QString, QString> m_english; // the last reason given, and in English
+    quint64 m_lookup = 0;              // the lookup whose answer counts
     bool m_looking = false;
     QList<Waiting> m_waiting;
     QElapsedTimer m_clock;

@@ -20,10 +20,16 @@
 namespace ui {
 
 namespace {
+
+// The port's own text, in the language in use and in English.
+Wording say(const char *source) {
+    return Wording("ui::QtSerialPort", source);
+}
+
 #ifdef Q_OS_UNIX
 // Who holds a port: the process named in the lock file that Qt (and the
 // other terminals) keep in /run/lock, "LCK..ttyUSB0" for /dev/ttyUSB0.
-QString lockHolder(const QString &device) {
+Wording lockHolder(const QString &device) {
     QStringList names;
     for (const QString &path : {device, QFileInfo(device).canonicalFilePath()}) {
         QString name = path;
@@ -47,8 +53,11 @@ QString lockHolder(const QString &device) {
                                         ? QString::fromLocal8Bit(comm.readAll().trimmed())
                                         : QString();
             return program.isEmpty()
-                       ? QCoreApplication::translate("ui::QtSerialPort", "process %1").arg(pid)
-                       : QCoreApplication::translate("ui::QtSerialPort", "%1, process %2")
+                       ? Wording("ui::QtSerialPort",
+                                 QT_TRANSLATE_NOOP("ui::QtSerialPort", "process %1"))
+                             .arg(pid)
+                       : Wording("ui::QtSerialPort",
+                                 QT_TRANSLATE_NOOP("ui::QtSerialPort", "%1, process %2"))
                              .arg(program)
                              .arg(pid);
         }
@@ -151,10 +160,10 @@ QString QtSerialPort::setSettings(const QString &settings) {
         return tr("1.5 stop bits are not supported by this port");
 #endif
     if (m_port.isOpen()) {
-        error = apply(*parsed);
-        if (!error.isEmpty()) {
+        const Wording refused = apply(*parsed);
+        if (!refused.isEmpty()) {
             apply(m_settings);
-            return error;
+            return said(refused);
         }
     }
     m_settings = *parsed;
@@ -166,10 +175,10 @@ QString QtSerialPort::setHandshaking(int code) {
     if (code < 0 || code > 3)
         return tr("Invalid property value");
     if (m_port.isOpen()) {
-        const QString error = applyHandshaking(code);
+        const Wording error = applyHandshaking(code);
         if (!error.isEmpty()) {
             applyHandshaking(m_handshaking);
-            return error;
+            return said(error);
         }
     }
     m_handshaking = code;
@@ -177,35 +186,58 @@ QString QtSerialPort::setHandshaking(int code) {
     return {};
 }
 
-QString QtSerialPort::portError(const QString &what) const {
-    return QStringLiteral("Com%1 (%2): %3").arg(m_commPort).arg(devicePath(m_commPort), what);
+Wording QtSerialPort::portError(const Wording &what) const {
+    return Wording::verbatim(QStringLiteral("Com%1 (%2): %3"))
+        .arg(m_commPort)
+        .arg(devicePath(m_commPort))
+        .arg(what);
 }
 
-QString QtSerialPort::openFailure() const {
+QString QtSerialPort::said(const Wording &reason) const {
+    // A few reasons are remembered: the log asks for the one just given.
+    if (m_english.size() > 32)
+        m_english.clear();
+    if (reason.english() != reason.shown())
+        m_english.insert(reason.shown(), reason.english());
+    return reason.shown();
+}
+
+QString QtSerialPort::inEnglish(const QString &said) const {
+    return m_english.value(said, said);
+}
+
+Wording QtSerialPort::openFailure() const {
     const QString device = devicePath(m_commPort);
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return tr("there is no such device");
+        return say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "there is no such device"));
     case QSerialPort::PermissionError: {
 #ifdef Q_OS_UNIX
         // Qt says "permission" both for a device this user may not open and
         // for one that another program holds.
         if (::access(QFile::encodeName(device).constData(), R_OK | W_OK) != 0)
-            return tr("no permission to open the device; on Debian, add the user to "
-                      "the dialout group (adduser $USER dialout) and log in again");
-        const QString holder = lockHolder(device);
-        return holder.isEmpty() ? tr("the port is in use by another program")
-                                : tr("the port is in use by another program (%1)").arg(holder);
+            return say(QT_TRANSLATE_NOOP(
+                "ui::QtSerialPort", "no permission to open the device; on Debian, add the user to "
+                                    "the dialout group (adduser $USER dialout) and log in again"));
+        const Wording holder = lockHolder(device);
+        return holder.isEmpty()
+                   ? say(QT_TRANSLATE_NOOP("ui::QtSerialPort",
+                                           "the port is in use by another program"))
+                   : say(QT_TRANSLATE_NOOP("ui::QtSerialPort",
+                                           "the port is in use by another program (%1)"))
+                         .arg(holder);
 #else
-        return tr("the port is in use by another program, or access is denied");
+        return say(QT_TRANSLATE_NOOP("ui::QtSerialPort",
+                                     "the port is in use by another program, or access is "
+                                     "denied"));
 #endif
     }
     default:
-        return m_port.errorString();
+        return Wording::verbatim(m_port.errorString());
     }
 }
 
-QString QtSerialPort::apply(const SerialSettings &s) {
+Wording QtSerialPort::apply(const SerialSettings &s) {
     static const QSerialPort::Parity parities[] = {QSerialPort::NoParity, QSerialPort::EvenParity,
                                                    QSerialPort::OddParity, QSerialPort::MarkParity,
                                                    QSerialPort::SpaceParity};
@@ -215,30 +247,32 @@ QString QtSerialPort::apply(const SerialSettings &s) {
         stop = QSerialPort::TwoStop;
     else if (s.stopBits == QLatin1String("1.5"))
         stop = QSerialPort::OneAndHalfStop;
-    const auto refused = [this](const QString &what) {
-        QString reason = m_port.errorString();
+    const auto refused = [this](const Wording &what) {
+        Wording reason = Wording::verbatim(m_port.errorString());
         m_port.clearError();
-        if (m_port.error() == QSerialPort::NoError && reason == QLatin1String("No error"))
-            reason = tr("the device refuses it");
-        return portError(tr("cannot set %1: %2").arg(what, reason));
+        if (m_port.error() == QSerialPort::NoError && reason.english() == QLatin1String("No error"))
+            reason = say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "the device refuses it"));
+        return portError(
+            say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "cannot set %1: %2")).arg(what).arg(reason));
     };
     if (!m_port.setBaudRate(s.speed))
-        return refused(tr("%1 baud").arg(s.speed));
+        return refused(say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "%1 baud")).arg(s.speed));
     if (!m_port.setDataBits(static_cast<QSerialPort::DataBits>(s.dataBits)))
-        return refused(tr("%1 data bits").arg(s.dataBits));
+        return refused(say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "%1 data bits")).arg(s.dataBits));
     if (!m_port.setParity(parities[parity < 0 ? 0 : parity]))
-        return refused(tr("parity %1").arg(QLatin1Char(s.parity)));
+        return refused(say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "parity %1"))
+                           .arg(QString(QLatin1Char(s.parity))));
     if (!m_port.setStopBits(stop))
-        return refused(tr("%1 stop bits").arg(s.stopBits));
+        return refused(say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "%1 stop bits")).arg(s.stopBits));
     return {};
 }
 
-QString QtSerialPort::applyHandshaking(int code) {
+Wording QtSerialPort::applyHandshaking(int code) {
     const QSerialPort::FlowControl flow = code == 1   ? QSerialPort::SoftwareControl
                                           : code == 0 ? QSerialPort::NoFlowControl
                                                       : QSerialPort::HardwareControl;
     if (!m_port.setFlowControl(flow)) {
-        const QString error = portError(m_port.errorString());
+        const Wording error = portError(Wording::verbatim(m_port.errorString()));
         m_port.clearError();
         return error;
     }
@@ -248,12 +282,13 @@ QString QtSerialPort::applyHandshaking(int code) {
         termios tio{};
         const int fd = static_cast<int>(m_port.handle());
         if (::tcgetattr(fd, &tio) != 0)
-            return portError(QString::fromLocal8Bit(strerror(errno)));
+            return portError(Wording::verbatim(QString::fromLocal8Bit(strerror(errno))));
         tio.c_iflag |= IXON | IXOFF;
         if (::tcsetattr(fd, TCSANOW, &tio) != 0)
-            return portError(QString::fromLocal8Bit(strerror(errno)));
+            return portError(Wording::verbatim(QString::fromLocal8Bit(strerror(errno))));
 #else
-        return portError(tr("Xon/Xoff together with RTS/CTS is not supported"));
+        return portError(say(QT_TRANSLATE_NOOP("ui::QtSerialPort",
+                                               "Xon/Xoff together with RTS/CTS is not supported")));
 #endif
     }
     return {};
@@ -272,16 +307,16 @@ QString QtSerialPort::setPortOpen(bool open) {
     }
     m_port.setPortName(devicePath(m_commPort));
     if (!m_port.open(QIODevice::ReadWrite)) {
-        const QString error = portError(openFailure());
+        const Wording error = portError(openFailure());
         m_port.clearError();
-        return error;
+        return said(error);
     }
-    QString error = apply(m_settings);
+    Wording error = apply(m_settings);
     if (error.isEmpty())
         error = applyHandshaking(m_handshaking);
     if (!error.isEmpty()) {
         m_port.close();
-        return error;
+        return said(error);
     }
     m_losing = false;
     // A line without modem control (a pseudo-terminal) refuses this; that is
@@ -312,7 +347,7 @@ QString QtSerialPort::Output(const QByteArray &bytes) {
 #endif
     const qsizetype rest = bytes.size() - sent;
     if (rest > 0 && m_port.write(bytes.constData() + sent, rest) != rest)
-        return portError(m_port.errorString());
+        return portError(Wording::verbatim(m_port.errorString())).shown();
     return {};
 }
 
@@ -396,8 +431,10 @@ void QtSerialPort::onError(QSerialPort::SerialPortError error) {
     m_losing = true;
     // The device going away is what every such error means here; Qt's own
     // text is often a stale error code ("File exists").
-    const QString description = portError(tr("the device is gone (unplugged or "
-                                             "switched off); the port is closed"));
+    const QString description =
+        said(portError(say(QT_TRANSLATE_NOOP("ui::QtSerialPort", "the device is gone (unplugged or "
+                                                                 "switched off); the port is "
+                                                                 "closed"))));
     // Closing from inside QSerialPort's own notifier is not safe; close just after.
     QTimer::singleShot(0, this, [this, description] {
         if (!m_port.isOpen())

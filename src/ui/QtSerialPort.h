@@ -2,7 +2,9 @@
 
 #include "ui/SerialPort.h"
 #include "ui/SerialSettings.h"
+#include "ui/Wording.h"
 
+#include <QHash>
 #include <QSerialPort>
 
 namespace ui {
@@ -20,6 +22,7 @@ public:
 
     QString devicePath(int port) const override;
     QString mappingProblem() const override;
+    QString inEnglish(const QString &said) const override;
     QList<Device> devicesPresent() const override;
 
     int CommPort() const override { return m_commPort; }
@@ -40,11 +43,13 @@ public:
     bool DSRHolding() const override;
 
 private:
-    QString apply(const SerialSettings &s);
-    QString applyHandshaking(int code);
-    QString portError(const QString &what) const;
+    Wording apply(const SerialSettings &s);
+    Wording applyHandshaking(int code);
+    Wording portError(const Wording &what) const;
     // Why the port did not open, as the operator can act on it.
-    QString openFailure() const;
+    Wording openFailure() const;
+    // The text shown, its English kept for inEnglish().
+    QString said(const Wording &reason) const;
     void onReadyRead();
     void onError(QSerialPort::SerialPortError error);
     bool pinout(QSerialPort::PinoutSignal signal) const;
@@ -56,6 +61,7 @@ private:
     int m_handshaking = 0;
     bool m_dtr = true;
     bool m_losing = false;
+    mutable QHash<QString, QString> m_english; // the last reasons given, shown -> English
 };
 
 } // namespace ui

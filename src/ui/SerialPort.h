@@ -61,6 +61,9 @@ public:
     // What is wrong with the map of port numbers to devices (an entry that
     // names no port), for the operator; empty when nothing is.
     virtual QString mappingProblem() const { return {}; }
+    // A reason this port gave (a setter's error, a loss's description) in
+    // English, for the event log; the text itself when it has no other.
+    virtual QString inEnglish(const QString &said) const { return said; }
 
     int CommEvent() const { return m_commEvent; }
     int OutBufferSize() const { return m_outBufferSize; }

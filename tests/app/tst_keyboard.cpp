@@ -15,6 +15,7 @@
 #include "ui/Timer.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -47,6 +48,15 @@ struct KeyPanel : Panel {
                              autoRepeat);
     }
     QString entry() { return window.statusBar()->currentMessage(); }
+    // What was written so far, left to be taken.
+    QByteArray written() const { return port.written; }
+    // A key event at the window system's time ms, unmarked as auto-repeat as
+    // an X server may send it.
+    void keyAt(bool press, Qt::Key key, quint64 ms) {
+        QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, key, Qt::NoModifier);
+        event.setTimestamp(ms);
+        QApplication::sendEvent(QApplication::focusWidget(), &event);
+    }
 };
 
 } // namespace
@@ -139,7 +149,10 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), p.find("C1")); // arrows moved no focus
         QWidget other;
         if (end == "release") {
+            // Taken as the key let go when no press follows within 30 ms.
             p.key(false, k);
+            QCOMPARE(p.takeWritten(), QByteArray());
+            QTRY_COMPARE(p.written(), serialFrames({codes[1]}));
         } else if (end == "F6") {
             p.type(Qt::Key_F6);
             QCOMPARE(QApplication::focusWidget(), p.find("txtTerm"));
@@ -155,6 +168,43 @@ private slots:
         QCOMPARE(p.takeWritten(), QByteArray());
         QCOMPARE(p.sent.size(), 2);
         QCOMPARE(p.sent[0].origin.kind, devicelink::Origin::Kind::Keyboard);
+    }
+
+    // An arrow held for 4 s whose auto-repeat comes unmarked, as release and
+    // press pairs 0 to 30 ms apart: one start, one speed code, one stop. A
+    // press after a longer gap is a new hold; another key's press takes the
+    // release at once.
+    void aHeldKeyNeverStutters() {
+        KeyPanel p;
+        QVERIFY(p.ready());
+        quint64 at = 100000;
+        p.keyAt(true, Qt::Key_Left, at);
+        QCOMPARE(p.takeWritten(), serialFrames({"60"}));
+        emit p.timer("TimerPan")->tick();
+        const QByteArray speed = p.takeWritten();
+        QCOMPARE(speed.size(), 2);
+        for (int pair = 0; at < 104000; ++pair) {
+            at += 33;
+            p.keyAt(false, Qt::Key_Left, at);
+            p.keyAt(true, Qt::Key_Left, at + quint64(pair % 31));
+        }
+        QCOMPARE(p.takeWritten(), QByteArray());
+        p.keyAt(false, Qt::Key_Left, at + 40);
+        QTRY_COMPARE(p.written(), serialFrames({"61"}));
+        QCOMPARE(p.sent.size(), 3);
+        p.takeWritten();
+
+        // Let go and pressed again 100 ms later: the hold ends, another begins.
+        p.keyAt(true, Qt::Key_Right, at + 1000);
+        p.keyAt(false, Qt::Key_Right, at + 1100);
+        p.keyAt(true, Qt::Key_Right, at + 1200);
+        QCOMPARE(p.takeWritten(), serialFrames({"62", "61", "62"}));
+        // Right let go for Left: the stop goes before Left's start.
+        p.keyAt(false, Qt::Key_Right, at + 1300);
+        p.keyAt(true, Qt::Key_Left, at + 1305);
+        QCOMPARE(p.takeWritten(), serialFrames({"61", "60"}));
+        p.keyAt(false, Qt::Key_Left, at + 1400);
+        QTRY_COMPARE(p.written(), serialFrames({"61"}));
     }
 
     // The terminal box keeps every key that types a character for the port,

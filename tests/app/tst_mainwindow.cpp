@@ -4,14 +4,19 @@
 #include "TestMain.h"
 #include "app/LinkStatusBar.h"
 #include "app/TerminalBox.h"
+#include "events/EventStore.h"
 #include "link/Operations.h"
 #include "link/SerialChannel.h"
+#include "remote/VideohubServer.h"
 #include "ui/Timer.h"
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -329,6 +334,40 @@ private slots:
         QCOMPARE(p.dialogs.shown.size(), 0);
     }
 
+    // A bar with little room (the Videohub's and the event log's notes shown,
+    // a long device path, the window at its default size): the state word
+    // stays whole, the channel keeps its name and the answer its time and its
+    // mark; what is cut is in the tooltips.
+    void theBarKeepsItsWordsWhenNarrow() {
+        Panel p;
+        const QString device = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0";
+        p.port.chooseDevice(1, device);
+        openPort(p);
+        p.port.receive(QByteArray("\x01\x40\x08\x00", 4));
+        p.port.loseLink(QStringLiteral("Com1 (%1): device gone").arg(device));
+        p.window.mnuOpen_Click();
+        app::LinkStatusBar &bar = p.window.linkStatusBar();
+        bar.setSideNote("videohubState", "Videohub: 12", "clients");
+        bar.setSideNote("eventLogState", "Event log not written", "why", true);
+        p.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&p.window));
+        bar.refresh();
+        QCoreApplication::processEvents();
+        const auto shown = [&](const char *name) {
+            return bar.findChild<QLabel *>(QLatin1String(name))->text();
+        };
+        QCOMPARE(shown("linkState"), QStringLiteral("Open"));
+        QVERIFY2(shown("linkChannel").startsWith("Serial Com1"), qPrintable(shown("linkChannel")));
+        QVERIFY2(bar.shownText().contains(device), qPrintable(bar.shownText())); // whole inside
+        const QString answer = shown("linkAnswer");
+        QVERIFY2(QRegularExpression("\\d\\d:\\d\\d:\\d\\d \\(from before the loss\\)$")
+                     .match(answer)
+                     .hasMatch(),
+                 qPrintable(answer));
+        QVERIFY(
+            bar.findChild<QLabel *>("linkAnswer")->toolTip().contains("(from before the loss)"));
+    }
+
     void shutdownOnTheNetworkSignsOff() {
         Panel p;
         p.window.Form_Load();
@@ -438,6 +477,43 @@ private slots:
                      (QList<QByteArray>{QByteArray("\x00\x64\r", 3), QByteArray("\x00\x65\r", 3),
                                         QByteArray("0")}));
         }
+    }
+
+    // A signal while a start-up box is up ends the program once the box has
+    // gone: the start-up stops there, the port is never opened, and the
+    // program's end runs as it does for any signal.
+    void aSignalDuringAStartUpBoxEndsTheProgram() {
+        Panel p;
+        p.port.mapping = QStringLiteral("settings.ini, [Ports]: Com99=/dev/null names no port");
+        p.dialogs.whileShown = [&] { p.window.endOnSignal(); };
+        p.window.Form_Load();
+        QCOMPARE(p.dialogs.shown.size(), 1);
+        QVERIFY(p.window.ended());
+        QVERIFY(!p.port.PortOpen());
+        QVERIFY(!p.window.isVisible());
+        QCOMPARE(p.window.videohub().state(), remote::VideohubServer::State::Off);
+    }
+
+    // An event log that cannot be written is named on the bar until it is
+    // written again, and then the bar says that it is.
+    void theBarSaysWhenTheEventLogIsWrittenAgain() {
+        Panel p;
+        const QString blocked = p.storagePath("state");
+        QFile blocker(blocked);
+        QVERIFY(blocker.open(QIODevice::WriteOnly)); // a file where the log's folder goes
+        blocker.close();
+        events::EventTiming timing;
+        timing.retryMs = 50;
+        events::EventStore store(blocked + "/velmar-controller/events.sqlite", {}, timing);
+        p.window.attachEventLog(store);
+        auto *note = p.find<QLabel>("eventLogState");
+        QVERIFY(note);
+        QTRY_VERIFY(!note->isHidden());
+        QCOMPARE(note->text(), QStringLiteral("Event log not written"));
+        QVERIFY(blocker.remove());
+        QTRY_VERIFY(note->isHidden());
+        QCOMPARE(p.window.linkStatusBar().currentMessage(),
+                 QStringLiteral("The event log is written again"));
     }
 
     void closingTheWindowRunsTheSameShutdown() {

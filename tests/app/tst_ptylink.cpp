@@ -3,9 +3,11 @@
 #include "Fakes.h"
 #include "Pty.h"
 #include "TestMain.h"
-#include "app/LinkStatusBar.h"
 #include "app/Controller.h"
+#include "app/LinkStatusBar.h"
 #include "app/frmTerminal.h"
+#include "events/EventQuery.h"
+#include "events/EventStore.h"
 #include "link/Clock.h"
 #include "link/CommandSink.h"
 #include "link/Session.h"
@@ -42,7 +44,8 @@ class TestPtyLink : public QObject {
 
         Rig() {
             settings.setValue("Ports", "Com1", pty.slavePath());
-            controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+            controller = std::make_unique<app::Controller>(
+                app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
 
             window = std::make_unique<frmTerminal>(*controller, dialogs);
             window->setStorageFolder(dir.path());
@@ -114,6 +117,59 @@ private slots:
         QCOMPARE(rig.dialogs.shown.size(), 0);
         // The panel goes on working; commands to the closed port are dropped.
         rig.window->session().Invio(QStringLiteral("31"), {});
+    }
+
+    // With Italian chosen, the bar says why in Italian; the event log, one
+    // language for every row, says it in English.
+    void theEventLogIsEnglishWhateverTheLanguage() {
+        Rig rig;
+        events::EventStore store(rig.dir.filePath("events.sqlite"));
+        rig.window->attachEventLog(store);
+        rig.window->CaricaLingua(QStringLiteral(VELMAR_LANG_DIR "/Italiano.lng"));
+        {
+            ui::QtSerialPort other(rig.settings);
+            rig.find<QAction>("mnuOpen")->trigger(); // close
+            QCOMPARE(other.setPortOpen(true), QString());
+            rig.find<QAction>("mnuOpen")->trigger(); // held by another: refused
+            QCOMPARE(rig.dialogs.shown.size(), 1);
+            QVERIFY2(rig.dialogs.shown[0].text.contains("in uso da un altro programma"),
+                     qPrintable(rig.dialogs.shown[0].text));
+            rig.window->linkStatusBar().refresh();
+            QVERIFY(rig.window->linkStatusBar()
+                        .findChild<QLabel *>("linkState")
+                        ->toolTip()
+                        .contains("in uso da un altro programma"));
+        }
+        rig.find<QAction>("mnuOpen")->trigger();
+        QVERIFY(rig.port.PortOpen());
+        rig.pty.closeFar();
+        QTRY_VERIFY(!rig.port.PortOpen());
+        rig.window->linkStatusBar().refresh();
+        QVERIFY(rig.window->linkStatusBar()
+                    .findChild<QLabel *>("linkState")
+                    ->toolTip()
+                    .contains("il dispositivo"));
+        const QString device = rig.pty.slavePath();
+        const QStringList expected{
+            QStringLiteral("cannot open: Com1 (%1): the port is in use by another program "
+                           "(test-app, process %2)")
+                .arg(device)
+                .arg(QCoreApplication::applicationPid()),
+            QStringLiteral("port lost: Com1 (%1): the device is gone (unplugged or switched off); "
+                           "the port is closed")
+                .arg(device)};
+        const auto logged = [&] {
+            QStringList states;
+            events::EventQuery::read(
+                store.path(), {0, 4102444800000}, "Com1", [&](const events::Record &r) {
+                    if (r.direction == "state" && r.meaning.contains(QLatin1String("Com1 (")))
+                        states << r.meaning;
+                    return true;
+                });
+            return states;
+        };
+        QTRY_COMPARE(logged(), expected);
+        rig.window->CaricaLingua(QStringLiteral(VELMAR_LANG_DIR "/English.lng"));
     }
 
     void aBusyPortShowsItsError() {

@@ -5,6 +5,7 @@
 #include "SimProcess.h"
 #include "TestMain.h"
 #include "config/ConfigFile.h"
+#include "events/EventQuery.h"
 
 #include <QDir>
 #include <QFile>
@@ -67,6 +68,57 @@ private slots:
         const config::ConfigReading reading = config::ConfigFile::read(file.readAll());
         QVERIFY(!reading.fresh);
         QCOMPARE(reading.file.titles.value(0), QStringLiteral("GATE NORTH"));
+    }
+
+    // A signal while a start-up box is up (a port map entry that names no
+    // port) ends the program too: the box goes, the port is never opened,
+    // and the end is recorded.
+    void endsDuringAStartUpBox() {
+        QTemporaryDir dir;
+        const QString tty = dir.filePath(QStringLiteral("tty"));
+        SimProcess sim{{QStringLiteral("--serial"), tty}};
+        QVERIFY(sim.said("line ready"));
+        const QString folder = dir.filePath(QStringLiteral("velmar-controller"));
+        QVERIFY(QDir().mkpath(folder));
+        QFile settings(folder + QStringLiteral("/settings.ini"));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[Ports]\nCom1=" + QFile::encodeName(tty) + "\nCom99=/dev/null\n");
+        settings.close();
+        QFile file(folder + QStringLiteral("/velmarcontroller.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(config::ConfigFile::defaults().bytes());
+        file.close();
+
+        QProcess panel;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), dir.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        panel.setProcessEnvironment(env);
+        panel.start(QStringLiteral(VELMAR_PANEL_EXE), {});
+        QVERIFY(panel.waitForStarted());
+        // The start is recorded just before the box comes up; the log's own
+        // thread writes it while the box waits.
+        const QString log = dir.filePath(QStringLiteral("velmar-controller/events.sqlite"));
+        const auto recorded = [&](const QString &what) {
+            bool found = false;
+            events::EventQuery::read(log, {0, 4102444800000}, what, [&](const events::Record &r) {
+                found = found || r.meaning == what;
+                return true;
+            });
+            return found;
+        };
+        QVERIFY(SimProcess::waitUntil([&] { return recorded("program started"); }, 5000));
+
+        ::kill(static_cast<pid_t>(panel.processId()), SIGTERM);
+        QVERIFY(panel.waitForFinished(7000));
+        QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(panel.exitCode(), 0);
+        const QString lock =
+            QStringLiteral("/run/lock/LCK..") + QString(tty).replace(QLatin1Char('/'), '_');
+        QVERIFY(!QFile::exists(lock));
+        QVERIFY(!sim.out.contains("status request"));
+        QVERIFY(recorded("program ended"));
     }
 };
 

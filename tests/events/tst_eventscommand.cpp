@@ -34,13 +34,16 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("out");
 
-        const QString header = "time,direction,channel,origin,bytes,meaning\r\n";
-        const QString started = "2026-12-09T02:13:07.123Z,state,,panel,,started\r\n";
+        // Each row names the program that wrote it: here, this test.
+        const QString end = "," + events::EventStore::thisProgram() + "\r\n";
+        const QString header = "time,direction,channel,origin,bytes,meaning,program\r\n";
+        const QString started = "2026-12-09T02:13:07.123Z,state,,panel,,started" + end;
         const QString click =
-            "2026-12-09T02:14:07.123Z,sent,serial Com1,keyboard,35 0D,camera 5\r\n";
+            "2026-12-09T02:14:07.123Z,sent,serial Com1,keyboard,35 0D,camera 5" + end;
         const QString reply = "2026-12-09T02:14:08.023Z,received,serial Com1,status poll,01 40 "
-                              "08 00,\"monitor 2, camera 5\"\r\n";
-        const QString ended = "2026-12-10T02:14:07.123Z,state,serial Com1,shutdown,,ended\r\n";
+                              "08 00,\"monitor 2, camera 5\"" +
+                              end;
+        const QString ended = "2026-12-10T02:14:07.123Z,state,serial Com1,shutdown,,ended" + end;
         QTest::newRow("a day") << QStringList{"2026-12-09", "2026-12-09"} << 0
                                << header + started + click + reply;
         QTest::newRow("two days") << QStringList{"2026-12-09", "2026-12-10"} << 0
@@ -52,6 +55,11 @@ private slots:
         QTest::newRow("in another zone")
             << QStringList{"2026-12-09T03:14:08+01:00", "2026-12-09T02:15Z"} << 0 << header + reply;
         QTest::newRow("nothing in it") << QStringList{"2026-12-11", "2026-12-12"} << 0 << header;
+        // The last day a date can name ends after the year 9999.
+        QTest::newRow("to the end of time")
+            << QStringList{"2026-12-10", "9999-12-31"} << 0 << header + ended;
+        QTest::newRow("from the start of time")
+            << QStringList{"0001-01-01", "2026-12-09T02:13"} << 0 << header + started;
         QTest::newRow("not a date") << QStringList{"2026-13-01", "2026-12-12"} << 2 << QString();
         QTest::newRow("the wrong way round")
             << QStringList{"2026-12-10", "2026-12-09"} << 2 << QString();

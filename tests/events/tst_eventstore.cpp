@@ -1,5 +1,6 @@
 // The event log's store on a real SQLite file in a temporary folder: what a
 // row keeps, the bounds of a flood, a full disk and a damaged file.
+#include "SmallDisk.h"
 #include "TestMain.h"
 #include "events/EventQuery.h"
 #include "events/EventQueue.h"
@@ -10,6 +11,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +65,22 @@ struct FileSizeLimit {
 
 class TestEventStore : public QObject {
     Q_OBJECT
+private:
+    // Frames first to last - 1, paced as a line brings them: a few hundred,
+    // then until the log has taken them (written, or held while it cannot).
+    static bool feed(EventStore &store, int first, int last, qint64 writtenBefore) {
+        const QByteArray text(64, 'c');
+        for (int i = first; i < last; ++i) {
+            store.append(frame(t0 + i, Event::Direction::Received, "serial Com1", "", text,
+                               QStringLiteral("frame %1").arg(i)));
+            if ((i % 500 == 499 || i == last - 1) &&
+                !QTest::qWaitFor([&] { return store.written() == writtenBefore + i + 1 - first; },
+                                 20000))
+                return false;
+        }
+        return true;
+    }
+
 private slots:
     void rowsKeepTheirFields() {
         QTemporaryDir dir;
@@ -81,17 +100,18 @@ private slots:
                                QByteArray("\x00\x3f\r", 3), "camera 15"));
         } // closing writes what is queued
         const QString hex64 = QStringList(64, "78").join(' ');
+        const QString me = EventStore::thisProgram();
         const std::vector<Record> expected{
-            {"2026-12-09T02:14:07.123Z", "sent", "serial Com1", "panel", "35 0D", "camera 5"},
+            {"2026-12-09T02:14:07.123Z", "sent", "serial Com1", "panel", "35 0D", "camera 5", me},
             {"2026-12-09T02:14:07.124Z", "received", "serial Com1", "status poll", "01 40 08 00",
-             "monitor 2, camera 5"},
-            {"2026-12-09T02:14:07.125Z", "state", "serial Com1", "panel", "", "port lost"},
+             "monitor 2, camera 5", me},
+            {"2026-12-09T02:14:07.125Z", "state", "serial Com1", "panel", "", "port lost", me},
             {"2026-12-09T02:14:07.126Z", "ignored", "10.1.2.3:2000", "10.9.9.9:2000", "00 01",
-             "not from the site in use"},
+             "not from the site in use", me},
             {"2026-12-09T02:14:07.127Z", "received", "serial Com1", "", hex64 + " ... (100 bytes)",
-             ""},
+             "", me},
             {"2026-12-09T02:14:07.128Z", "sent", "10.1.2.3:2000", "joystick", "00 3F 0D",
-             "camera 15"}};
+             "camera 15", me}};
         QCOMPARE(rows(path), expected);
 
         // The filter looks at meaning, origin and channel; numbers are whole.
@@ -110,7 +130,7 @@ private slots:
         const QByteArray header = file.read(100);
         QCOMPARE(header.left(16), QByteArray("SQLite format 3\0", 16));
         QCOMPARE(int(header[18]), 2); // WAL
-        QCOMPARE(header.mid(60, 4), QByteArray("\0\0\0\1", 4));
+        QCOMPARE(header.mid(60, 4), QByteArray("\0\0\0\2", 4));
     }
 
     void oldRowsGoAtStart() {
@@ -124,7 +144,7 @@ private slots:
                 store.append(frame(at, Event::Direction::State, "", "panel", {}, "started"));
         }
         {
-            const EventStore trimming(path, {30, 200 << 20}); // trims at start
+            const EventStore trimming(path, {30, 200 << 20, {}}); // trims at start
         }
         const std::vector<Record> left = rows(path);
         QCOMPARE(left.size(), std::size_t(2));
@@ -141,7 +161,7 @@ private slots:
             events::EventTiming timing;
             timing.commitMs = 10;
             timing.queueCapacity = 3000;
-            EventStore store(path, {90, bound}, timing);
+            EventStore store(path, {90, bound, {}}, timing);
             QElapsedTimer sinceCommit;
             sinceCommit.start();
             connect(&store, &EventStore::committed, this, [&] {
@@ -243,6 +263,116 @@ private slots:
         QVERIFY(!states[0][1].toString().isEmpty());
         QCOMPARE(states[1][0].toBool(), true);
         QCOMPARE(int(rows(path).size()), appended);
+    }
+
+    // A log of the first version (no program named in its rows) reads as it
+    // is; the first writer carries it over: its rows stay, naming no program,
+    // and the new ones name theirs.
+    void aFirstVersionLogIsCarriedOver() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.sqlite");
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "first version");
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            for (const char *statement :
+                 {"PRAGMA journal_mode = WAL",
+                  "CREATE TABLE events(time TEXT NOT NULL, direction TEXT NOT NULL, channel TEXT "
+                  "NOT NULL, origin TEXT NOT NULL, bytes TEXT NOT NULL, meaning TEXT NOT NULL)",
+                  "CREATE INDEX events_time ON events(time)",
+                  "INSERT INTO events VALUES('2026-12-09T02:14:07.123Z', 'sent', 'serial Com1', "
+                  "'panel', '35 0D', 'camera 5')",
+                  "PRAGMA user_version = 1"})
+                QVERIFY2(q.exec(statement), statement);
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("first version");
+        const Record old{
+            "2026-12-09T02:14:07.123Z", "sent", "serial Com1", "panel", "35 0D", "camera 5", ""};
+        QCOMPARE(rows(path), std::vector<Record>{old});
+        {
+            EventStore store(path);
+            store.append(frame(t0 + 1, Event::Direction::Sent, "serial Com1", "panel", "\x36\r",
+                               "camera 6"));
+        }
+        const std::vector<Record> now = rows(path);
+        QCOMPARE(now.size(), std::size_t(2));
+        QCOMPARE(now[0], old);
+        QCOMPARE(now[1].meaning, QStringLiteral("camera 6"));
+        QCOMPARE(now[1].program, EventStore::thisProgram());
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.read(64).mid(60, 4), QByteArray("\0\0\0\2", 4));
+    }
+
+    // On a disk of 2 MB the log stays within the disk and keeps writing: the
+    // oldest rows make room for the newest, and the write-ahead log never
+    // takes what the rows need.
+    void aSmallDiskKeepsTheNewestRows() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.sqlite");
+        SmallDisk disk(dir.path(), 2 << 20);
+        events::EventTiming timing;
+        timing.commitMs = 20;
+        timing.retryMs = 100;
+        const int total = 20000; // some 6 MB of rows
+        qint64 largest = 0;
+        {
+            EventStore store(path, {90, 200 << 20, [&] { return disk.free(); }}, timing);
+            QSignalSpy states(&store, &EventStore::stateChanged);
+            connect(&store, &EventStore::committed, this,
+                    [&] { largest = qMax(largest, disk.used()); });
+            QVERIFY(feed(store, 0, total, 0));
+            for (const QList<QVariant> &state : std::as_const(states))
+                QVERIFY2(state.value(0).toBool(), qPrintable(state.value(1).toString()));
+            store.append(
+                frame(t0 + total, Event::Direction::State, "", "program", {}, "program ended"));
+        }
+        QVERIFY2(largest <= disk.capacity(), qPrintable(QString::number(largest)));
+        QVERIFY(disk.used() <= disk.capacity());
+        const std::vector<Record> left = rows(path);
+        QVERIFY(left.size() > 1000);
+        QVERIFY(left.front().meaning != "frame 0");
+        QCOMPARE(left.back().meaning, QStringLiteral("program ended"));
+        QCOMPARE(left[left.size() - 2].meaning, QStringLiteral("frame %1").arg(total - 1));
+    }
+
+    // Filled to the last byte by another program, the disk leaves the log
+    // the pages it has: the newest rows take the places of the oldest, and
+    // writing never stops. Freed, the disk takes the rows that follow without
+    // the oldest making room for them.
+    void aFullDiskIsUsedAgainOnceFreed() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.sqlite");
+        SmallDisk disk(dir.path(), 4 << 20);
+        events::EventTiming timing;
+        timing.commitMs = 20;
+        timing.retryMs = 100;
+        EventStore store(path, {90, 200 << 20, [&] { return disk.free(); }}, timing);
+        QVERIFY(feed(store, 0, 3000, 0));
+        QSignalSpy states(&store, &EventStore::stateChanged);
+        QFile filler(dir.filePath("another program's file"));
+        QVERIFY(filler.open(QIODevice::WriteOnly));
+        QVERIFY(filler.write(QByteArray(int(disk.free()), 'f')) > 0);
+        filler.close();
+        QCOMPARE(disk.free(), 0);
+        const qint64 full = qint64(rows(path).size());
+        QVERIFY(feed(store, 3000, 6000, 3000));
+        for (const QList<QVariant> &state : std::as_const(states))
+            QVERIFY2(state.value(0).toBool(), qPrintable(state.value(1).toString()));
+        QVERIFY(disk.used() <= disk.capacity());
+        std::vector<Record> left = rows(path);
+        QVERIFY(qint64(left.size()) <= full);
+        QCOMPARE(left.back().meaning, QStringLiteral("frame 5999"));
+
+        QVERIFY(filler.remove());
+        const qint64 freed = qint64(left.size());
+        QVERIFY(feed(store, 6000, 8000, 6000));
+        left = rows(path);
+        QCOMPARE(qint64(left.size()), freed + 2000);
+        QCOMPARE(left.back().meaning, QStringLiteral("frame 7999"));
     }
 
     void aDamagedFileIsSetAsideAndANewOneBegun() {

@@ -6,6 +6,8 @@
 #include "events/HistoryModel.h"
 #include "events/HistoryView.h"
 
+#include <QDateTimeEdit>
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -33,7 +35,8 @@ private slots:
             store.append({t0 + 3, D::State, "10.1.2.3:2000", "panel", {}, "channel changed"});
         }
         fakes::Dialogs dialogs;
-        events::HistoryView view(path, dialogs);
+        fakes::Clock clock;
+        events::HistoryView view(path, dialogs, clock);
         QSignalSpy found(&view, &events::HistoryView::found);
         const QDateTime from = QDateTime::fromMSecsSinceEpoch(t0 - 60000);
         view.setRange(from, from.addSecs(120));
@@ -59,10 +62,13 @@ private slots:
         QTest::mouseClick(view.findChild<QPushButton *>("historyExport"), Qt::LeftButton);
         QFile file(csv);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("time,direction,channel,origin,bytes,meaning\r\n"
-                                            "2026-12-09T02:14:07.126Z,state,10.1.2.3:2000,panel,,"
-                                            "channel changed\r\n"));
+        QCOMPARE(file.readAll(), "time,direction,channel,origin,bytes,meaning,program\r\n"
+                                 "2026-12-09T02:14:07.126Z,state,10.1.2.3:2000,panel,,"
+                                 "channel changed," +
+                                     events::EventStore::thisProgram().toUtf8() + "\r\n");
         QVERIFY(dialogs.shown.isEmpty());
+        QCOMPARE(view.statusText(),
+                 QStringLiteral("1 event exported to %1.").arg(QDir::toNativeSeparators(csv)));
 
         // A file that cannot be written is said, and nothing is left half-made.
         const QString nowhere = dir.filePath("missing/found.csv");
@@ -70,6 +76,72 @@ private slots:
         QCOMPARE(dialogs.shown.size(), 1);
         QVERIFY(dialogs.shown[0].text.contains(nowhere));
         QVERIFY(!QFile::exists(nowhere));
+    }
+
+    // Opened, the view searches up to the moment of each search: rows added
+    // two minutes later are found, and the count says the range. A range
+    // whose end was chosen keeps it.
+    void findRunsUpToNow() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.sqlite");
+        fakes::Clock clock;
+        clock.ms = t0;
+        using D = events::Event::Direction;
+        const auto add = [&](qint64 at, const QString &meaning) {
+            events::EventStore store(path);
+            store.append({at, D::Sent, "serial Com1", "panel", "\x35\r", meaning});
+        };
+        add(t0 - 1000, "camera 5");
+        fakes::Dialogs dialogs;
+        events::HistoryView view(path, dialogs, clock);
+        QSignalSpy found(&view, &events::HistoryView::found);
+        view.show();
+        QTRY_COMPARE(found.size(), 1);
+        QCOMPARE(found[0][0].toInt(), 1);
+
+        clock.ms = t0 + 120000;
+        add(t0 + 119000, "camera 6");
+        QTest::mouseClick(view.findChild<QPushButton *>("historyFind"), Qt::LeftButton);
+        QTRY_COMPARE(found.size(), 2);
+        QCOMPARE(found[1][0].toInt(), 2);
+        const QString format = "yyyy-MM-dd HH:mm:ss";
+        QCOMPARE(view.statusText(),
+                 QStringLiteral("2 events found from %1 to %2.")
+                     .arg(QDateTime::fromMSecsSinceEpoch(t0 - 3600000).toString(format),
+                          QDateTime::fromMSecsSinceEpoch(t0 + 120000).toString(format)));
+
+        // "To" chosen: later rows stay outside it.
+        auto *to = view.findChild<QDateTimeEdit *>("historyTo");
+        to->setDateTime(QDateTime::fromMSecsSinceEpoch(t0 + 60000));
+        clock.ms = t0 + 240000;
+        add(t0 + 239000, "camera 7");
+        QTest::mouseClick(view.findChild<QPushButton *>("historyFind"), Qt::LeftButton);
+        QTRY_COMPARE(found.size(), 3);
+        QCOMPARE(found[2][0].toInt(), 1);
+    }
+
+    // A name given without an extension is saved as CSV with one.
+    void exportAddsTheExtension() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("events.sqlite");
+        {
+            events::EventStore store(path);
+            store.append(
+                {t0, events::Event::Direction::Sent, "serial Com1", "panel", "\x35\r", "camera 5"});
+        }
+        fakes::Dialogs dialogs;
+        fakes::Clock clock;
+        events::HistoryView view(path, dialogs, clock);
+        QSignalSpy found(&view, &events::HistoryView::found);
+        view.setRange(QDateTime::fromMSecsSinceEpoch(t0 - 1000),
+                      QDateTime::fromMSecsSinceEpoch(t0 + 1000));
+        view.find();
+        QTRY_COMPARE(found.size(), 1);
+        dialogs.fileNames.enqueue(dir.filePath("events of the night"));
+        QTest::mouseClick(view.findChild<QPushButton *>("historyExport"), Qt::LeftButton);
+        QVERIFY(QFile::exists(dir.filePath("events of the night.csv")));
+        QVERIFY(!QFile::exists(dir.filePath("events of the night")));
+        QVERIFY(view.statusText().endsWith("events of the night.csv."));
     }
 };
 

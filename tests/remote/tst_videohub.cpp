@@ -97,7 +97,13 @@ public:
 // A Videohub client: reads the server's blocks as they come.
 class Client {
 public:
-    explicit Client(quint16 port) { socket.connectToHost(QHostAddress::LocalHost, port); }
+    // From the loopback address given (127.0.0.x: one machine for each).
+    explicit Client(quint16 port, const QHostAddress &from = QHostAddress::LocalHost,
+                    const QHostAddress &to = QHostAddress::LocalHost) {
+        if (from != QHostAddress(QHostAddress::LocalHost))
+            socket.bind(from);
+        socket.connectToHost(to, port);
+    }
 
     // The next block's lines, its header first; empty when none came in time.
     QByteArrayList block(int waitMs = 3000) {
@@ -325,6 +331,15 @@ private slots:
             << QStringLiteral("INPUT LABELS:\n3 \u20AC\n\n").toUtf8() << QByteArrayList{nak};
         QTest::newRow("label with a NUL")
             << QByteArray("INPUT LABELS:\n3 a\0b\n\n", 21) << QByteArrayList{nak};
+        // Camera 1 without a title would make the configuration file read as new.
+        QTest::newRow("camera 1 without a title")
+            << QByteArray("INPUT LABELS:\n3 Gate\n0 \n\n") << QByteArrayList{nak};
+        QTest::newRow("camera 1 of blanks")
+            << QByteArray("INPUT LABELS:\n0  \n\n") << QByteArrayList({ack, "INPUT LABELS:\n0  "});
+        // Markup is a title like any other, sent back as it came.
+        QTest::newRow("markup") << QByteArray("INPUT LABELS:\n0 <img src=\"/dev/zero\">\n\n")
+                                << QByteArrayList(
+                                       {ack, "INPUT LABELS:\n0 <img src=\"/dev/zero\">"});
     }
     void answers() {
         QFETCH(QByteArray, request);
@@ -336,8 +351,10 @@ private slots:
         for (const QByteArray &expected : answer)
             QCOMPARE(client->block().join('\n'), expected);
         QVERIFY(client->nothingMore());
-        if (answer.front() == nak)
+        if (answer.front() == nak) {
             QVERIFY(rig.router.routes.isEmpty());
+            QCOMPARE(rig.router.titles, FakeRouter().titles);
+        }
         client->send("PING:\n\n");
         QCOMPARE(client->block(), QByteArrayList{ack});
         QCOMPARE(rig.server.clients().size(), 1);
@@ -412,14 +429,15 @@ private slots:
                  qPrintable(QString::number(spanMs)));
     }
 
-    // 100 clients at once: the first 64 are served, the rest closed at once;
+    // 100 clients at once from ten machines: the first 64 are served, the rest closed at once;
     // when all have gone, none is listed.
     void crowd() {
         Rig rig;
         QSignalSpy changed(&rig.server, &VideohubServer::clientsChanged);
         std::vector<std::unique_ptr<Client>> clients;
         for (int i = 0; i < 100; ++i)
-            clients.push_back(std::make_unique<Client>(rig.server.port()));
+            clients.push_back(std::make_unique<Client>(
+                rig.server.port(), QHostAddress(QStringLiteral("127.0.0.%1").arg(1 + i % 10))));
         QVERIFY(QTest::qWaitFor([&] {
             int settled = 0;
             for (const auto &c : clients)
@@ -437,6 +455,27 @@ private slots:
         QVERIFY(changed.count() > 0);
         clients.clear();
         QVERIFY(QTest::qWaitFor([&] { return rig.server.clients().isEmpty(); }));
+    }
+
+    // Eight clients that keep the queue full leave room for a ninth: each
+    // client keeps its share of the queue.
+    void busyClientsLeaveOthersTheirShare() {
+        FakeRouter router;
+        remote::RoutePacer pacer(router);
+        const QList<remote::protocol::Route> one{{1, 2}};
+        for (quint64 busy = 1; busy <= 8; ++busy) {
+            while (pacer.offer(busy, QStringLiteral("busy"), one)) {
+            }
+        }
+        QVERIFY(pacer.waiting() >= remote::RoutePacer::total - remote::RoutePacer::burst);
+        int taken = 0;
+        for (int i = 0; i < 20; ++i)
+            taken += pacer.offer(9, QStringLiteral("other"), one);
+        QCOMPARE(taken, 20);
+        // The busy ones are held to their share until the queue has room.
+        for (quint64 busy = 1; busy <= 8; ++busy)
+            QVERIFY(!pacer.offer(busy, QStringLiteral("busy"), one));
+        QVERIFY(pacer.waiting() <= 2 * remote::RoutePacer::total);
     }
 
     // A client that takes nothing while the panel keeps telling it changes is
@@ -506,9 +545,21 @@ private slots:
                                   << ""
                                   << "99999" << failed << "^cannot listen: Port=99999";
         QTest::newRow("bad address") << "true"
-                                     << "panel.local"
+                                     << "panel..local"
                                      << ""
-                                     << "0" << failed << "^cannot listen: Address=panel.local";
+                                     << "0" << failed << "^cannot listen: Address=panel\\.\\.local";
+        QTest::newRow("any, allowed to all")
+            << "true"
+            << "0.0.0.0"
+            << "10.0.0.5/0"
+            << "0" << on
+            << "^listening on 0\\.0\\.0\\.0:\\d+; Allow=10\\.0\\.0\\.5/0 lets every address "
+               "connect$";
+        QTest::newRow("both families")
+            << "true"
+            << "::"
+            << "10.0.0.0/8"
+            << "0" << on << "^listening on \\[::\\]:\\d+ \\(IPv4 and IPv6\\)$";
     }
     void listening() {
         QFETCH(QString, enabled);
@@ -525,6 +576,27 @@ private slots:
         QVERIFY2(QRegularExpression(text).match(rig.server.stateText()).hasMatch(),
                  qPrintable(rig.server.stateText()));
         QCOMPARE(rig.server.port() != 0, state == int(VideohubServer::State::Listening));
+    }
+
+    // "::" takes IPv4 clients as well; a host name is looked up, without
+    // holding the panel, and listened on.
+    void addresses_data() {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("client");
+        QTest::newRow(":: from IPv4") << "::"
+                                      << "127.0.0.1";
+        QTest::newRow(":: from IPv6") << "::"
+                                      << "::1";
+        QTest::newRow("localhost") << "localhost"
+                                   << "127.0.0.1";
+    }
+    void addresses() {
+        QFETCH(QString, address);
+        QFETCH(QString, client);
+        Rig rig({{"Videohub/Address", address}, {"Videohub/Allow", "10.0.0.0/8"}});
+        QTRY_COMPARE(rig.server.state(), VideohubServer::State::Listening);
+        Client c(rig.server.port(), QHostAddress::LocalHost, QHostAddress(client));
+        QVERIFY(c.prelude().contains("END PRELUDE:"));
     }
 
     // Which clients may connect: this machine always, others only by Allow.

@@ -90,6 +90,8 @@ void DatagramSocket::arrive(const QByteArray &datagram, const QString &sender) {
 Dialogs::Answer Dialogs::message(const QString &text, Buttons buttons, Icon icon,
                                  const QString &title) {
     shown.append({text, buttons, icon, title});
+    if (whileShown)
+        whileShown();
     if (!answers.isEmpty())
         return answers.dequeue();
     return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;

@@ -10,6 +10,7 @@
 #include <QList>
 #include <QMap>
 #include <QQueue>
+#include <functional>
 
 namespace fakes {
 
@@ -22,6 +23,7 @@ public:
     int outBufferCount = 0; // bytes that "have not left yet"
     QByteArray pending;     // received, not yet read
     QList<Device> present;  // the serial devices "on the machine"
+    QString mapping;        // what the port map's check says at start-up
 
     void receive(const QByteArray &bytes);
     // Empties the output buffer as a line that has sent everything.
@@ -43,6 +45,7 @@ public:
     bool DTREnable() const override { return m_dtr; }
     QString setDTREnable(bool on) override;
     QList<Device> devicesPresent() const override { return present; }
+    QString mappingProblem() const override { return mapping; }
     bool CDHolding() const override { return false; }
     bool CTSHolding() const override { return false; }
     bool DSRHolding() const override { return false; }
@@ -85,6 +88,7 @@ public:
     QQueue<std::optional<QString>> inputs; // empty: cancelled
     QQueue<QString> fileNames;             // empty: cancelled
     QList<QString> prompts;
+    std::function<void()> whileShown; // runs while a message box is "up"
 
     Answer message(const QString &text, Buttons buttons, Icon icon,
                    const QString &title = {}) override;

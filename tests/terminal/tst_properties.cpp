@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QRadioButton>
@@ -138,6 +139,33 @@ private slots:
                               rig.stored("Handshaking"), rig.stored("Echo")}),
                  (QStringList{settings, "1", QString::number(flow), echo ? "True" : "False"}));
         QTRY_VERIFY(!rig.properties.get()); // unloaded
+    }
+
+    // In Italian every label and choice is Italian, and each choice still
+    // means what it does in English: "Dispari" is odd parity.
+    void inItalianTheChoicesKeepTheirMeaning() {
+        Rig rig;
+        rig.panel.window.CaricaLingua(QStringLiteral(VELMAR_LANG_DIR "/Italiano.lng"));
+        rig.open();
+        const auto text = [&](const char *name) {
+            return rig.dialog->findChild<QWidget *>(name)->property("text").toString();
+        };
+        QCOMPARE(text("Label2"), QStringLiteral("Bit di dati:"));
+        QCOMPARE(text("Label3"), QStringLiteral("Parità:"));
+        QCOMPARE(text("optFlow0"), QStringLiteral("Nessuno"));
+        QCOMPARE(text("optEcho1"), QStringLiteral("Attivato"));
+        QCOMPARE(rig.dialog->findChild<QGroupBox *>("fraEcho")->title(), QStringLiteral("&Eco"));
+        QStringList parities;
+        for (int i = 0; i < rig.list("cboParity")->count(); ++i)
+            parities << rig.list("cboParity")->itemText(i);
+        QCOMPARE(parities, (QStringList{"Pari", "Dispari", "Nessuno", "Mark", "Spazio"}));
+        rig.choose("cboSpeed", "4800");
+        rig.choose("cboParity", "Dispari");
+        rig.choose("cboDataBits", "7");
+        rig.choose("cboStopBits", "1");
+        rig.click("cmdOK");
+        QVERIFY(rig.panel.dialogs.shown.isEmpty());
+        QCOMPARE(rig.panel.port.Settings(), QStringLiteral("4800,o,7,1"));
     }
 
     void changingThePort_data() {

@@ -1,13 +1,17 @@
-// panel-shot FILE: starts the panel as the program does (storage folder,
-// settings, real serial port and UDP socket), presses M2 and then C5, waits
-// for the switcher's status reply to light both, saves a picture of the main
-// window as FILE (PNG) and closes the panel through "E&xit".
+// panel-shot FILE [--windows FOLDER]: starts the panel as the program does
+// (storage folder, settings, real serial port and UDP socket), presses M2 and
+// then C5, waits for the switcher's status reply to light both, saves a
+// picture of the main window as FILE (PNG), with --windows a picture of every
+// other window, menu and box in FOLDER, and closes the panel through "E&xit".
+#include "WindowTour.h"
 #include "app/Controller.h"
 #include "app/frmTerminal.h"
+#include "events/EventStore.h"
 #include "link/Clock.h"
 #include "link/Session.h"
 #include "ui/ColourButton.h"
 #include "ui/Dialogs.h"
+#include "ui/Joystick.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
 #include "ui/SettingsStore.h"
@@ -17,6 +21,7 @@
 #include <QDir>
 #include <QTextStream>
 #include <QTimer>
+#include <optional>
 
 namespace {
 
@@ -42,6 +47,16 @@ public:
     QString saveFileName(const QString &, const QString &) override { return {}; }
 };
 
+// A joystick at rest, so that the joystick window opens as with one plugged in.
+class StillJoystick : public ui::Joystick {
+public:
+    std::optional<ui::JoystickReading> read() override {
+        ui::JoystickReading centre;
+        centre.x = centre.y = centre.z = 32767;
+        return centre;
+    }
+};
+
 const QColor lit(0, 192, 0);
 constexpr int settleMs = 500;
 constexpr int giveUpMs = 15000;
@@ -54,11 +69,13 @@ int main(int argc, char *argv[]) {
     app.setQuitOnLastWindowClosed(false);
     QTextStream err(stderr);
     const QStringList args = QApplication::arguments();
-    if (args.size() != 2 || args[1].startsWith(QLatin1Char('-'))) {
-        err << "usage: panel-shot FILE.png\n"
+    const bool tour = args.size() == 4 && args[2] == QLatin1String("--windows");
+    if ((args.size() != 2 && !tour) || args[1].startsWith(QLatin1Char('-'))) {
+        err << "usage: panel-shot FILE.png [--windows FOLDER]\n"
                "Starts the panel, routes camera 5 to monitor 2 on the switcher named by the\n"
                "storage folder's settings.ini, and saves a picture of the window once the\n"
-               "switcher's reply has lit C5 and M2."
+               "switcher's reply has lit C5 and M2; with --windows, a picture of every other\n"
+               "window, menu and box in FOLDER too."
             << Qt::endl;
         return 2;
     }
@@ -71,8 +88,14 @@ int main(int argc, char *argv[]) {
     ui::QtDatagramSocket socket;
     PrintingDialogs dialogs;
 
+    // The event log, as the program keeps it, for the traffic window's history.
     app::Controller controller({port, socket, settings, devicelink::Clock::system()}, paths);
+    events::EventStore *eventLog = controller.openEventLog();
     frmTerminal window(controller, dialogs);
+    if (eventLog)
+        window.attachEventLog(*eventLog);
+    StillJoystick stick;
+    window.attachJoystick(stick);
     QObject::connect(&window, &frmTerminal::programEnded, &app, &QApplication::quit,
                      Qt::QueuedConnection);
     window.Form_Load();
@@ -116,7 +139,14 @@ int main(int argc, char *argv[]) {
                 return;
             }
             err << "panel-shot: saved " << file << Qt::endl;
-            finish(0);
+            if (!tour) {
+                finish(0);
+                return;
+            }
+            auto *windows = new WindowTour(window, args[3], &app);
+            QObject::connect(windows, &WindowTour::finished, &app,
+                             [&](bool ok) { finish(ok ? 0 : 1); });
+            windows->start();
         });
     });
     QTimer::singleShot(settleMs, Qt::PreciseTimer, &app, [&] {
