@@ -32,7 +32,9 @@ QTableWidget *makeTable(QWidget *parent, const char *name, int rows, int columns
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->setVisible(false);
-    table->horizontalHeader()->setStretchLastSection(true);
+    // Every column as wide as its texts; the one with titles takes the rest.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     table->setWordWrap(false);
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column)
@@ -134,10 +136,9 @@ frmControlRoom::frmControlRoom(devicelink::Operations &operations,
         m_settings.value(windows, QStringLiteral("ControlRoomGeometry")).toLatin1());
     if (geometry.isEmpty() || !restoreGeometry(geometry)) {
         // Every row in view at first, each text whole.
-        const int width = m_cameras->horizontalHeader()->length() +
-                          m_cameras->fontMetrics().averageCharWidth() * 24;
-        resize(width, m_cameras->verticalHeader()->defaultSectionSize() *
-                          (devicelink::Switcher::cameras + 9));
+        const int rows = devicelink::Switcher::cameras + devicelink::Switcher::monitors + 6;
+        resize(qMax(sizeHint().width(), m_cameras->fontMetrics().averageCharWidth() * 80),
+               m_cameras->verticalHeader()->defaultSectionSize() * rows);
     }
 }
 
@@ -178,8 +179,6 @@ void frmControlRoom::showAll() {
         showMonitor(m);
     for (int c = 1; c <= devicelink::Switcher::cameras; ++c)
         showCamera(c);
-    for (QTableWidget *table : {m_monitors, m_cameras})
-        table->resizeColumnsToContents();
 }
 
 void frmControlRoom::showMonitor(int monitor) {

@@ -1,9 +1,11 @@
 #include "WindowTour.h"
 
 #include "app/Windows.h"
+#include "app/frmControlRoom.h"
 #include "app/frmKeys.h"
 #include "app/frmTerminal.h"
 #include "app/frmTraffic.h"
+#include "automation/frmAutomation.h"
 #include "config/frmChange.h"
 #include "config/frmControllerProgram.h"
 #include "config/frmNew.h"
@@ -51,6 +53,8 @@ WindowTour::WindowTour(frmTerminal &window, const QString &folder, QObject *pare
         {QStringLiteral("about"), opener(w.about), closer(w.about)},
         {QStringLiteral("language"), opener(w.chooser), closer(w.chooser)},
         {QStringLiteral("keys"), opener(w.keys), closer(w.keys)},
+        {QStringLiteral("control-room"), opener(w.controlRoom), closer(w.controlRoom)},
+        {QStringLiteral("automation"), opener(w.automationEditor), closer(w.automationEditor)},
         {QStringLiteral("traffic-live"), opener(w.traffic), [] {}},
         {QStringLiteral("traffic-history"),
          [&w]() -> QWidget * {
