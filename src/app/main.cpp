@@ -155,6 +155,9 @@ std::optional<int> answerCommandLine(int argc, char *argv[], bool *headless) {
 int runHeadless(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Velmar Controller"));
+    // Watching from the first moment: a signal while the controller starts up
+    // waits in the watcher until the loop runs, instead of killing the program.
+    ui::SignalWatcher watcher;
     const ui::StoragePaths paths;
     ui::ensureFolder(paths.folder());
     ui::IniSettingsStore settings(paths.settings());
@@ -166,7 +169,6 @@ int runHeadless(int argc, char *argv[]) {
     app::Headless headless(controller);
     QObject::connect(&headless, &app::Headless::finished, &app, &QCoreApplication::exit,
                      Qt::QueuedConnection);
-    ui::SignalWatcher watcher;
     QObject::connect(&watcher, &ui::SignalWatcher::terminationRequested, &headless,
                      &app::Headless::end);
     if (!headless.start()) {
@@ -187,6 +189,9 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Velmar Controller"));
     QApplication::setWindowIcon(ui::programIcon());
     app.setQuitOnLastWindowClosed(false);
+    // Watching from the first moment: a signal while the window is built waits
+    // in the watcher until the first box or the loop runs.
+    ui::SignalWatcher watcher;
 
     const ui::StoragePaths paths;
     ui::ensureFolder(paths.folder());
@@ -209,7 +214,6 @@ int main(int argc, char *argv[]) {
                      Qt::QueuedConnection);
     // Logout, shutdown or a service manager end the program as its own
     // Exit does, without a box.
-    ui::SignalWatcher watcher;
     QObject::connect(&watcher, &ui::SignalWatcher::terminationRequested, &window,
                      &frmTerminal::endOnSignal);
     window.Form_Load();

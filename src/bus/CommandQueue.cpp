@@ -1,6 +1,7 @@
 #include "bus/CommandQueue.h"
 
 #include <QPointer>
+#include <algorithm>
 
 namespace bus {
 
@@ -11,6 +12,9 @@ CommandQueue::CommandQueue(int answerMs, QObject *parent)
     m_deadlines.setTimerType(Qt::PreciseTimer);
     m_deadlines.setInterval(qBound(10, answerMs / 4, 1000));
     connect(&m_deadlines, &QTimer::timeout, this, &CommandQueue::checkDeadlines);
+    m_pace.setSingleShot(true);
+    m_pace.setTimerType(Qt::PreciseTimer);
+    connect(&m_pace, &QTimer::timeout, this, &CommandQueue::pump);
 }
 
 CommandQueue::~CommandQueue() = default;
@@ -40,6 +44,17 @@ void CommandQueue::pump() {
         return;
     m_pumping = true;
     while (m_running.size() < runningLimit && !m_waiting.empty()) {
+        // A virtual schedule: each command moves m_due one interval on from
+        // now (or from where it stood); one may start while m_due is less
+        // than a burst ahead.
+        const qint64 now = m_clock.nsecsElapsed();
+        const qint64 slack = (burst - 1) * m_intervalNs;
+        if (m_due - slack > now) {
+            if (!m_pace.isActive())
+                m_pace.start(int((m_due - slack - now + 999999) / 1000000));
+            break;
+        }
+        m_due = std::max(m_due, now) + m_intervalNs;
         Waiting next = std::move(m_waiting.front());
         m_waiting.pop_front();
         const quint64 id = m_nextId++;

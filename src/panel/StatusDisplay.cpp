@@ -89,7 +89,10 @@ void StatusDisplay::describe(ui::ColourButton *button, const char *litText) cons
     }
     if (const QString holder = m_lockHolders.value(button); !holder.isEmpty())
         parts << translated(lockedBy).arg(holder);
-    button->setAccessibleDescription(parts.join(QStringLiteral(", ")));
+    // Each new description is an event on the accessibility bus: only news.
+    const QString description = parts.join(QStringLiteral(", "));
+    if (description != button->accessibleDescription())
+        button->setAccessibleDescription(description);
 }
 
 void StatusDisplay::showLock(int monitor, const QString &holder) {

@@ -13,6 +13,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QElapsedTimer>
 #include <QTest>
 #include <algorithm>
 
@@ -183,6 +184,7 @@ private slots:
     // refused at once, and every command is answered exactly once.
     void theQueueIsBounded() {
         bus::CommandQueue queue;
+        queue.setPace(0);
         QList<devicelink::Done> ends;
         QList<Outcome> answers;
         const int offered = bus::CommandQueue::runningLimit + bus::CommandQueue::waitingLimit + 10;
@@ -213,6 +215,7 @@ private slots:
     // next command, neither nest nor lose a command.
     void answersAtOnceDoNotNest() {
         bus::CommandQueue queue;
+        queue.setPace(0);
         int depth = 0;
         int deepest = 0;
         int answered = 0;
@@ -232,6 +235,25 @@ private slots:
         offer(500);
         QCOMPARE(answered, 501);
         QCOMPARE(deepest, 1);
+    }
+
+    // Commands start at the line's pace: a burst, then one an interval.
+    void commandsStartAtThePace() {
+        bus::CommandQueue queue;
+        QElapsedTimer clock;
+        clock.start();
+        QList<qint64> started;
+        for (int i = 0; i < bus::CommandQueue::burst + 8; ++i)
+            queue.offer(
+                [&](const devicelink::Done &done) {
+                    started.append(clock.elapsed());
+                    done(Outcome::done());
+                },
+                [](const Outcome &) {});
+        QCOMPARE(started.size(), bus::CommandQueue::burst);
+        QTRY_COMPARE(started.size(), bus::CommandQueue::burst + 8);
+        // Eight more a pace apart: at least seven intervals after the burst.
+        QVERIFY(started.last() - started.first() >= 7 * bus::CommandQueue::intervalMs - 2);
     }
 
     // An operation that never ends is answered when its time is up, and its

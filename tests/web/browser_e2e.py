@@ -30,6 +30,7 @@ from browser_test import STOP_WITHIN_S, browser, children, fail  # noqa: E402
 
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
+from selenium.common.exceptions import StaleElementReferenceException  # noqa: E402
 from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 
 
@@ -186,7 +187,9 @@ def main():
 
 def log_in(driver, port, user):
     driver.get("http://127.0.0.1:%d/" % port)
-    wait = WebDriverWait(driver, 15)
+    # The page redraws its lists as the state arrives; an element found a
+    # moment ago may be gone when it is read, and is looked up again.
+    wait = WebDriverWait(driver, 15, ignored_exceptions=[StaleElementReferenceException])
     wait.until(lambda d: d.find_element(By.ID, "login-form").is_displayed())
     driver.find_element(By.ID, "user").send_keys(user)
     driver.find_element(By.ID, "password").send_keys(user + "-pw")

@@ -37,6 +37,7 @@ try:
     from selenium.webdriver.chrome.service import Service
     from selenium.webdriver.common.action_chains import ActionChains
     from selenium.webdriver.common.by import By
+    from selenium.common.exceptions import StaleElementReferenceException
     from selenium.webdriver.support.ui import WebDriverWait
 except ImportError as e:
     # Debian's python3-selenium belongs to Debian's Python; another python3
@@ -136,7 +137,9 @@ def children(pid):
 
 def log_in(driver, port, user):
     driver.get("http://127.0.0.1:%d/" % port)
-    wait = WebDriverWait(driver, 15)
+    # The page redraws its lists as the state arrives; an element found a
+    # moment ago may be gone when it is read, and is looked up again.
+    wait = WebDriverWait(driver, 15, ignored_exceptions=[StaleElementReferenceException])
     wait.until(lambda d: d.find_element(By.ID, "login-form").is_displayed())
     driver.find_element(By.ID, "user").send_keys(user)
     driver.find_element(By.ID, "password").send_keys(user + "-pw")
