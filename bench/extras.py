@@ -367,12 +367,13 @@ def bench_panel(build, extra, language, on_line=None, timeout=300):
 
     reader = threading.Thread(target=read_errors, daemon=True)
     reader.start()
+    killer = threading.Timer(timeout, process.kill)
+    killer.start()
     try:
-        out, _ = process.communicate(timeout=timeout)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.communicate()
-        raise RuntimeError("bench-panel did not finish")
+        out = process.stdout.read()
+        process.wait()
+    finally:
+        killer.cancel()
     reader.join(timeout=5)
     lines = [line for line in out.splitlines() if line.startswith("{")]
     if process.returncode != 0 or not lines:
@@ -474,7 +475,8 @@ def tours(exe, short=False):
     errors = []
     per_monitor = {}
     for m in range(1, 5):
-        times = [r[0] for r in switcher.routes if r[2] == m]
+        # What the line held before the far end began to read is left out.
+        times = [r[0] for r in switcher.routes if r[2] == m and r[0] >= t0]
         if len(times) < 2:
             per_monitor[m] = {"steps": len(times)}
             continue
@@ -537,11 +539,12 @@ def web(exe, short=False):
         data = await reader.readexactly(length) if length else b""
         return int(status_line.split()[1]), data
 
-    async def client(i, start, stop):
+    async def client(i, start, stop):  # stop: [when the routing ends], once started
         address = f"127.0.0.{i + 2}"
         reader, writer = await asyncio.open_connection("127.0.0.1", port, local_addr=(address, 0))
-        status, data = await request(reader, writer, "POST", "/api/v1/login",
-                                     {"user": users[i][0], "password": users[i][0] + "-pw"})
+        async with logins:  # the server checks a few passwords at once
+            status, data = await request(reader, writer, "POST", "/api/v1/login",
+                                         {"user": users[i][0], "password": users[i][0] + "-pw"})
         if status != 200:
             raise RuntimeError(f"log-in of {users[i][0]}: {status} {data[:200]}")
         token = json.loads(data)["token"]
@@ -560,13 +563,14 @@ def web(exe, short=False):
                 pass
 
         listener = asyncio.ensure_future(listen())
+        ready.append(i)
         await start
         if i < routing:
             n = 0
             t0 = time.monotonic() + i / routing  # the 16 spread over each second
             while True:
                 due = t0 + n
-                if due >= stop:
+                if due >= stop[0]:
                     break
                 await asyncio.sleep(max(0, due - time.monotonic()))
                 monitor, camera = (i + n) % 4 + 1, (i * 3 + n * 5) % 16 + 1
@@ -575,21 +579,32 @@ def web(exe, short=False):
                                           {"monitor": monitor, "camera": camera}, token)
                 statuses[status] = statuses.get(status, 0) + 1
                 n += 1
-        await asyncio.sleep(max(0, stop + 1 - time.monotonic()))
+        await asyncio.sleep(max(0, stop[0] + 1 - time.monotonic()))
         await live.close()
         await listener
         writer.close()
 
+    logins = None
+    ready = []
+
     async def run():
+        nonlocal logins
+        logins = asyncio.Semaphore(1)
         loop = asyncio.get_running_loop()
         start = loop.create_future()
-        t_start = time.monotonic() + 3
-        tasks = [asyncio.ensure_future(client(i, start, t_start + seconds))
-                 for i in range(clients)]
-        await asyncio.sleep(max(0, t_start - time.monotonic()))
-        for task in tasks:
-            if task.done() and task.exception():
-                raise task.exception()
+        stop = []
+        tasks = [asyncio.ensure_future(client(i, start, stop)) for i in range(clients)]
+        deadline = time.monotonic() + 120
+        while len(ready) < clients and time.monotonic() < deadline:
+            await asyncio.sleep(0.1)
+            for task in tasks:
+                if task.done() and task.exception():
+                    raise task.exception()
+        if len(ready) < clients:
+            raise RuntimeError(f"only {len(ready)} of {clients} clients connected")
+        await asyncio.sleep(1)
+        t_start = time.monotonic()
+        stop.append(t_start + seconds)
         rss.append(rss_mb(panel.pid))
         cpu0 = cpu_seconds(panel.pid)
         start.set_result(True)
@@ -609,20 +624,36 @@ def web(exe, short=False):
         panel.stop()
     load.append(load_average())
 
-    # A request to its route's last byte: in the order they were sent.
-    routes = [r for r in switcher.routes]
+    # A request to its route's last byte on the line: the next route there of
+    # the same monitor and camera.
+    routes = switcher.routes
     request_ms = []
-    mismatched = 0
-    for (t, monitor, camera), (_, at, m, c) in zip(sorted(sent), routes):
-        if (monitor, camera) != (m, c):
-            mismatched += 1
-        request_ms.append((at - t) * 1000)
-    # A reply to each client's push that shows it.
+    unmatched = 0
+    k = 0
+    for t, monitor, camera in sorted(sent):
+        j = k
+        while j < len(routes) and (routes[j][1] < t or routes[j][2:] != (monitor, camera)):
+            j += 1
+        if j == len(routes):
+            unmatched += 1
+            continue
+        request_ms.append((routes[j][1] - t) * 1000)
+        k = j + 1
+    # The switcher's reply to the first push to each client that shows it
+    # (a reply that changes nothing is pushed to nobody, and is left out).
     push_ms = []
     missing = 0
+    shown_before = {}
+    at_push = [0] * clients
     for at, monitor, camera in switcher.replies:
-        for received in pushes:
-            seen = next((t for t, shown in received if t >= at and shown.get(monitor) == camera),
+        changed = shown_before.get(monitor) != camera
+        shown_before[monitor] = camera
+        if not changed:
+            continue
+        for n, received in enumerate(pushes):
+            while at_push[n] < len(received) and received[at_push[n]][0] < at:
+                at_push[n] += 1
+            seen = next((t for t, shown in received[at_push[n]:] if shown.get(monitor) == camera),
                         None)
             if seen is None:
                 missing += 1
@@ -630,7 +661,7 @@ def web(exe, short=False):
                 push_ms.append((seen - at) * 1000)
     return {"clients": clients, "routing_clients": routing, "seconds": seconds,
             "requests": len(sent), "answers": statuses, "routes_on_line": len(routes),
-            "out_of_order": mismatched, "request_to_line": summary(request_ms),
+            "requests_unmatched": unmatched, "request_to_line": summary(request_ms),
             "replies": len(switcher.replies), "push_to_every_client": summary(push_ms),
             "pushes_missing": missing, "cpu_percent": cpu, "rss_mb_every_10_s": rss,
             "rss_growth_mb": rss[-1] - rss[0], "load_average": load}
@@ -722,8 +753,11 @@ def bus(root, build, short=False):
         flood["seconds"] = time.monotonic() - t0
 
     def watch(pid):
-        while not flood.get("over"):
-            rss.append(rss_mb(pid))
+        while not flood.get("over") and alive(pid):
+            try:
+                rss.append(rss_mb(pid))
+            except OSError:
+                return
             time.sleep(1)
 
     threads = []
@@ -737,11 +771,11 @@ def bus(root, build, short=False):
 
     load = [load_average()]
     try:
-        # Clicks a little longer than the flood: about 5 ms each.
-        clicks = int(seconds * 1000 / 5) + 200
+        # Clicks a little longer than the flood: 4 ms apart and more.
+        clicks = int(seconds * 1000 / 4) + 200
         panel = bench_panel(build, ["--clicks", str(clicks), "--gap", "4", "--serial-only",
                                     "--trials", "0", "--cameras", "8", "--frames",
-                                    "--settings", settings.name], language)
+                                    "--settings", settings.name], language, on_line)
         for t in threads:
             t.join(timeout=seconds + 10)
         flood["over"] = True
@@ -799,6 +833,7 @@ def main():
     parser.add_argument("--size-minutes", type=float, default=0,
                         help="feed the log at 115200 baud this long more, then its size")
     args = parser.parse_args()
+    args.build = os.path.abspath(args.build)
     exe = os.path.join(args.build, "velmar-controller")
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     before = args.before or os.path.join(os.path.dirname(root), "bench-before")

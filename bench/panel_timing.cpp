@@ -31,6 +31,7 @@
 #include "config/ConfigFile.h"
 #include "joystick/StickArithmetic.h"
 #include "joystick/frmCenter.h"
+#include "link/Codes.h"
 #include "link/CommandCode.h"
 #include "link/Session.h"
 #include "link/StatusPolls.h"
@@ -60,6 +61,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <type_traits>
 
 namespace {
 
@@ -163,13 +165,17 @@ std::vector<Expected> joystickSchedule(const ScriptedStick &stick) {
         joystick::geometryAt(ScriptedStick::rest, ScriptedStick::rest);
     joystick::PollState state;
     std::vector<Expected> out;
-    const auto byte = [](const QString &code) {
-        return static_cast<unsigned char>(devicelink::commandValue(code).value_or(0));
+    // A code is its text before the session's typed codes, a typed code after.
+    const auto byte = [](const auto &code) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(code)>, QString>)
+            return static_cast<unsigned char>(devicelink::commandValue(code).value_or(0));
+        else
+            return static_cast<unsigned char>(devicelink::valueOf(code));
     };
     for (int n = 1; n <= ScriptedStick::polls; ++n) {
         const double at = 150.0 * n;
         const joystick::PollOutcome poll = joystick::poll(geometry, stick.reading(n), state);
-        for (const QString &code : poll.codes)
+        for (const auto &code : poll.codes)
             out.push_back({byte(code), at, "Timer1"});
         if (poll.speedFollowUp)
             out.push_back({byte(devicelink::codeOf(state.speedCode)), at + 80, "TimerVel"});
