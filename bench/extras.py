@@ -740,6 +740,7 @@ def bus(root, build, short=False):
 
     def publish():
         t0 = time.monotonic()
+        cpu0 = cpu_seconds(flood["pid"])
         n = 0
         while n < rate * seconds:
             due = t0 + n / rate
@@ -751,6 +752,12 @@ def bus(root, build, short=False):
             published.append(time.monotonic())
             n += 1
         flood["seconds"] = time.monotonic() - t0
+        time.sleep(1)  # what the panel still has to do
+        try:
+            flood["cpu_percent"] = (100 * (cpu_seconds(flood["pid"]) - cpu0)
+                                    / (time.monotonic() - t0))
+        except OSError:
+            pass
 
     def watch(pid):
         while not flood.get("over") and alive(pid):
@@ -764,6 +771,7 @@ def bus(root, build, short=False):
 
     def on_line(line, pid):
         if line == "clicking" and not threads:
+            flood["pid"] = pid
             threads.append(threading.Thread(target=publish, daemon=True))
             threads.append(threading.Thread(target=watch, args=(pid,), daemon=True))
             for t in threads:
@@ -809,11 +817,14 @@ def bus(root, build, short=False):
         outcomes[key] = outcomes.get(key, 0) + 1
     return {"published": len(published), "flood_seconds": flood.get("seconds"),
             "answered": len(results), "outcomes": outcomes,
+            "panel_cpu_percent_flood_and_1_s_after": flood.get("cpu_percent"),
             "routes_on_line": len(routes),
             "routes_per_second": len(routes) / span if span else None,
             "route_gap": summary(gaps),
             "click_to_byte": summary(panel["serial_latency_ms"]),
             "clicks_lost": panel.get("lost", 0),
+            "click_to_byte_over_20_ms": [(k, round(v, 1)) for k, v in
+                                         enumerate(panel["serial_latency_ms"]) if v > 20],
             "panel_rss_mb_each_second": rss,
             "rss_growth_mb": (rss[-1] - rss[0]) if rss else None, "load_average": load}
 
