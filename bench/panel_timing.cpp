@@ -61,6 +61,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <type_traits>
 
 namespace {
@@ -239,11 +240,22 @@ QJsonArray latencies(const std::vector<Click> &clicks, const std::vector<bench::
                      int *lost) {
     QJsonArray out;
     size_t j = 0;
-    for (const Click &click : clicks) {
+    for (size_t i = 0; i < clicks.size(); ++i) {
+        const Click &click = clicks[i];
+        // A code that comes after the next click of the same key is that
+        // click's: one click that sent nothing must not shift the rest.
+        double before = std::numeric_limits<double>::infinity();
+        for (size_t next = i + 1; next < clicks.size(); ++next) {
+            if (clicks[next].code == click.code) {
+                before = clicks[next].atMs;
+                break;
+            }
+        }
         size_t k = j;
-        while (k < frames.size() && (frames[k].code != click.code || frames[k].atMs < click.atMs))
+        while (k < frames.size() && frames[k].atMs < before &&
+               (frames[k].code != click.code || frames[k].atMs < click.atMs))
             ++k;
-        if (k == frames.size()) {
+        if (k == frames.size() || frames[k].atMs >= before) {
             ++*lost;
             continue;
         }
