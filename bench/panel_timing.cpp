@@ -5,16 +5,33 @@
 // the joystick window polls a scripted stick.
 //
 //   bench-panel [--clicks N] [--gap MS] [--timing-only] [--trials N]
-//               [--language FILE]
+//               [--language FILE] [--monitor N] [--serial-only]
+//               [--settings FILE]
 //
 // Prints one JSON object: latencies (ms) per channel and the error (ms,
 // arrival minus ideal time) of every timed step of the panel's sequences.
+// "clicking" and "clicked" on standard error mark the serial clicks, for a
+// runner that loads the program meanwhile.
+//
+// It builds against the program as it is and as it was before the session
+// moved below the windows into a controller (the main window then built its
+// session itself), so that one run can measure both.
 #include "FarEnd.h"
+
+#if __has_include("app/Controller.h")
+#define BENCH_CONTROLLER 1
+#include "app/Controller.h"
+#include "link/Clock.h"
+#include "link/Operations.h"
+#else
+#define BENCH_CONTROLLER 0
+#endif
 
 #include "app/frmTerminal.h"
 #include "config/ConfigFile.h"
 #include "joystick/StickArithmetic.h"
 #include "joystick/frmCenter.h"
+#include "link/Codes.h"
 #include "link/CommandCode.h"
 #include "link/Session.h"
 #include "link/StatusPolls.h"
@@ -44,6 +61,8 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <limits>
+#include <type_traits>
 
 namespace {
 
@@ -147,13 +166,17 @@ std::vector<Expected> joystickSchedule(const ScriptedStick &stick) {
         joystick::geometryAt(ScriptedStick::rest, ScriptedStick::rest);
     joystick::PollState state;
     std::vector<Expected> out;
-    const auto byte = [](const QString &code) {
-        return static_cast<unsigned char>(devicelink::commandValue(code).value_or(0));
+    // A code is its text before the session's typed codes, a typed code after.
+    const auto byte = [](const auto &code) {
+        if constexpr (std::is_same_v<std::decay_t<decltype(code)>, QString>)
+            return static_cast<unsigned char>(devicelink::commandValue(code).value_or(0));
+        else
+            return static_cast<unsigned char>(devicelink::valueOf(code));
     };
     for (int n = 1; n <= ScriptedStick::polls; ++n) {
         const double at = 150.0 * n;
         const joystick::PollOutcome poll = joystick::poll(geometry, stick.reading(n), state);
-        for (const QString &code : poll.codes)
+        for (const auto &code : poll.codes)
             out.push_back({byte(code), at, "Timer1"});
         if (poll.speedFollowUp)
             out.push_back({byte(devicelink::codeOf(state.speedCode)), at + 80, "TimerVel"});
@@ -217,11 +240,22 @@ QJsonArray latencies(const std::vector<Click> &clicks, const std::vector<bench::
                      int *lost) {
     QJsonArray out;
     size_t j = 0;
-    for (const Click &click : clicks) {
+    for (size_t i = 0; i < clicks.size(); ++i) {
+        const Click &click = clicks[i];
+        // A code that comes after the next click of the same key is that
+        // click's: one click that sent nothing must not shift the rest.
+        double before = std::numeric_limits<double>::infinity();
+        for (size_t next = i + 1; next < clicks.size(); ++next) {
+            if (clicks[next].code == click.code) {
+                before = clicks[next].atMs;
+                break;
+            }
+        }
         size_t k = j;
-        while (k < frames.size() && (frames[k].code != click.code || frames[k].atMs < click.atMs))
+        while (k < frames.size() && frames[k].atMs < before &&
+               (frames[k].code != click.code || frames[k].atMs < click.atMs))
             ++k;
-        if (k == frames.size()) {
+        if (k == frames.size() || frames[k].atMs >= before) {
             ++*lost;
             continue;
         }
@@ -306,12 +340,27 @@ int main(int argc, char *argv[]) {
         {QStringLiteral("stop-timer"),
          QStringLiteral("Stops one of the window's timers first (to find what delays the others)."),
          QStringLiteral("name")},
+        {QStringLiteral("monitor"),
+         QStringLiteral("Clicks this monitor's key first, so that each camera click is a route."),
+         QStringLiteral("n")},
+        {QStringLiteral("serial-only"), QStringLiteral("No clicks on the network channel.")},
+        {QStringLiteral("cameras"),
+         QStringLiteral("Clicks cameras 1 to N in turn (the others are left to other sources)."),
+         QStringLiteral("n"), QStringLiteral("16")},
+        {QStringLiteral("frames"),
+         QStringLiteral("Adds every command seen on the serial line (ms, code) to the answer.")},
+        {QStringLiteral("settings"),
+         QStringLiteral("Lines of settings.ini to start with (the port's line is added)."),
+         QStringLiteral("file")},
     });
     cli.process(app);
     const int clickCount = cli.value(QStringLiteral("clicks")).toInt();
     const int gap = cli.value(QStringLiteral("gap")).toInt();
     const int trialCount = cli.value(QStringLiteral("trials")).toInt();
     const bool timingOnly = cli.isSet(QStringLiteral("timing-only"));
+    const bool serialOnly = cli.isSet(QStringLiteral("serial-only"));
+    const int routeMonitor = cli.value(QStringLiteral("monitor")).toInt();
+    const int cameraCount = qBound(1, cli.value(QStringLiteral("cameras")).toInt(), 16);
 
     bench::PtyFarEnd line;
     bench::UdpFarEnd gateway;
@@ -320,6 +369,12 @@ int main(int argc, char *argv[]) {
         return 1;
     }
     QTemporaryDir folder;
+    if (cli.isSet(QStringLiteral("settings"))) {
+        QFile::copy(cli.value(QStringLiteral("settings")),
+                    folder.filePath(QStringLiteral("settings.ini")));
+        QFile::setPermissions(folder.filePath(QStringLiteral("settings.ini")),
+                              QFile::ReadOwner | QFile::WriteOwner);
+    }
     ui::IniSettingsStore settings(folder.filePath(QStringLiteral("settings.ini")));
     settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                       QString::fromStdString(line.slavePath()));
@@ -328,7 +383,18 @@ int main(int argc, char *argv[]) {
     ui::QtSerialPort port(settings);
     ui::QtDatagramSocket socket;
     PrintingDialogs dialogs;
+#if BENCH_CONTROLLER
+    app::Controller controller({port, socket, settings, devicelink::Clock::system()},
+                               ui::StoragePaths(folder.path()));
+    frmTerminal window(controller, dialogs);
+    // The operations' timers belong to the controller now.
+    QObject &timers = controller;
+    devicelink::Operations &drives = controller.operations(); // what the joystick drives
+#else
     frmTerminal window(port, socket, dialogs, settings);
+    QObject &timers = window;
+    devicelink::CommandSink &drives = window.sink();
+#endif
     window.setStorageFolder(folder.path());
     window.Form_Load();
     window.show();
@@ -338,7 +404,7 @@ int main(int argc, char *argv[]) {
     }
     socket.setRemotePort(gateway.port());
     for (const QString &name : cli.values(QStringLiteral("stop-timer"))) {
-        if (auto *timer = window.findChild<ui::Timer *>(name))
+        if (auto *timer = timers.findChild<ui::Timer *>(name))
             timer->setEnabled(false);
     }
 
@@ -354,7 +420,7 @@ int main(int argc, char *argv[]) {
     std::vector<Tick> ticks;
     TickStamps stamps(ticks);
     for (const char *name : {"TimerStore", "TimerSet", "Timer4", "Timer3"})
-        stamps.watch(window.findChild<ui::Timer *>(QLatin1String(name)));
+        stamps.watch(timers.findChild<ui::Timer *>(QLatin1String(name)));
     // A bare timer in the same process and event loop: how late any timer
     // of this process is, whatever the panel's handlers do.
     QTimer reference;
@@ -377,8 +443,8 @@ int main(int argc, char *argv[]) {
     Script script;
     const auto clickCameras = [&](std::vector<Click> &clicks) {
         for (int i = 0; i < clickCount; ++i) {
-            script.then(gap, [&clicks, &button, i] {
-                const int camera = i % 16 + 1;
+            script.then(gap, [&clicks, &button, i, cameraCount] {
+                const int camera = i % cameraCount + 1;
                 QPushButton *b = button(QStringLiteral("C%1").arg(camera));
                 clicks.push_back({click(b), static_cast<unsigned char>(0x30 + camera)});
             });
@@ -388,7 +454,21 @@ int main(int argc, char *argv[]) {
     // Start-up settles first (the language load, the first rewrite of the file).
     script.then(1500, [] {});
     if (!timingOnly) {
+        if (routeMonitor >= 1 && routeMonitor <= 4)
+            script.then(100, [&button, routeMonitor] {
+                click(button(QStringLiteral("M%1").arg(routeMonitor)));
+            });
+        script.then(100, [] {
+            std::fputs("clicking\n", stderr);
+            std::fflush(stderr);
+        });
         clickCameras(serialClicks);
+        script.then(0, [] {
+            std::fputs("clicked\n", stderr);
+            std::fflush(stderr);
+        });
+    }
+    if (!timingOnly && !serialOnly) {
         script.then(1200, [IPAD] { IPAD->setText(QStringLiteral("127.0.0.1")); });
         clickCameras(udpClicks);
         // The status request a selection arms is sent before the timing runs.
@@ -432,10 +512,10 @@ int main(int argc, char *argv[]) {
                               joystickSchedule(stick)});
             // Built as the "JoyStick" menu item builds it; the schedule starts
             // when the window loads, which starts its polling.
-            center = new joystick::frmCenter({window.sink(), *window.ptz().HScroll1(),
-                                              *window.ptz().HScroll2(),
-                                              window.session().polls().Timer5()},
-                                             stick, dialogs, stickMemory);
+            center =
+                new joystick::frmCenter({drives, *window.ptz().HScroll1(), *window.ptz().HScroll2(),
+                                         window.session().polls().Timer5()},
+                                        stick, dialogs, stickMemory);
             center->setAttribute(Qt::WA_DeleteOnClose);
             for (const char *timer : {"Timer1", "TimerVel", "TimerStopTilt"})
                 stamps.watch(center->findChild<ui::Timer *>(QLatin1String(timer)));
@@ -464,6 +544,12 @@ int main(int argc, char *argv[]) {
         split.insert(QStringLiteral("same_process_timer_lateness_ms"), referenceLateness);
         result.insert(QStringLiteral("timing_split"), split);
         result.insert(QStringLiteral("lost"), lost);
+        if (cli.isSet(QStringLiteral("frames"))) {
+            QJsonArray frames;
+            for (const bench::Frame &frame : line.frames())
+                frames.append(QJsonArray{frame.atMs, int(frame.code)});
+            result.insert(QStringLiteral("serial_frames"), frames);
+        }
         std::fputs(QJsonDocument(result).toJson(QJsonDocument::Compact).constData(), stdout);
         std::fputs("\n", stdout);
         bool cancel = false;
