@@ -3,31 +3,20 @@
 #include "automation/AutomationFile.h"
 #include "automation/EditorFields.h"
 #include "link/Switcher.h"
-#include "ui/Dialogs.h"
 
-#include <QEvent>
 #include <QGridLayout>
-#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace automation {
 
 SalvoPage::SalvoPage(AutomationFile &work, const devicelink::Switcher &switcher,
                      ui::Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent)
+    : ListPage(QStringLiteral("salvo"), dialogs, parent, 1, 1)
     , m_work(work)
-    , m_switcher(switcher)
-    , m_dialogs(dialogs)
-    , m_list(new QListWidget(this))
-    , m_add(new QPushButton(this))
-    , m_remove(new QPushButton(this))
-    , m_form(new QWidget(this)) {
-    m_list->setObjectName(QStringLiteral("salvoList"));
-    m_add->setObjectName(QStringLiteral("addSalvo"));
-    m_remove->setObjectName(QStringLiteral("removeSalvo"));
+    , m_switcher(switcher) {
     m_name = new QLineEdit(m_form);
     m_name->setObjectName(QStringLiteral("salvoName"));
     m_name->setMaxLength(AutomationFile::maxNameLength);
@@ -57,19 +46,6 @@ SalvoPage::SalvoPage(AutomationFile &work, const devicelink::Switcher &switcher,
     grid->addWidget(m_take, 6, 0, 1, 3);
     grid->setRowStretch(7, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_add);
-    buttons->addWidget(m_remove);
-    auto *left = new QVBoxLayout;
-    left->addWidget(m_list);
-    left->addLayout(buttons);
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addWidget(m_form, 1);
-
-    connect(m_list, &QListWidget::currentRowChanged, this, &SalvoPage::fill);
-    connect(m_add, &QPushButton::clicked, this, &SalvoPage::addSalvo);
-    connect(m_remove, &QPushButton::clicked, this, &SalvoPage::removeSalvo);
     connect(m_take, &QPushButton::clicked, this, &SalvoPage::takeRouting);
     connect(m_name, &QLineEdit::textEdited, this, &SalvoPage::nameEdited);
     retranslate();
@@ -77,9 +53,6 @@ SalvoPage::SalvoPage(AutomationFile &work, const devicelink::Switcher &switcher,
 }
 
 void SalvoPage::retranslate() {
-    m_list->setAccessibleName(tr("Salvos"));
-    m_add->setText(tr("&New salvo"));
-    m_remove->setText(tr("&Delete salvo"));
     m_nameLabel->setText(tr("Na&me:"));
     m_name->setAccessibleName(tr("Name of the salvo"));
     m_cameraHeader->setText(tr("Camera"));
@@ -94,41 +67,22 @@ void SalvoPage::retranslate() {
     }
     m_take->setText(tr("Take the routing sho&wn now"));
     m_take->setToolTip(tr("Each monitor gets the camera the switcher last reported on it"));
-    for (int row = 0; row < m_list->count(); ++row)
-        relabel(row);
+    retranslateList(tr("Salvos"), tr("&New salvo"), tr("&Delete salvo"));
 }
 
-void SalvoPage::changeEvent(QEvent *event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-}
-
-void SalvoPage::refresh() {
-    const int current = m_list->currentRow();
-    m_filling = true;
-    m_list->clear();
-    for (int row = 0; row < m_work.salvos.size(); ++row) {
-        m_list->addItem(QString());
-        relabel(row);
-    }
-    m_filling = false;
-    fitWidth(m_list);
-    m_list->setCurrentRow(std::min(std::max(current, 0), int(m_work.salvos.size()) - 1));
-    fill(m_list->currentRow());
+int SalvoPage::count() const {
+    return int(m_work.salvos.size());
 }
 
 void SalvoPage::relabel(int row) {
-    if (QListWidgetItem *item = m_list->item(row)) {
+    if (QListWidgetItem *item = list()->item(row)) {
         const QString name = m_work.salvos[row].name;
         item->setText(name.isEmpty() ? tr("(no name)") : name);
     }
 }
 
 void SalvoPage::fill(int row) {
-    const bool chosen = row >= 0 && row < m_work.salvos.size();
-    m_form->setEnabled(chosen);
-    m_remove->setEnabled(chosen);
+    const bool chosen = row >= 0;
     m_filling = true;
     m_name->setText(chosen ? m_work.salvos[row].name : QString());
     for (int m = 0; m < 4; ++m) {
@@ -144,7 +98,7 @@ void SalvoPage::fill(int row) {
     m_filling = false;
 }
 
-void SalvoPage::addSalvo() {
+QWidget *SalvoPage::addEntry() {
     AutomationFile::Salvo salvo;
     salvo.number = freeNumber(m_work.salvos, [](const auto &s) { return s.number; });
     for (int n = 1;; ++n) {
@@ -155,28 +109,20 @@ void SalvoPage::addSalvo() {
         }
     }
     m_work.salvos.append(salvo);
-    m_list->addItem(QString());
-    relabel(int(m_work.salvos.size()) - 1);
-    m_list->setCurrentRow(int(m_work.salvos.size()) - 1);
-    m_name->setFocus();
-    m_name->selectAll();
-    emit edited();
+    return m_name;
 }
 
-void SalvoPage::removeSalvo() {
-    const int row = m_list->currentRow();
-    if (row < 0 || row >= m_work.salvos.size())
-        return;
-    if (!m_dialogs.confirm(tr("Delete the salvo %1?").arg(m_work.salvos[row].name)))
-        return;
+QString SalvoPage::removeQuestion(int row) const {
+    return tr("Delete the salvo %1?").arg(m_work.salvos[row].name);
+}
+
+void SalvoPage::removeEntry(int row) {
     m_work.salvos.removeAt(row);
-    refresh();
-    emit edited();
 }
 
 void SalvoPage::nameEdited(const QString &name) {
-    const int row = m_list->currentRow();
-    if (m_filling || row < 0 || row >= m_work.salvos.size())
+    const int row = current();
+    if (m_filling || row < 0)
         return;
     // The schedules that recall it follow the new name.
     const QString old = m_work.salvos[row].name;
@@ -190,8 +136,8 @@ void SalvoPage::nameEdited(const QString &name) {
 }
 
 void SalvoPage::routesEdited() {
-    const int row = m_list->currentRow();
-    if (m_filling || row < 0 || row >= m_work.salvos.size())
+    const int row = current();
+    if (m_filling || row < 0)
         return;
     // The routes keep the order they had; a monitor given a camera anew goes last.
     QList<AutomationFile::Route> &routes = m_work.salvos[row].routes;

@@ -2,17 +2,14 @@
 
 #include "automation/AutomationFile.h"
 #include "automation/EditorFields.h"
-#include "ui/Dialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimeEdit>
-#include <QVBoxLayout>
 
 namespace automation {
 
@@ -37,16 +34,8 @@ AutomationFile::Action actionAt(const QComboBox *box, int i) {
 } // namespace
 
 SchedulePage::SchedulePage(AutomationFile &work, ui::Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent)
-    , m_work(work)
-    , m_dialogs(dialogs)
-    , m_list(new QListWidget(this))
-    , m_add(new QPushButton(this))
-    , m_remove(new QPushButton(this))
-    , m_form(new QWidget(this)) {
-    m_list->setObjectName(QStringLiteral("scheduleList"));
-    m_add->setObjectName(QStringLiteral("addSchedule"));
-    m_remove->setObjectName(QStringLiteral("removeSchedule"));
+    : ListPage(QStringLiteral("schedule"), dialogs, parent, 2, 3)
+    , m_work(work) {
     m_number = numberBox(m_form, QStringLiteral("scheduleNumber"), 1, AutomationFile::maxNumber);
     m_numberLabel = fieldLabel(m_form, m_number);
     m_at = new QTimeEdit(m_form);
@@ -77,19 +66,6 @@ SchedulePage::SchedulePage(AutomationFile &work, ui::Dialogs &dialogs, QWidget *
     grid->addWidget(m_action, 3, 1);
     grid->setRowStretch(4, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_add);
-    buttons->addWidget(m_remove);
-    auto *left = new QVBoxLayout;
-    left->addWidget(m_list);
-    left->addLayout(buttons);
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(left, 2);
-    layout->addWidget(m_form, 3);
-
-    connect(m_list, &QListWidget::currentRowChanged, this, &SchedulePage::fill);
-    connect(m_add, &QPushButton::clicked, this, &SchedulePage::addSchedule);
-    connect(m_remove, &QPushButton::clicked, this, &SchedulePage::removeSchedule);
     connect(m_number, &QSpinBox::valueChanged, this, &SchedulePage::fieldsEdited);
     connect(m_at, &QTimeEdit::timeChanged, this, &SchedulePage::fieldsEdited);
     connect(m_action, &QComboBox::currentIndexChanged, this, &SchedulePage::fieldsEdited);
@@ -98,9 +74,6 @@ SchedulePage::SchedulePage(AutomationFile &work, ui::Dialogs &dialogs, QWidget *
 }
 
 void SchedulePage::retranslate() {
-    m_list->setAccessibleName(tr("Schedule entries"));
-    m_add->setText(tr("&New entry"));
-    m_remove->setText(tr("&Delete entry"));
     m_numberLabel->setText(tr("N&umber:"));
     m_number->setAccessibleName(tr("Number of the entry"));
     m_atLabel->setText(tr("&At:"));
@@ -116,15 +89,8 @@ void SchedulePage::retranslate() {
     }
     m_actionLabel->setText(tr("Act&ion:"));
     m_action->setAccessibleName(tr("What the entry does"));
-    for (int row = 0; row < m_list->count(); ++row)
-        relabel(row);
+    retranslateList(tr("Schedule entries"), tr("&New entry"), tr("&Delete entry"));
     fillActions();
-}
-
-void SchedulePage::changeEvent(QEvent *event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
 }
 
 void SchedulePage::showEvent(QShowEvent *event) {
@@ -133,27 +99,12 @@ void SchedulePage::showEvent(QShowEvent *event) {
     refresh();
 }
 
-int SchedulePage::current() const {
-    const int row = m_list->currentRow();
-    return row >= 0 && row < m_work.schedules.size() ? row : -1;
-}
-
-void SchedulePage::refresh() {
-    const int was = m_list->currentRow();
-    m_filling = true;
-    m_list->clear();
-    for (int row = 0; row < m_work.schedules.size(); ++row) {
-        m_list->addItem(QString());
-        relabel(row);
-    }
-    m_filling = false;
-    fitWidth(m_list);
-    m_list->setCurrentRow(std::min(std::max(was, 0), int(m_work.schedules.size()) - 1));
-    fill(m_list->currentRow());
+int SchedulePage::count() const {
+    return int(m_work.schedules.size());
 }
 
 void SchedulePage::relabel(int row) {
-    QListWidgetItem *item = m_list->item(row);
+    QListWidgetItem *item = list()->item(row);
     if (!item)
         return;
     const AutomationFile::Schedule &s = m_work.schedules[row];
@@ -216,11 +167,8 @@ void SchedulePage::fillActions() {
 }
 
 void SchedulePage::fill(int row) {
-    const bool chosen = row >= 0 && row < m_work.schedules.size();
-    m_form->setEnabled(chosen);
-    m_remove->setEnabled(chosen);
     m_filling = true;
-    if (chosen) {
+    if (row >= 0) {
         const AutomationFile::Schedule &s = m_work.schedules[row];
         m_number->setValue(s.number);
         m_at->setTime(s.at);
@@ -231,7 +179,7 @@ void SchedulePage::fill(int row) {
     m_filling = false;
 }
 
-void SchedulePage::addSchedule() {
+QWidget *SchedulePage::addEntry() {
     AutomationFile::Schedule entry;
     entry.number = freeNumber(m_work.schedules, [](const auto &s) { return s.number; });
     entry.at = QTime(0, 0);
@@ -240,22 +188,15 @@ void SchedulePage::addSchedule() {
     else if (!m_work.tours.isEmpty())
         entry.action = {AutomationFile::Action::Kind::TourStart, {}, m_work.tours.first().number};
     m_work.schedules.append(entry);
-    m_list->addItem(QString());
-    relabel(int(m_work.schedules.size()) - 1);
-    fitWidth(m_list);
-    m_list->setCurrentRow(int(m_work.schedules.size()) - 1);
-    m_at->setFocus();
-    emit edited();
+    return m_at;
 }
 
-void SchedulePage::removeSchedule() {
-    const int row = current();
-    if (row < 0 ||
-        !m_dialogs.confirm(tr("Delete schedule entry %1?").arg(m_work.schedules[row].number)))
-        return;
+QString SchedulePage::removeQuestion(int row) const {
+    return tr("Delete schedule entry %1?").arg(m_work.schedules[row].number);
+}
+
+void SchedulePage::removeEntry(int row) {
     m_work.schedules.removeAt(row);
-    refresh();
-    emit edited();
 }
 
 void SchedulePage::fieldsEdited() {
@@ -273,7 +214,7 @@ void SchedulePage::fieldsEdited() {
     if (m_action->currentIndex() >= 0)
         s.action = actionAt(m_action, m_action->currentIndex());
     relabel(row);
-    fitWidth(m_list);
+    fitWidth(list());
     emit edited();
 }
 

@@ -1,18 +1,13 @@
 #pragma once
 
-#include <QWidget>
+#include "automation/ListPage.h"
 
 class QCheckBox;
 class QComboBox;
 class QLabel;
-class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QTimeEdit;
-
-namespace ui {
-class Dialogs;
-}
 
 namespace automation {
 
@@ -21,37 +16,26 @@ class AutomationFile;
 // The editor's schedules: a list of entries, and for the one chosen its
 // number, its time of day, its days of the week, and what it does (recall a
 // salvo, start or stop a tour) chosen among the salvos and tours there are.
-class SchedulePage : public QWidget {
+class SchedulePage : public ListPage {
     Q_OBJECT
 public:
     SchedulePage(AutomationFile &work, ui::Dialogs &dialogs, QWidget *parent = nullptr);
 
-    void refresh();
-    QListWidget *list() const { return m_list; }
-
-signals:
-    void edited();
-
 protected:
-    void changeEvent(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
 private:
-    void retranslate();
-    void fill(int row);
+    int count() const override;
+    void relabel(int row) override;
+    void fill(int row) override;
+    void retranslate() override;
+    QWidget *addEntry() override;
+    QString removeQuestion(int row) const override;
+    void removeEntry(int row) override;
     void fillActions();
-    void addSchedule();
-    void removeSchedule();
     void fieldsEdited();
-    void relabel(int row);
-    int current() const;
 
     AutomationFile &m_work;
-    ui::Dialogs &m_dialogs;
-    QListWidget *m_list;
-    QPushButton *m_add;
-    QPushButton *m_remove;
-    QWidget *m_form;
     QLabel *m_numberLabel;
     QSpinBox *m_number;
     QLabel *m_atLabel;
@@ -60,7 +44,6 @@ private:
     QCheckBox *m_days[7];
     QLabel *m_actionLabel;
     QComboBox *m_action;
-    bool m_filling = false;
 };
 
 } // namespace automation

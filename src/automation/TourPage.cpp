@@ -2,17 +2,14 @@
 
 #include "automation/AutomationFile.h"
 #include "automation/EditorFields.h"
-#include "ui/Dialogs.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
-#include <QVBoxLayout>
 
 namespace automation {
 
@@ -21,16 +18,8 @@ enum Column { CameraColumn, PresetColumn, DwellColumn };
 }
 
 TourPage::TourPage(AutomationFile &work, ui::Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent)
-    , m_work(work)
-    , m_dialogs(dialogs)
-    , m_list(new QListWidget(this))
-    , m_add(new QPushButton(this))
-    , m_remove(new QPushButton(this))
-    , m_form(new QWidget(this)) {
-    m_list->setObjectName(QStringLiteral("tourList"));
-    m_add->setObjectName(QStringLiteral("addTour"));
-    m_remove->setObjectName(QStringLiteral("removeTour"));
+    : ListPage(QStringLiteral("tour"), dialogs, parent, 2, 3)
+    , m_work(work) {
     m_number = numberBox(m_form, QStringLiteral("tourNumber"), 1, AutomationFile::maxNumber);
     m_numberLabel = fieldLabel(m_form, m_number);
     m_monitor = numberBox(m_form, QStringLiteral("tourMonitor"), 1, AutomationFile::monitors);
@@ -69,19 +58,6 @@ TourPage::TourPage(AutomationFile &work, ui::Dialogs &dialogs, QWidget *parent)
         stepButtons->addWidget(b);
     grid->addLayout(stepButtons, 5, 0, 1, 2);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(m_add);
-    buttons->addWidget(m_remove);
-    auto *left = new QVBoxLayout;
-    left->addWidget(m_list);
-    left->addLayout(buttons);
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(left, 2);
-    layout->addWidget(m_form, 3);
-
-    connect(m_list, &QListWidget::currentRowChanged, this, &TourPage::fill);
-    connect(m_add, &QPushButton::clicked, this, &TourPage::addTour);
-    connect(m_remove, &QPushButton::clicked, this, &TourPage::removeTour);
     connect(m_number, &QSpinBox::valueChanged, this, &TourPage::fieldsEdited);
     connect(m_monitor, &QSpinBox::valueChanged, this, &TourPage::fieldsEdited);
     connect(m_manual, &QComboBox::currentIndexChanged, this, &TourPage::fieldsEdited);
@@ -94,9 +70,6 @@ TourPage::TourPage(AutomationFile &work, ui::Dialogs &dialogs, QWidget *parent)
 }
 
 void TourPage::retranslate() {
-    m_list->setAccessibleName(tr("Tours"));
-    m_add->setText(tr("&New tour"));
-    m_remove->setText(tr("&Delete tour"));
     m_numberLabel->setText(tr("N&umber:"));
     m_number->setAccessibleName(tr("Number of the tour"));
     m_monitorLabel->setText(tr("&Monitor:"));
@@ -114,38 +87,16 @@ void TourPage::retranslate() {
     m_up->setAccessibleName(tr("Move the step up"));
     m_down->setText(tr("Down"));
     m_down->setAccessibleName(tr("Move the step down"));
-    for (int row = 0; row < m_list->count(); ++row)
-        relabel(row);
+    retranslateList(tr("Tours"), tr("&New tour"), tr("&Delete tour"));
     fillSteps();
 }
 
-void TourPage::changeEvent(QEvent *event) {
-    QWidget::changeEvent(event);
-    if (event->type() == QEvent::LanguageChange)
-        retranslate();
-}
-
-int TourPage::current() const {
-    const int row = m_list->currentRow();
-    return row >= 0 && row < m_work.tours.size() ? row : -1;
-}
-
-void TourPage::refresh() {
-    const int was = m_list->currentRow();
-    m_filling = true;
-    m_list->clear();
-    for (int row = 0; row < m_work.tours.size(); ++row) {
-        m_list->addItem(QString());
-        relabel(row);
-    }
-    m_filling = false;
-    fitWidth(m_list);
-    m_list->setCurrentRow(std::min(std::max(was, 0), int(m_work.tours.size()) - 1));
-    fill(m_list->currentRow());
+int TourPage::count() const {
+    return int(m_work.tours.size());
 }
 
 void TourPage::relabel(int row) {
-    if (QListWidgetItem *item = m_list->item(row)) {
+    if (QListWidgetItem *item = list()->item(row)) {
         const AutomationFile::Tour &t = m_work.tours[row];
         item->setText(tr("Tour %1: monitor %2, %3 steps")
                           .arg(QString::number(t.number), QString::number(t.monitor),
@@ -154,11 +105,8 @@ void TourPage::relabel(int row) {
 }
 
 void TourPage::fill(int row) {
-    const bool chosen = row >= 0 && row < m_work.tours.size();
-    m_form->setEnabled(chosen);
-    m_remove->setEnabled(chosen);
     m_filling = true;
-    if (chosen) {
+    if (row >= 0) {
         const AutomationFile::Tour &t = m_work.tours[row];
         m_number->setValue(t.number);
         m_monitor->setValue(t.monitor);
@@ -216,26 +164,21 @@ void TourPage::fillSteps() {
     m_down->setEnabled(any);
 }
 
-void TourPage::addTour() {
+QWidget *TourPage::addEntry() {
     AutomationFile::Tour tour;
     tour.number = freeNumber(m_work.tours, [](const auto &t) { return t.number; });
     tour.monitor = 1;
     tour.steps = {{1, 0, 10}};
     m_work.tours.append(tour);
-    m_list->addItem(QString());
-    relabel(int(m_work.tours.size()) - 1);
-    m_list->setCurrentRow(int(m_work.tours.size()) - 1);
-    m_monitor->setFocus();
-    emit edited();
+    return m_monitor;
 }
 
-void TourPage::removeTour() {
-    const int row = current();
-    if (row < 0 || !m_dialogs.confirm(tr("Delete tour %1?").arg(m_work.tours[row].number)))
-        return;
+QString TourPage::removeQuestion(int row) const {
+    return tr("Delete tour %1?").arg(m_work.tours[row].number);
+}
+
+void TourPage::removeEntry(int row) {
     m_work.tours.removeAt(row);
-    refresh();
-    emit edited();
 }
 
 void TourPage::fieldsEdited() {

@@ -26,12 +26,11 @@ import threading
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import browser_test  # noqa: E402
 from browser_test import STOP_WITHIN_S, browser, children, fail  # noqa: E402
 
 from selenium.webdriver.common.action_chains import ActionChains  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
-from selenium.common.exceptions import StaleElementReferenceException  # noqa: E402
-from selenium.webdriver.support.ui import WebDriverWait  # noqa: E402
 
 
 class Lines:
@@ -186,17 +185,8 @@ def main():
 
 
 def log_in(driver, port, user):
-    driver.get("http://127.0.0.1:%d/" % port)
-    # The page redraws its lists as the state arrives; an element found a
-    # moment ago may be gone when it is read, and is looked up again.
-    wait = WebDriverWait(driver, 15, ignored_exceptions=[StaleElementReferenceException])
-    wait.until(lambda d: d.find_element(By.ID, "login-form").is_displayed())
-    driver.find_element(By.ID, "user").send_keys(user)
-    driver.find_element(By.ID, "password").send_keys(user + "-pw")
-    driver.find_element(By.ID, "login").click()
-    wait.until(lambda d: d.find_element(By.ID, "panel").is_displayed())
-    wait.until(lambda d: d.find_element(By.ID, "monitor-shows-1").text != "")
-    return wait
+    return browser_test.log_in(
+        driver, port, user, lambda d: d.find_element(By.ID, "monitor-shows-1").text != "")
 
 
 if __name__ == "__main__":
