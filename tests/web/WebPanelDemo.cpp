@@ -48,12 +48,12 @@ int main(int argc, char *argv[]) {
     const QString folder = args[1];
     QDir().mkpath(folder);
     web::UserStore users(QDir(folder).filePath(QStringLiteral("users.ini")));
-    for (const QString &spec : args.mid(2)) {
-        const QStringList parts = spec.split(QLatin1Char(':'));
+    for (const QString &entry : args.mid(2)) {
+        const QStringList parts = entry.split(QLatin1Char(':'));
         const std::optional<web::Role> role = web::roleFromName(parts.value(1));
         if (parts.size() != 3 || !role ||
             !users.add(parts[0], *role, parts[2].toUtf8()).isEmpty()) {
-            std::fprintf(stderr, "web-panel-demo: cannot add user %s\n", qPrintable(spec));
+            std::fprintf(stderr, "web-panel-demo: cannot add user %s\n", qPrintable(entry));
             return 2;
         }
     }
