@@ -354,10 +354,15 @@ QString QtSerialPort::Output(const QByteArray &bytes) {
 QByteArray QtSerialPort::Input() {
     if (!m_port.isOpen())
         return {};
-    // Read to size: readAll() hands back a buffer of its chunk size, and a
-    // frame kept by the traffic window or the event log would keep it all.
+    // The port reads into 32 KB buffers and hands one back whole when all of
+    // it is asked for, whatever read() is told: a frame kept by the event
+    // log, the traffic window or the browser panel would keep 32 KB for a
+    // reply of a few bytes. What is read is copied out at its size.
     const qint64 available = m_port.bytesAvailable();
-    return m_port.read(m_inputLen > 0 ? qMin<qint64>(m_inputLen, available) : available);
+    const QByteArray bytes =
+        m_port.read(m_inputLen > 0 ? qMin<qint64>(m_inputLen, available) : available);
+    return bytes.capacity() > bytes.size() + 64 ? QByteArray(bytes.constData(), bytes.size())
+                                                : bytes;
 }
 
 int QtSerialPort::OutBufferCount() const {

@@ -67,6 +67,9 @@ WebServer::WebServer(devicelink::Switcher &switcher, automation::Automation *aut
     m_live = new LiveHub(switcher, automation, link, cameras, m_events, clock, this);
     m_stateText = tr("web off");
     connect(&m_log, &events::SessionLog::noted, this, [this](const events::Event &e) {
+        // Off, nobody will ask for the latest events.
+        if (!m_server)
+            return;
         m_events.add(e);
         m_live->eventNoted(e);
     });
