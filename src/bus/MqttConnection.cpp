@@ -79,7 +79,6 @@ Reason fromConnack(int code, const QByteArray &clientId) {
 
 MqttConnection::MqttConnection(QObject *parent)
     : QObject(parent) {
-    initialiseLibrary();
     for (QTimer *timer : {&m_misc, &m_retry, &m_answer})
         timer->setTimerType(Qt::PreciseTimer);
     // The library's keep-alive and retries are checked about once a second.
@@ -159,6 +158,9 @@ void MqttConnection::lookedUp(const QHostInfo &info) {
 }
 
 void MqttConnection::connectTo(const QString &target) {
+    // The library (and the TLS it starts, a megabyte and more) is made ready
+    // only when a bus is used.
+    initialiseLibrary();
     m_mosq = mosquitto_new(m_options.clientId.isEmpty() ? nullptr : m_options.clientId.constData(),
                            true, this);
     if (!m_mosq) {
