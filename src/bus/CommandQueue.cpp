@@ -20,7 +20,9 @@ CommandQueue::CommandQueue(int answerMs, QObject *parent)
 CommandQueue::~CommandQueue() = default;
 
 void CommandQueue::offer(Job job, devicelink::Done answer) {
-    if (m_running.size() >= runningLimit && m_waiting.size() >= size_t(waitingLimit)) {
+    // Whatever holds them back (the running ones or the pace), no more than
+    // the waiting places wait.
+    if (m_waiting.size() >= size_t(waitingLimit)) {
         answer(devicelink::Outcome::refused(
             QStringLiteral("queue full: %1 commands wait for the switcher")
                 .arg(m_running.size() + m_waiting.size())));

@@ -256,6 +256,30 @@ private slots:
         QVERIFY(started.last() - started.first() >= 7 * bus::CommandQueue::intervalMs - 2);
     }
 
+    // A flood of commands that each end at once: the pace, not the running
+    // ones, holds them back, and the waiting places are still a bound.
+    void aFloodFasterThanThePaceIsRefusedPastTheWaitingPlaces() {
+        bus::CommandQueue queue;
+        int started = 0;
+        QStringList refusals;
+        const int offered = bus::CommandQueue::burst + bus::CommandQueue::waitingLimit + 20;
+        for (int i = 0; i < offered; ++i)
+            queue.offer(
+                [&](const devicelink::Done &done) {
+                    ++started;
+                    done(Outcome::done());
+                },
+                [&](const Outcome &o) {
+                    if (o.kind == Outcome::Kind::Refused)
+                        refusals << o.reason;
+                });
+        QCOMPARE(started, bus::CommandQueue::burst);
+        QCOMPARE(queue.waiting(), bus::CommandQueue::waitingLimit);
+        QCOMPARE(refusals.size(), 20);
+        QVERIFY2(refusals.first().startsWith(QStringLiteral("queue full")),
+                 qPrintable(refusals.first()));
+    }
+
     // An operation that never ends is answered when its time is up, and its
     // place goes to the next.
     void aCommandWithoutOutcomeIsRefusedInTime() {
