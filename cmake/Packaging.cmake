@@ -95,9 +95,10 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELMAR_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION video)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The dependency line comes from the libraries the programs link (dpkg-shlibdeps),
-# and the SQLite driver of Qt SQL, a plugin the event log loads by name.
+# the SQLite driver of Qt SQL, a plugin the event log loads by name, and
+# libmosquitto, which the message bus loads when it first connects.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, libmosquitto1")
 # Qt's own texts (message box buttons, file dialogs) in the language chosen.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

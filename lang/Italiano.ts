@@ -1355,6 +1355,10 @@
         <source>cannot use the CA file %1</source>
         <translation>impossibile usare il file CA %1</translation>
     </message>
+    <message>
+        <source>cannot load libmosquitto: %1</source>
+        <translation>impossibile caricare libmosquitto: %1</translation>
+    </message>
 </context>
 <context>
     <name>config::StoredFile</name>

@@ -1,21 +1,17 @@
 #include "bus/MqttConnection.h"
 
+#include "bus/Mosquitto.h"
+
 #include <QFile>
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <cstring>
-#include <mosquitto.h>
 
 namespace bus {
 
 namespace {
-
-void initialiseLibrary() {
-    static const int once = [] { return mosquitto_lib_init(); }();
-    Q_UNUSED(once);
-}
 
 const Reason lost{QT_TRANSLATE_NOOP("bus::Reason", "the connection was lost")};
 
@@ -49,9 +45,13 @@ Reason fromResult(int result, int error, const QString &host) {
         return {QT_TRANSLATE_NOOP("bus::Reason", "the TLS handshake failed")};
     case MOSQ_ERR_KEEPALIVE:
         return {QT_TRANSLATE_NOOP("bus::Reason", "the broker stopped answering")};
-    default:
-        return {QT_TRANSLATE_NOOP("bus::Reason", "%1"),
-                {QString::fromUtf8(mosquitto_strerror(result))}};
+    default: {
+        // Results come from a loaded library, which explains them.
+        const Mosquitto *lib = Mosquitto::load(nullptr);
+        return {
+            QT_TRANSLATE_NOOP("bus::Reason", "%1"),
+            {lib ? QString::fromUtf8(lib->mosquitto_strerror(result)) : QString::number(result)}};
+    }
     }
 }
 
@@ -116,9 +116,9 @@ void MqttConnection::close(const QByteArray &lastTopic, const QByteArray &lastPa
         // Both leave at once when the socket takes them; what it cannot take
         // now never leaves, and the broker then publishes the last will.
         if (!lastTopic.isEmpty())
-            mosquitto_publish(m_mosq, nullptr, lastTopic.constData(), int(lastPayload.size()),
-                              lastPayload.constData(), 0, true);
-        mosquitto_disconnect(m_mosq);
+            m_lib->mosquitto_publish(m_mosq, nullptr, lastTopic.constData(),
+                                     int(lastPayload.size()), lastPayload.constData(), 0, true);
+        m_lib->mosquitto_disconnect(m_mosq);
     }
     teardown();
     m_delay.reset();
@@ -158,43 +158,47 @@ void MqttConnection::lookedUp(const QHostInfo &info) {
 }
 
 void MqttConnection::connectTo(const QString &target) {
-    // The library (and the TLS it starts, a megabyte and more) is made ready
-    // only when a bus is used.
-    initialiseLibrary();
-    m_mosq = mosquitto_new(m_options.clientId.isEmpty() ? nullptr : m_options.clientId.constData(),
-                           true, this);
-    if (!m_mosq) {
-        lose({QT_TRANSLATE_NOOP("bus::Reason", "%1"),
-              {QString::fromUtf8(mosquitto_strerror(MOSQ_ERR_NOMEM))}});
+    QString missing;
+    m_lib = Mosquitto::load(&missing);
+    if (!m_lib) {
+        lose({QT_TRANSLATE_NOOP("bus::Reason", "cannot load libmosquitto: %1"), {missing}});
         return;
     }
-    mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
-    mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
-    mosquitto_connect_callback_set(m_mosq, &MqttConnection::onConnect);
-    mosquitto_disconnect_callback_set(m_mosq, &MqttConnection::onDisconnect);
-    mosquitto_message_callback_set(m_mosq, &MqttConnection::onMessage);
-    mosquitto_publish_callback_set(m_mosq, &MqttConnection::onPublish);
+    m_mosq = m_lib->mosquitto_new(
+        m_options.clientId.isEmpty() ? nullptr : m_options.clientId.constData(), true, this);
+    if (!m_mosq) {
+        lose({QT_TRANSLATE_NOOP("bus::Reason", "%1"),
+              {QString::fromUtf8(m_lib->mosquitto_strerror(MOSQ_ERR_NOMEM))}});
+        return;
+    }
+    m_lib->mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    m_lib->mosquitto_int_option(m_mosq, MOSQ_OPT_TCP_NODELAY, 1);
+    m_lib->mosquitto_connect_callback_set(m_mosq, &MqttConnection::onConnect);
+    m_lib->mosquitto_disconnect_callback_set(m_mosq, &MqttConnection::onDisconnect);
+    m_lib->mosquitto_message_callback_set(m_mosq, &MqttConnection::onMessage);
+    m_lib->mosquitto_publish_callback_set(m_mosq, &MqttConnection::onPublish);
     if (!m_options.user.isEmpty()) {
         const QByteArray password = m_options.password.toUtf8();
-        mosquitto_username_pw_set(m_mosq, m_options.user.toUtf8().constData(),
-                                  m_options.password.isEmpty() ? nullptr : password.constData());
+        m_lib->mosquitto_username_pw_set(m_mosq, m_options.user.toUtf8().constData(),
+                                         m_options.password.isEmpty() ? nullptr
+                                                                      : password.constData());
     }
     if (!m_options.willTopic.isEmpty())
-        mosquitto_will_set(m_mosq, m_options.willTopic.constData(),
-                           int(m_options.willPayload.size()), m_options.willPayload.constData(), 1,
-                           true);
+        m_lib->mosquitto_will_set(m_mosq, m_options.willTopic.constData(),
+                                  int(m_options.willPayload.size()),
+                                  m_options.willPayload.constData(), 1, true);
     if (!m_options.caFile.isEmpty() &&
-        mosquitto_tls_set(m_mosq, QFile::encodeName(m_options.caFile).constData(), nullptr, nullptr,
-                          nullptr, nullptr) != MOSQ_ERR_SUCCESS) {
+        m_lib->mosquitto_tls_set(m_mosq, QFile::encodeName(m_options.caFile).constData(), nullptr,
+                                 nullptr, nullptr, nullptr) != MOSQ_ERR_SUCCESS) {
         lose({QT_TRANSLATE_NOOP("bus::Reason", "cannot use the CA file %1"), {m_options.caFile}});
         return;
     }
 
     errno = 0;
-    const int result = mosquitto_connect_async(m_mosq, target.toUtf8().constData(), m_options.port,
-                                               keepAliveSeconds);
+    const int result = m_lib->mosquitto_connect_async(m_mosq, target.toUtf8().constData(),
+                                                      m_options.port, keepAliveSeconds);
     const int error = errno;
-    const int fd = m_mosq ? mosquitto_socket(m_mosq) : -1;
+    const int fd = m_mosq ? m_lib->mosquitto_socket(m_mosq) : -1;
     if (result != MOSQ_ERR_SUCCESS || fd < 0) {
         lose(fromResult(result, error, m_options.host));
         return;
@@ -211,7 +215,7 @@ void MqttConnection::readable() {
     if (!m_mosq)
         return;
     errno = 0;
-    const int result = mosquitto_loop_read(m_mosq, 1);
+    const int result = m_lib->mosquitto_loop_read(m_mosq, 1);
     settle(result, errno);
 }
 
@@ -219,7 +223,7 @@ void MqttConnection::writable() {
     if (!m_mosq)
         return;
     errno = 0;
-    const int result = mosquitto_loop_write(m_mosq, 1);
+    const int result = m_lib->mosquitto_loop_write(m_mosq, 1);
     settle(result, errno);
 }
 
@@ -227,7 +231,7 @@ void MqttConnection::tick() {
     if (!m_mosq)
         return;
     errno = 0;
-    const int result = mosquitto_loop_misc(m_mosq);
+    const int result = m_lib->mosquitto_loop_misc(m_mosq);
     settle(result, errno);
 }
 
@@ -255,12 +259,12 @@ void MqttConnection::settle(int result, int error) {
         if (generation != m_generation)
             return;
     }
-    if (m_dropped || result != MOSQ_ERR_SUCCESS || mosquitto_socket(m_mosq) < 0) {
+    if (m_dropped || result != MOSQ_ERR_SUCCESS || m_lib->mosquitto_socket(m_mosq) < 0) {
         lose(fromResult(m_dropped && m_dropCode != MOSQ_ERR_SUCCESS ? m_dropCode : result, error,
                         m_options.host));
         return;
     }
-    m_write->setEnabled(mosquitto_want_write(m_mosq));
+    m_write->setEnabled(m_lib->mosquitto_want_write(m_mosq));
 }
 
 void MqttConnection::lose(const Reason &why) {
@@ -287,7 +291,7 @@ void MqttConnection::teardown() {
     m_misc.stop();
     m_answer.stop();
     if (m_mosq) {
-        mosquitto_destroy(m_mosq);
+        m_lib->mosquitto_destroy(m_mosq);
         m_mosq = nullptr;
     }
     m_connack = -1;
@@ -313,8 +317,8 @@ bool MqttConnection::publish(const QByteArray &topic, const QByteArray &payload,
     // The library may write the message, and call onPublish, before it returns.
     ++m_unwritten;
     errno = 0;
-    const int result = mosquitto_publish(m_mosq, nullptr, topic.constData(), int(payload.size()),
-                                         payload.constData(), 0, retain);
+    const int result = m_lib->mosquitto_publish(
+        m_mosq, nullptr, topic.constData(), int(payload.size()), payload.constData(), 0, retain);
     const int error = errno;
     if (result != MOSQ_ERR_SUCCESS) {
         --m_unwritten;
@@ -322,16 +326,17 @@ bool MqttConnection::publish(const QByteArray &topic, const QByteArray &payload,
             lose(fromResult(result, error, m_options.host));
         return false;
     }
-    m_write->setEnabled(mosquitto_want_write(m_mosq));
+    m_write->setEnabled(m_lib->mosquitto_want_write(m_mosq));
     return true;
 }
 
 bool MqttConnection::subscribe(const QByteArray &filter) {
     if (m_state != State::Connected || !m_mosq)
         return false;
-    const bool ok = mosquitto_subscribe(m_mosq, nullptr, filter.constData(), 0) == MOSQ_ERR_SUCCESS;
+    const bool ok =
+        m_lib->mosquitto_subscribe(m_mosq, nullptr, filter.constData(), 0) == MOSQ_ERR_SUCCESS;
     if (m_mosq)
-        m_write->setEnabled(mosquitto_want_write(m_mosq));
+        m_write->setEnabled(m_lib->mosquitto_want_write(m_mosq));
     return ok;
 }
 

@@ -17,6 +17,8 @@ class QSocketNotifier;
 
 namespace bus {
 
+struct Mosquitto;
+
 // One connection to an MQTT broker through libmosquitto, driven from the
 // event loop of the thread that owns it: the library's socket is watched by
 // socket notifiers and its keep-alive by a timer, and the library runs no
@@ -115,6 +117,7 @@ private:
     void setState(State state, const Reason &why = {});
 
     Options m_options;
+    const Mosquitto *m_lib = nullptr; // loaded at the first connection
     mosquitto *m_mosq = nullptr;
     std::unique_ptr<QSocketNotifier> m_read;
     std::unique_ptr<QSocketNotifier> m_write;
