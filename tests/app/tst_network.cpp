@@ -2,8 +2,8 @@
 // against a gateway socket standing in for the remote site.
 #include "Fakes.h"
 #include "TestMain.h"
-#include "app/LinkStatusBar.h"
 #include "app/Controller.h"
+#include "app/LinkStatusBar.h"
 #include "app/frmTerminal.h"
 #include "link/Clock.h"
 #include "link/CommandSink.h"

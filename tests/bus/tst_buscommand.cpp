@@ -10,10 +10,10 @@
 #include "bus/ReconnectDelay.h"
 #include "config/CameraModel.h"
 
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QElapsedTimer>
 #include <QTest>
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 #include "Fakes.h"
 #include "SimProcess.h"
 #include "TestMain.h"
-#include "app/LinkStatusBar.h"
 #include "app/Controller.h"
+#include "app/LinkStatusBar.h"
 #include "app/frmTerminal.h"
 #include "link/Clock.h"
 #include "link/Session.h"
@@ -43,7 +43,8 @@ struct Rig {
                               QStringLiteral("false"));
         if (switcherFirst)
             startSwitcher();
-        controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+        controller = std::make_unique<app::Controller>(
+            app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
 
         window = std::make_unique<frmTerminal>(*controller, dialogs);
         window->setStorageFolder(dir.path());

@@ -45,7 +45,8 @@ struct Rig {
         settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           dir.filePath(QStringLiteral("tty")));
         socket.setRemotePort(sim.udpPort());
-        controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+        controller = std::make_unique<app::Controller>(
+            app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
 
         window = std::make_unique<frmTerminal>(*controller, dialogs);
         window->Form_Load();

@@ -5,11 +5,11 @@
 #include "Fakes.h"
 #include "SimProcess.h"
 #include "TestMain.h"
-#include "app/Windows.h"
 #include "app/Controller.h"
+#include "app/Windows.h"
 #include "app/frmTerminal.h"
-#include "link/Clock.h"
 #include "app/frmTraffic.h"
+#include "link/Clock.h"
 #include "link/Session.h"
 #include "ui/QtDatagramSocket.h"
 #include "ui/QtSerialPort.h"
@@ -47,7 +47,8 @@ struct Rig {
             return;
         settings.setValue(QStringLiteral("Ports"), QStringLiteral("Com1"),
                           dir.filePath(QStringLiteral("tty")));
-        controller = std::make_unique<app::Controller>(app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
+        controller = std::make_unique<app::Controller>(
+            app::Controller::Platform{port, socket, settings, devicelink::Clock::system()});
 
         window = std::make_unique<frmTerminal>(*controller, dialogs);
         window->setStorageFolder(dir.path());

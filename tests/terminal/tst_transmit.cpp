@@ -65,7 +65,8 @@ struct PtyRig {
     PtyRig() {
         settings.setValue("Ports", "Com1", pty.slavePath());
         port = std::make_unique<ui::QtSerialPort>(settings);
-        controller = std::make_unique<app::Controller>(app::Controller::Platform{*port, socket, settings, devicelink::Clock::system()});
+        controller = std::make_unique<app::Controller>(
+            app::Controller::Platform{*port, socket, settings, devicelink::Clock::system()});
 
         window = std::make_unique<frmTerminal>(*controller, dialogs);
         commands = &window->transmission();

@@ -7,11 +7,11 @@
 #include "ui/SerialSettings.h"
 #include "ui/SettingsStore.h"
 
-#include <algorithm>
 #include <QFile>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 
 class TestSerialPort : public QObject {
     Q_OBJECT
