@@ -17,6 +17,25 @@
 
 class TestSignals : public QObject {
     Q_OBJECT
+
+    static bool write(const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    // The real panel, offscreen, with its folders in dir.
+    static void start(QProcess &panel, const QTemporaryDir &dir) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+        env.insert(QStringLiteral("XDG_STATE_HOME"), dir.path());
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        panel.setProcessEnvironment(env);
+        panel.start(QStringLiteral(VELMAR_PANEL_EXE), {});
+    }
+    // The lock file of the open port.
+    static QString lockOf(const QString &tty) {
+        return QStringLiteral("/run/lock/LCK..") + QString(tty).replace(QLatin1Char('/'), '_');
+    }
+
 private slots:
     void endsCleanly_data() {
         QTest::addColumn<int>("signal");
@@ -32,30 +51,19 @@ private slots:
         QVERIFY(sim.said("line ready"));
         const QString folder = dir.filePath(QStringLiteral("velmar-controller"));
         QVERIFY(QDir().mkpath(folder));
-        QFile settings(folder + QStringLiteral("/settings.ini"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[Ports]\nCom1=" + QFile::encodeName(tty) + "\n");
-        settings.close();
+        QVERIFY(write(folder + QStringLiteral("/settings.ini"),
+                      "[Ports]\nCom1=" + QFile::encodeName(tty) + "\n"));
         config::ConfigFile stored = config::ConfigFile::defaults();
         stored.titles[0] = QStringLiteral("GATE NORTH");
         stored.languageFile = dir.filePath(QStringLiteral("none.lng"));
         const QString configuration = folder + QStringLiteral("/velmarcontroller.ini");
-        QFile file(configuration);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(stored.bytes());
-        file.close();
+        QVERIFY(write(configuration, stored.bytes()));
 
         QProcess panel;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-        env.insert(QStringLiteral("XDG_STATE_HOME"), dir.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        panel.setProcessEnvironment(env);
-        panel.start(QStringLiteral(VELMAR_PANEL_EXE), {});
+        start(panel, dir);
         QVERIFY(panel.waitForStarted());
         // The port is open once its lock file is there.
-        const QString lock =
-            QStringLiteral("/run/lock/LCK..") + QString(tty).replace(QLatin1Char('/'), '_');
+        const QString lock = lockOf(tty);
         QVERIFY(SimProcess::waitUntil([&] { return QFile::exists(lock); }, 5000));
         QTest::qWait(1200); // a rewrite of the configuration has been made
 
@@ -64,6 +72,7 @@ private slots:
         QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(panel.exitCode(), 0);
         QVERIFY(!QFile::exists(lock));
+        QFile file(configuration);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const config::ConfigReading reading = config::ConfigFile::read(file.readAll());
         QVERIFY(!reading.fresh);
@@ -80,22 +89,13 @@ private slots:
         QVERIFY(sim.said("line ready"));
         const QString folder = dir.filePath(QStringLiteral("velmar-controller"));
         QVERIFY(QDir().mkpath(folder));
-        QFile settings(folder + QStringLiteral("/settings.ini"));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[Ports]\nCom1=" + QFile::encodeName(tty) + "\nCom99=/dev/null\n");
-        settings.close();
-        QFile file(folder + QStringLiteral("/velmarcontroller.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(config::ConfigFile::defaults().bytes());
-        file.close();
+        QVERIFY(write(folder + QStringLiteral("/settings.ini"),
+                      "[Ports]\nCom1=" + QFile::encodeName(tty) + "\nCom99=/dev/null\n"));
+        QVERIFY(write(folder + QStringLiteral("/velmarcontroller.ini"),
+                      config::ConfigFile::defaults().bytes()));
 
         QProcess panel;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
-        env.insert(QStringLiteral("XDG_STATE_HOME"), dir.path());
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        panel.setProcessEnvironment(env);
-        panel.start(QStringLiteral(VELMAR_PANEL_EXE), {});
+        start(panel, dir);
         QVERIFY(panel.waitForStarted());
         // The start is recorded just before the box comes up; the log's own
         // thread writes it while the box waits.
@@ -114,9 +114,7 @@ private slots:
         QVERIFY(panel.waitForFinished(7000));
         QCOMPARE(panel.exitStatus(), QProcess::NormalExit);
         QCOMPARE(panel.exitCode(), 0);
-        const QString lock =
-            QStringLiteral("/run/lock/LCK..") + QString(tty).replace(QLatin1Char('/'), '_');
-        QVERIFY(!QFile::exists(lock));
+        QVERIFY(!QFile::exists(lockOf(tty)));
         QVERIFY(!sim.out.contains("status request"));
         QVERIFY(recorded("program ended"));
     }
